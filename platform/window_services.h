@@ -1,0 +1,66 @@
+// The seam through which the program reaches windows of any process.
+//
+// Everything the core asks of the window manager goes through this interface,
+// so the core runs natively against an in-memory desktop in tests and against
+// user32 in the program. Handles are the 32-bit values Windows guarantees to be
+// meaningful across 32/64-bit processes; 0 names no window. Texts crossing the
+// seam are UTF-16, exactly as the platform's wide calls see them; the core
+// converts to UTF-8.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vexlan {
+
+using WindowHandle = std::int32_t;
+
+// Window messages the core sends, by their platform numbers.
+namespace msg {
+inline constexpr unsigned kSetText = 0x000C;
+inline constexpr unsigned kGetText = 0x000D;
+inline constexpr unsigned kGetTextLength = 0x000E;
+inline constexpr unsigned kLButtonDown = 0x0201;
+inline constexpr unsigned kLButtonUp = 0x0202;
+}  // namespace msg
+
+inline constexpr std::uintptr_t kMkLButton = 0x0001;
+
+// How long a message to another program's window may take before we give up
+// on it as hung. Long enough for any healthy program, short enough that the
+// user hardly notices a frozen one.
+inline constexpr unsigned kSendTimeoutMs = 1000;
+
+class WindowServices {
+ public:
+  virtual ~WindowServices() = default;
+
+  // The top-level window at the top of the Z order, or 0.
+  virtual WindowHandle TopWindow() = 0;
+  // The next sibling below `wnd` in Z order, or 0 (GW_HWNDNEXT).
+  virtual WindowHandle NextSibling(WindowHandle wnd) = 0;
+  // The child at the top of `wnd`'s Z order, or 0 (GW_CHILD).
+  virtual WindowHandle FirstChild(WindowHandle wnd) = 0;
+
+  // The caption the system keeps for `wnd`, as GetWindowText copies it into a
+  // buffer of `max_count` units (so at most max_count - 1); empty for a bad
+  // window. Never sends a message to another process's window.
+  virtual std::u16string WindowText(WindowHandle wnd, int max_count) = 0;
+  // The class name, as GetClassName copies it into `max_count` units.
+  virtual std::u16string ClassName(WindowHandle wnd, int max_count) = 0;
+  // True only when `wnd` and all its ancestors are visible.
+  virtual bool IsVisible(WindowHandle wnd) = 0;
+
+  // Sends a message and waits at most `timeout_ms` for the target's thread to
+  // handle it. Returns the message's result, or nothing when the window does
+  // not exist, is hung, or the wait ran out. `lparam` may carry a pointer, as
+  // with the platform's call: for kGetText a char16_t buffer of `wparam`
+  // units, for kSetText a zero-terminated char16_t string.
+  virtual std::optional<std::intptr_t> SendMessageTimeout(WindowHandle wnd, unsigned message,
+                                                          std::uintptr_t wparam,
+                                                          std::intptr_t lparam,
+                                                          unsigned timeout_ms) = 0;
+};
+
+}  // namespace vexlan

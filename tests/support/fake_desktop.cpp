@@ -1,0 +1,135 @@
+#include "tests/support/fake_desktop.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/utf.h"
+
+namespace vexlan::testing {
+
+WindowHandle FakeDesktop::Add(WindowHandle parent, const std::string& caption, const std::string& class_name,
+                              bool visible, WindowHandle handle) {
+  if (parent != 0 && !Exists(parent)) throw std::invalid_argument("no such parent");
+  if (handle == 0) {
+    while (Exists(next_handle_)) next_handle_ += 2;
+    handle = next_handle_;
+    next_handle_ += 2;
+  }
+  if (Exists(handle)) throw std::invalid_argument("handle in use");
+  Window w;
+  w.handle = handle;
+  w.parent = parent;
+  w.caption = Utf8ToUtf16(caption);
+  w.text = w.caption;
+  w.class_name = Utf8ToUtf16(class_name);
+  w.visible = visible;
+
+  WindowHandle& first = parent ? windows_[parent].first_child : top_first_;
+  WindowHandle& last = parent ? windows_[parent].last_child : top_last_;
+  w.prev = last;
+  if (last) windows_[last].next = handle;
+  last = handle;
+  if (!first) first = handle;
+  windows_.emplace(handle, std::move(w));
+  return handle;
+}
+
+void FakeDesktop::Destroy(WindowHandle wnd) {
+  Window* w = Find(wnd);
+  if (!w) return;
+  while (w->first_child) {
+    Destroy(w->first_child);
+    w = Find(wnd);
+  }
+  WindowHandle& first = w->parent ? windows_[w->parent].first_child : top_first_;
+  WindowHandle& last = w->parent ? windows_[w->parent].last_child : top_last_;
+  if (w->prev) windows_[w->prev].next = w->next; else first = w->next;
+  if (w->next) windows_[w->next].prev = w->prev; else last = w->prev;
+  windows_.erase(wnd);
+}
+
+void FakeDesktop::SetText(WindowHandle wnd, const std::string& text) { At(wnd).text = Utf8ToUtf16(text); }
+
+std::string FakeDesktop::TextOf(WindowHandle wnd) const { return Utf16ToUtf8(windows_.at(wnd).text); }
+
+FakeDesktop::Window* FakeDesktop::Find(WindowHandle wnd) {
+  auto it = windows_.find(wnd);
+  return it == windows_.end() ? nullptr : &it->second;
+}
+
+WindowHandle FakeDesktop::TopWindow() {
+  Query(0);
+  return top_first_;
+}
+
+WindowHandle FakeDesktop::NextSibling(WindowHandle wnd) {
+  Query(wnd);
+  const Window* w = Find(wnd);
+  if (!w) return 0;
+  return w->next_override.value_or(w->next);
+}
+
+WindowHandle FakeDesktop::FirstChild(WindowHandle wnd) {
+  Query(wnd);
+  const Window* w = Find(wnd);
+  return w ? w->first_child : 0;
+}
+
+namespace {
+// What GetWindowText/GetClassName copy into a buffer of `max_count` units.
+std::u16string Copied(const std::u16string& s, int max_count) {
+  if (max_count <= 0) return {};
+  return s.substr(0, static_cast<std::size_t>(max_count - 1));
+}
+}  // namespace
+
+std::u16string FakeDesktop::WindowText(WindowHandle wnd, int max_count) {
+  Query(wnd);
+  const Window* w = Find(wnd);
+  return w ? Copied(w->caption, max_count) : std::u16string();
+}
+
+std::u16string FakeDesktop::ClassName(WindowHandle wnd, int max_count) {
+  Query(wnd);
+  const Window* w = Find(wnd);
+  return w ? Copied(w->class_name, max_count) : std::u16string();
+}
+
+bool FakeDesktop::IsVisible(WindowHandle wnd) {
+  Query(wnd);
+  ++visibility_queries;
+  for (const Window* w = Find(wnd); w; w = w->parent ? Find(w->parent) : nullptr) {
+    if (!w->visible) return false;
+    if (!w->parent) return true;
+  }
+  return false;
+}
+
+std::optional<std::intptr_t> FakeDesktop::SendMessageTimeout(WindowHandle wnd, unsigned message,
+                                                              std::uintptr_t wparam, std::intptr_t lparam,
+                                                              unsigned /*timeout_ms*/) {
+  Query(wnd);
+  Window* w = Find(wnd);
+  if (!w || w->hung) return std::nullopt;
+  w->received.push_back({message, wparam, lparam});
+  switch (message) {
+    case msg::kGetTextLength:
+      return w->reported_length.value_or(static_cast<std::intptr_t>(w->text.size()));
+    case msg::kGetText: {
+      if (wparam == 0) return 0;
+      auto* buffer = reinterpret_cast<char16_t*>(lparam);
+      const std::size_t n = std::min<std::size_t>(wparam - 1, w->text.size());
+      std::copy_n(w->text.begin(), n, buffer);
+      buffer[n] = u'\0';
+      return static_cast<std::intptr_t>(n);
+    }
+    case msg::kSetText:
+      w->text = reinterpret_cast<const char16_t*>(lparam);
+      w->caption = w->text;
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace vexlan::testing

@@ -1,0 +1,89 @@
+// An in-memory desktop behind the window-services seam, for native tests.
+//
+// Windows have a parent, a place in their siblings' Z order (first added is
+// topmost), a caption, a class, a visibility flag and a text answered by
+// message. Every message a window handles is logged. Faults can be injected:
+// a lying text length, a window that never answers, a next-sibling link that
+// points anywhere (a Z-order cycle), and a callback run on every query, which
+// can destroy windows in the middle of a walk.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/window_services.h"
+
+namespace vexlan::testing {
+
+struct LoggedMessage {
+  unsigned message;
+  std::uintptr_t wparam;
+  std::intptr_t lparam;
+  bool operator==(const LoggedMessage&) const = default;
+};
+
+class FakeDesktop : public WindowServices {
+ public:
+  struct Window {
+    WindowHandle handle = 0;
+    WindowHandle parent = 0;
+    std::u16string caption;
+    std::u16string class_name;
+    bool visible = true;
+    // What WM_GETTEXT copies; an edit control's content may differ from its caption.
+    std::u16string text;
+    // When set, WM_GETTEXTLENGTH answers this instead of the true length.
+    std::optional<std::intptr_t> reported_length;
+    // A hung window handles no message: every send times out.
+    bool hung = false;
+    // When set, GW_HWNDNEXT answers this instead of the real next sibling.
+    std::optional<WindowHandle> next_override;
+    std::vector<LoggedMessage> received;
+
+    WindowHandle first_child = 0, last_child = 0, prev = 0, next = 0;
+  };
+
+  // Adds a window at the bottom of `parent`'s Z order (0: the desktop) and
+  // returns its handle. Caption and text start equal. A handle of 0 picks
+  // the next free one.
+  WindowHandle Add(WindowHandle parent, const std::string& caption, const std::string& class_name,
+                   bool visible = true, WindowHandle handle = 0);
+  // Destroys `wnd` and its descendants.
+  void Destroy(WindowHandle wnd);
+  bool Exists(WindowHandle wnd) const { return windows_.count(wnd) != 0; }
+  Window& At(WindowHandle wnd) { return windows_.at(wnd); }
+  std::size_t Size() const { return windows_.size(); }
+
+  void SetText(WindowHandle wnd, const std::string& text);
+  std::string TextOf(WindowHandle wnd) const;
+
+  // Called with the handle at the start of every query about a window.
+  std::function<void(WindowHandle)> on_query;
+  // How many times IsVisible was asked.
+  int visibility_queries = 0;
+
+  WindowHandle TopWindow() override;
+  WindowHandle NextSibling(WindowHandle wnd) override;
+  WindowHandle FirstChild(WindowHandle wnd) override;
+  std::u16string WindowText(WindowHandle wnd, int max_count) override;
+  std::u16string ClassName(WindowHandle wnd, int max_count) override;
+  bool IsVisible(WindowHandle wnd) override;
+  std::optional<std::intptr_t> SendMessageTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
+                                                  std::intptr_t lparam, unsigned timeout_ms) override;
+
+ private:
+  Window* Find(WindowHandle wnd);
+  void Query(WindowHandle wnd) {
+    if (on_query) on_query(wnd);
+  }
+
+  std::unordered_map<WindowHandle, Window> windows_;
+  WindowHandle top_first_ = 0, top_last_ = 0;
+  WindowHandle next_handle_ = 0x10010;
+};
+
+}  // namespace vexlan::testing

@@ -1,0 +1,158 @@
+#include "winutil/ExtCntrlsUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+
+#include "platform/utf.h"
+#include "tests/support/fake_desktop.h"
+
+namespace vexlan {
+namespace {
+
+using testing::FakeDesktop;
+using testing::LoggedMessage;
+
+class WindowQueries : public ::testing::Test {
+ protected:
+  FakeDesktop desktop;
+};
+
+TEST_F(WindowQueries, LongCaptionIsCutForTheCaptionButNotForTheControlText) {
+  const std::string caption(250, 'x');
+  const WindowHandle w = desktop.Add(0, caption, "Static");
+  EXPECT_EQ(GetWindowCaption(desktop, w), std::string(200, 'x'));
+  EXPECT_EQ(GetControlText(desktop, w), caption);
+}
+
+TEST_F(WindowQueries, LongClassNameIsCutAt200) {
+  const WindowHandle w = desktop.Add(0, "", std::string(230, 'C'));
+  EXPECT_EQ(GetWindowClass(desktop, w), std::string(200, 'C'));
+}
+
+TEST_F(WindowQueries, ControlTextIsTheContentNotTheCaption) {
+  const WindowHandle edit = desktop.Add(0, "caption", "Edit");
+  desktop.SetText(edit, "typed content");
+  EXPECT_EQ(GetControlText(desktop, edit), "typed content");
+  EXPECT_EQ(GetWindowCaption(desktop, edit), "caption");
+}
+
+TEST_F(WindowQueries, ControlTextSendsLengthThenTextWithRoomForTheZero) {
+  const WindowHandle w = desktop.Add(0, "abc", "Edit");
+  GetControlText(desktop, w);
+  const auto& log = desktop.At(w).received;
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0], (LoggedMessage{msg::kGetTextLength, 0, 0}));
+  EXPECT_EQ(log[1].message, msg::kGetText);
+  EXPECT_EQ(log[1].wparam, 4u);
+}
+
+TEST_F(WindowQueries, EmptyTextSendsGetTextWithBufferOfOne) {
+  const WindowHandle w = desktop.Add(0, "", "Edit");
+  EXPECT_EQ(GetControlText(desktop, w), "");
+  const auto& log = desktop.At(w).received;
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[1].message, msg::kGetText);
+  EXPECT_EQ(log[1].wparam, 1u);
+}
+
+// A window's reported length is only its word: whatever it says, the result
+// is what WM_GETTEXT really copied and the buffer stays bounded.
+TEST_F(WindowQueries, LyingLengthsAreBoundedAndCutAtTheCopiedText) {
+  struct Case {
+    const char* name;
+    std::intptr_t reported;
+    std::string expected;
+    std::uintptr_t max_buffer;
+  };
+  const Case cases[] = {
+      {"negative", -5, "", 1},
+      {"minimum", std::numeric_limits<std::intptr_t>::min(), "", 1},
+      {"larger than the text", 40, "hello", 41},
+      {"huge", std::numeric_limits<std::intptr_t>::max(), "hello", kControlTextLimit + 1},
+      {"4 GiB", std::intptr_t{1} << 32, "hello", kControlTextLimit + 1},
+      {"shorter than the text", 3, "hel", 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeDesktop d;
+    const WindowHandle w = d.Add(0, "hello", "Edit");
+    d.At(w).reported_length = c.reported;
+    EXPECT_EQ(GetControlText(d, w), c.expected);
+    const auto& log = d.At(w).received;
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_LE(log[1].wparam, c.max_buffer);
+    EXPECT_GE(log[1].wparam, 1u);
+  }
+}
+
+TEST_F(WindowQueries, ClickIsPressThenReleaseBothWithLeftButtonAndPointZero) {
+  const WindowHandle w = desktop.Add(0, "OK", "Button");
+  SendLeftClick(desktop, w);
+  const std::vector<LoggedMessage> expected = {{msg::kLButtonDown, 1, 0}, {msg::kLButtonUp, 1, 0}};
+  EXPECT_EQ(desktop.At(w).received, expected);
+}
+
+TEST_F(WindowQueries, SetControlTextReplacesTheTextAsUtf16) {
+  const WindowHandle w = desktop.Add(0, "old", "Edit");
+  SetControlText(desktop, w, "Grüße 東京 🙂");
+  EXPECT_EQ(desktop.At(w).text, u"Grüße 東京 🙂");
+  ASSERT_EQ(desktop.At(w).received.size(), 1u);
+  EXPECT_EQ(desktop.At(w).received[0].message, msg::kSetText);
+  EXPECT_EQ(desktop.At(w).received[0].wparam, 0u);
+  EXPECT_EQ(GetControlText(desktop, w), "Grüße 東京 🙂");
+}
+
+TEST_F(WindowQueries, NonAsciiCaptionsAndClassesComeBackAsUtf8) {
+  const WindowHandle w = desktop.Add(0, "Café – 日本語 🎉", "Klasse_ä");
+  EXPECT_EQ(GetWindowCaption(desktop, w), "Café – 日本語 🎉");
+  EXPECT_EQ(GetWindowClass(desktop, w), "Klasse_ä");
+}
+
+TEST_F(WindowQueries, CutAt200NeverLeavesHalfASurrogatePair) {
+  // 199 letters then an emoji: its two units straddle the 200-unit limit.
+  const std::string caption = std::string(199, 'a') + "😀" + "tail";
+  const WindowHandle w = desktop.Add(0, caption, "Static");
+  EXPECT_EQ(GetWindowCaption(desktop, w), std::string(199, 'a'));
+  desktop.At(w).reported_length = 200;
+  EXPECT_EQ(GetControlText(desktop, w), std::string(199, 'a'));
+}
+
+TEST_F(WindowQueries, SiblingAndChildNavigation) {
+  const WindowHandle a = desktop.Add(0, "a", "C");
+  const WindowHandle b = desktop.Add(0, "b", "C");
+  const WindowHandle child = desktop.Add(a, "child", "C");
+  EXPECT_EQ(GetNextSibling(desktop, a), b);
+  EXPECT_EQ(GetNextSibling(desktop, b), 0);
+  EXPECT_EQ(GetFirstChild(desktop, a), child);
+  EXPECT_EQ(GetFirstChild(desktop, b), 0);
+  EXPECT_EQ(GetNextSibling(desktop, child), 0);
+}
+
+TEST_F(WindowQueries, VanishedWindowGivesEmptyResultsAndNoEffect) {
+  const WindowHandle w = desktop.Add(0, "gone", "C");
+  desktop.Destroy(w);
+  EXPECT_EQ(GetControlText(desktop, w), "");
+  EXPECT_EQ(GetWindowCaption(desktop, w), "");
+  EXPECT_EQ(GetWindowClass(desktop, w), "");
+  EXPECT_EQ(GetNextSibling(desktop, w), 0);
+  EXPECT_EQ(GetFirstChild(desktop, w), 0);
+  SetControlText(desktop, w, "x");
+  SendLeftClick(desktop, w);
+  EXPECT_FALSE(desktop.Exists(w));
+}
+
+TEST_F(WindowQueries, HungWindowGetsNoReleaseAfterAnUnansweredPress) {
+  const WindowHandle w = desktop.Add(0, "frozen", "C");
+  desktop.At(w).hung = true;
+  EXPECT_EQ(GetControlText(desktop, w), "");
+  SetControlText(desktop, w, "x");
+  SendLeftClick(desktop, w);
+  desktop.At(w).hung = false;
+  EXPECT_TRUE(desktop.At(w).received.empty());
+  EXPECT_EQ(desktop.TextOf(w), "frozen");
+}
+
+}  // namespace
+}  // namespace vexlan

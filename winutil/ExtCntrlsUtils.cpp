@@ -1,0 +1,64 @@
+#include "winutil/ExtCntrlsUtils.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/utf.h"
+
+namespace vexlan {
+namespace {
+
+// A buffer cut at `n` units may end in the first half of a surrogate pair;
+// that half alone is no character, so it goes.
+std::u16string_view DropTrailingHighSurrogate(std::u16string_view text) {
+  if (!text.empty() && text.back() >= 0xD800 && text.back() <= 0xDBFF) text.remove_suffix(1);
+  return text;
+}
+
+std::string FixedBufferText(std::u16string text) {
+  return Utf16ToUtf8(DropTrailingHighSurrogate(CutUtf16(text, kCaptionLimit)));
+}
+
+}  // namespace
+
+std::string GetControlText(WindowServices& ws, WindowHandle wnd) {
+  const auto reported = ws.SendMessageTimeout(wnd, msg::kGetTextLength, 0, 0, kSendTimeoutMs);
+  if (!reported) return {};
+  // The length is the other program's word: a negative one means nothing, a
+  // huge one is bounded so that a lying window cannot make us allocate gigabytes.
+  const std::size_t length =
+      *reported <= 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(*reported), kControlTextLimit);
+
+  std::vector<char16_t> buffer(length + 1, u'\0');
+  const auto copied = ws.SendMessageTimeout(wnd, msg::kGetText, buffer.size(),
+                                            reinterpret_cast<std::intptr_t>(buffer.data()), kSendTimeoutMs);
+  if (!copied) return {};
+  // What was really copied ends at the first zero; the reported length may have
+  // been larger than the text, and the count WM_GETTEXT returns is not trusted.
+  const std::u16string_view text(buffer.data(), std::find(buffer.begin(), buffer.begin() + length, u'\0') - buffer.begin());
+  return Utf16ToUtf8(text.size() == length ? DropTrailingHighSurrogate(text) : text);
+}
+
+void SetControlText(WindowServices& ws, WindowHandle wnd, std::string_view text) {
+  const std::u16string wide = Utf8ToUtf16(text);
+  ws.SendMessageTimeout(wnd, msg::kSetText, 0, reinterpret_cast<std::intptr_t>(wide.c_str()), kSendTimeoutMs);
+}
+
+WindowHandle GetNextSibling(WindowServices& ws, WindowHandle wnd) { return ws.NextSibling(wnd); }
+
+WindowHandle GetFirstChild(WindowServices& ws, WindowHandle wnd) { return ws.FirstChild(wnd); }
+
+std::string GetWindowCaption(WindowServices& ws, WindowHandle wnd) {
+  return FixedBufferText(ws.WindowText(wnd, kCaptionLimit + 1));
+}
+
+std::string GetWindowClass(WindowServices& ws, WindowHandle wnd) {
+  return FixedBufferText(ws.ClassName(wnd, kCaptionLimit + 1));
+}
+
+void SendLeftClick(WindowServices& ws, WindowHandle wnd) {
+  if (!ws.SendMessageTimeout(wnd, msg::kLButtonDown, kMkLButton, 0, kSendTimeoutMs)) return;
+  ws.SendMessageTimeout(wnd, msg::kLButtonUp, kMkLButton, 0, kSendTimeoutMs);
+}
+
+}  // namespace vexlan

@@ -1,0 +1,41 @@
+// Routines that read and act on a window of any process by its handle.
+//
+// None of them checks its handle or reports an error: for a handle that names
+// no window, or a window whose thread does not answer within kSendTimeoutMs,
+// the readers return an empty string or 0 and the actions have no effect.
+// Texts are UTF-8; limits count UTF-16 units, as the platform does.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/window_services.h"
+
+namespace vexlan {
+
+// Longest caption or class name the readers return (a buffer of 201 units).
+inline constexpr int kCaptionLimit = 200;
+// Most UTF-16 units GetControlText will make room for, whatever length the
+// window reports: 16 Mi units (32 MiB), far beyond any real control's text.
+inline constexpr std::size_t kControlTextLimit = std::size_t{1} << 24;
+
+// The window's whole text, asked of the window itself (WM_GETTEXTLENGTH, then
+// WM_GETTEXT into a buffer one unit longer). Sees an edit control's content.
+std::string GetControlText(WindowServices& ws, WindowHandle wnd);
+// Replaces the window's text (WM_SETTEXT).
+void SetControlText(WindowServices& ws, WindowHandle wnd, std::string_view text);
+// The next sibling below `wnd` in Z order, or 0.
+WindowHandle GetNextSibling(WindowServices& ws, WindowHandle wnd);
+// The child at the top of `wnd`'s Z order, or 0.
+WindowHandle GetFirstChild(WindowServices& ws, WindowHandle wnd);
+// The caption the system keeps, at most kCaptionLimit units.
+std::string GetWindowCaption(WindowServices& ws, WindowHandle wnd);
+// The class name, at most kCaptionLimit units.
+std::string GetWindowClass(WindowServices& ws, WindowHandle wnd);
+// A left click at client point (0, 0): the press, then the release, each sent
+// (not posted) with wParam MK_LBUTTON and lParam 0. When the press is not
+// handled in time the release is not sent.
+void SendLeftClick(WindowServices& ws, WindowHandle wnd);
+
+}  // namespace vexlan
