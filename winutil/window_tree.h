@@ -1,0 +1,46 @@
+// The walk that lists a desktop's windows as a tree.
+//
+// Starting from one window, the walk visits it and every following sibling in
+// Z order, each followed by its own children, depth first: the rows come out
+// in the order their tree nodes are added (parent before children, siblings
+// from the top of the Z order down). Each row carries the node caption
+//   n: "caption" [class] (handle)
+// where n numbers the listed windows of one sibling run from 1.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/window_services.h"
+
+namespace vexlan {
+
+struct WindowRow {
+  WindowHandle wnd = 0;
+  int parent = -1;  // index of the parent's row; -1 for the first run's windows
+  int number = 0;   // sibling number among the listed windows of its run
+  std::string caption;
+};
+
+// Lists `first`, its following siblings and all their descendants. With
+// `only_shown`, a window the system does not report visible is left out with
+// its whole subtree (a hidden window's descendants are never visible).
+//
+// The walk always ends, whatever other programs do while it runs: a window
+// already visited in this walk is not listed again and ends its sibling run
+// (a next-sibling chain can cycle), and a window destroyed during the walk
+// simply yields empty texts and ends its run.
+std::vector<WindowRow> WalkWindows(WindowServices& ws, WindowHandle first, bool only_shown);
+
+// The eight-piece caption of a tree node. `caption` and `class_name` appear
+// verbatim, unescaped.
+std::string NodeCaption(int number, std::string_view caption, std::string_view class_name, WindowHandle wnd);
+
+// The handle a node caption ends with: the signed decimal between its last
+// left parenthesis and its final right parenthesis. Nothing when the text
+// has no such group or it is not a 32-bit decimal number.
+std::optional<WindowHandle> HandleFromNodeCaption(std::string_view text);
+
+}  // namespace vexlan
