@@ -1,0 +1,48 @@
+#include "forms/core/Vexlan_unit1_layout.h"
+
+namespace vexlan {
+
+namespace {
+
+// The bottom bar's height; the tree takes the rest of the client area.
+constexpr int kBarHeight = 27;
+
+constexpr ComponentLayout kComponents[] = {
+    {.Name = "TreeView1",
+     .Bounds = {0, 0, 495, 435},
+     .Align = alClient,
+     .TabOrder = 0,
+     .Settings = TreeViewSettings{.ReadOnly = true, .Indent = 19, .PopupMenu = "PopupMenu1"}},
+    {.Name = "AdvancedPanel1", .Bounds = {0, 435, 495, kBarHeight}, .Align = alBottom, .TabOrder = 1,
+     .Settings = PanelSettings{}},
+    {.Name = "RefreshBtn", .Parent = "AdvancedPanel1", .Bounds = {0, 2, 87, 23}, .TabOrder = 0,
+     .Settings = ButtonSettings{.Caption = "&Refresh", .OnClick = "RefreshBtnClick"}},
+    {.Name = "FindBtn", .Parent = "AdvancedPanel1", .Bounds = {90, 2, 87, 23}, .TabOrder = 2,
+     .Settings = ButtonSettings{.Caption = "&Find Element", .OnClick = "FindBtnClick"}},
+    {.Name = "SearchBtn", .Parent = "AdvancedPanel1", .Bounds = {180, 2, 87, 23}, .TabOrder = 3,
+     .Settings = ButtonSettings{.Caption = "&Search List", .OnClick = "SearchBtnClick"}},
+    {.Name = "ExitBtn", .Parent = "AdvancedPanel1", .Bounds = {270, 2, 91, 23}, .TabOrder = 1,
+     .Settings = ButtonSettings{.Caption = "E&xit", .OnClick = "ExitBtnClick"}},
+    {.Name = "handle", .Parent = "AdvancedPanel1", .Bounds = {366, 4, 49, 21}, .TabOrder = 4,
+     .Settings = EditSettings{}},
+    {.Name = "ShowHandleBtn", .Parent = "AdvancedPanel1", .Bounds = {418, 4, 77, 19}, .TabOrder = 5,
+     .Settings = ButtonSettings{.Caption = "&Show Handle", .OnClick = "ShowHandleBtnClick"}},
+    {.Name = "PopupMenu1", .Settings = PopupMenuSettings{}},
+    {.Name = "Onlyshownwindows1", .Parent = "PopupMenu1",
+     .Settings = MenuItemSettings{.Caption = "&Only shown windows", .OnClick = "OnlyShownMenuItem1Click"}},
+};
+
+constexpr FormLayout kLayout{
+    .Form = {.Caption = "Vexlan v1.02",
+             .Bounds = {192, 109, 503, 489},
+             .Sizeable = true,
+             .Font = {.Name = "MS Sans Serif", .Height = -11},
+             .OnCreate = "OnInit"},
+    .Components = kComponents,
+};
+
+}  // namespace
+
+const FormLayout& Form1Layout() { return kLayout; }
+
+}  // namespace vexlan

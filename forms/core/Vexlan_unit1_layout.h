@@ -1,0 +1,11 @@
+// The main form's layout: its place, font and controls, as the form reads
+// them when it is created.
+#pragma once
+
+#include "platform/toolkit/layout.h"
+
+namespace vexlan {
+
+const FormLayout& Form1Layout();
+
+}  // namespace vexlan
