@@ -1,0 +1,77 @@
+#include "platform/win32/dialogs.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <utility>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/utf.h"
+
+namespace vexlan {
+
+namespace {
+
+ShowMessageHook& Hook() {
+  static ShowMessageHook hook;
+  return hook;
+}
+
+std::optional<std::string>& Title() {
+  static std::optional<std::string> title;
+  return title;
+}
+
+std::string ProgramName() {
+  std::vector<wchar_t> path(MAX_PATH);
+  DWORD n = 0;
+  while ((n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) == path.size()) {
+    path.resize(path.size() * 2);
+  }
+  std::wstring name(path.data(), n);
+  if (auto slash = name.find_last_of(L"\\/"); slash != std::wstring::npos) name.erase(0, slash + 1);
+  if (auto dot = name.rfind(L'.'); dot != std::wstring::npos) name.erase(dot);
+  return Utf16ToUtf8(std::u16string(name.begin(), name.end()));
+}
+
+void Box(const std::string& text, UINT icon) {
+  if (const ShowMessageHook& hook = Hook()) {
+    hook(text);
+    return;
+  }
+  const std::u16string wide_text = Utf8ToUtf16(text);
+  const std::u16string wide_title = Utf8ToUtf16(ApplicationTitle());
+  ::MessageBoxW(::GetActiveWindow(), reinterpret_cast<const wchar_t*>(wide_text.c_str()),
+                reinterpret_cast<const wchar_t*>(wide_title.c_str()), MB_OK | icon);
+}
+
+}  // namespace
+
+void ShowMessage(const std::string& text) { Box(text, 0); }
+
+ShowMessageHook SetShowMessageHook(ShowMessageHook hook) { return std::exchange(Hook(), std::move(hook)); }
+
+void ShowException(std::exception_ptr error) noexcept {
+  try {
+    std::string text = "An unknown error occurred.";
+    try {
+      if (error) std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+      text = e.what();
+    } catch (...) {
+    }
+    Box(text, MB_ICONERROR);
+  } catch (...) {
+    // Nothing is left to report with; the program goes on.
+  }
+}
+
+std::string ApplicationTitle() {
+  if (!Title()) Title() = ProgramName();
+  return *Title();
+}
+
+void SetApplicationTitle(const std::string& title) { Title() = title; }
+
+}  // namespace vexlan

@@ -1,0 +1,89 @@
+// Forms: top-level windows that hold controls, created from a layout.
+//
+// A form is created hidden. Show makes it visible and brings it to the
+// front; Close runs OnClose and then hides it, or, for the application's main
+// form, ends the application's message loop. The close box closes the form
+// the same way (a form is never destroyed by its window being closed). The
+// form keeps the focus on the control that had it when it was last active,
+// and its font is the font of all its controls.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "platform/toolkit/layout.h"
+#include "platform/win32/controls.h"
+#include "platform/win32/handles.h"
+
+namespace vexlan {
+
+class TApplication;
+
+class TForm : public TWinControl {
+ public:
+  explicit TForm(TComponent* owner);
+  ~TForm() override;
+
+  // The window class is registered under this name.
+  std::string ClassName() const override { return "TForm"; }
+
+  std::string Caption() const { return Text(); }
+  void SetCaption(const std::string& caption) { SetText(caption); }
+  bool Sizeable() const { return sizeable_; }
+  void SetSizeable(bool on);
+  // The face name and height (negative: character height in pixels) of
+  // the font the form and all its controls use.
+  void SetFont(std::string_view name, int height);
+
+  void Show();
+  void Hide() { SetVisible(false); }
+  void Close();
+  // Becoming visible runs OnShow first.
+  void SetVisible(bool on) override;
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnClose;
+
+  // The second step of creation, once whoever holds the form has its
+  // pointer: runs OnCreate. An error there is reported and creation goes on.
+  void AfterConstruction();
+
+  // The application that made the form (TApplication::CreateForm), if any.
+  TApplication* Application() const { return application_; }
+
+  // A handler of this form by the name a layout gives it. The base knows
+  // none; forms with handlers look them up in their table.
+  virtual TNotifyEvent FindMethod(std::string_view name);
+
+  // Takes an accelerator key press (Alt+letter, or a letter when the focused
+  // control does not take typing) for the control whose caption marks it:
+  // a letter one control marks presses it, a letter several share moves the
+  // focus from one to the next. True when the press was taken.
+  bool DialogChar(const MSG& msg);
+
+  static TForm* FromWindow(HWND hwnd) { return dynamic_cast<TForm*>(TWinControl::FromWindow(hwnd)); }
+
+ protected:
+  // Reads the layout into the form, then makes its windows (hidden).
+  void ReadForm(const FormLayout& layout);
+
+  void CreateParams(TCreateParams& params) override;
+  HFONT OwnFont() const override { return font_.get(); }
+  bool DispatchByNumber(TMessage& message) override;
+
+ private:
+  friend class TApplication;
+  void ApplyFont(TWinControl& control);
+  void WMClose(TMessage& message);
+  void WMActivate(TMessage& message);
+
+  TApplication* application_ = nullptr;
+  bool sizeable_ = true;
+  UniqueFont font_;
+  HWND last_focus_ = nullptr;
+};
+
+}  // namespace vexlan

@@ -1,0 +1,64 @@
+// The one binding between a window and the C++ object that handles its
+// messages.
+//
+// Windows of our own classes are created with the object in CreateWindowEx's
+// lpParam and bound from WM_NCCREATE; standard controls are created first and
+// then subclassed, keeping their original procedure for default processing.
+// Either way the object sits in GWLP_USERDATA until WM_NCDESTROY, where the
+// binding is undone (and a subclassed control gets its procedure back). The
+// window procedures are noexcept: an exception from a handler is reported by
+// the application's error handler and the message gets default processing.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace vexlan {
+
+class WindowReceiver {
+ public:
+  WindowReceiver() = default;
+  WindowReceiver(const WindowReceiver&) = delete;
+  WindowReceiver& operator=(const WindowReceiver&) = delete;
+
+  // The bound window, or nullptr before creation and after destruction.
+  HWND BoundWindow() const { return hwnd_; }
+
+  // The object bound to `hwnd`, or nullptr when the window is not one of
+  // ours (checked by its window procedure, so any handle is safe to pass).
+  static WindowReceiver* FromWindow(HWND hwnd);
+
+ protected:
+  // Destroys the bound window, if any; the object stops receiving at once.
+  virtual ~WindowReceiver();
+
+  // One message for the bound window. May throw.
+  virtual LRESULT ReceiveMessage(UINT msg, WPARAM wparam, LPARAM lparam) = 0;
+  // The bound window has gone; the object may be created again.
+  virtual void WindowDestroyed() {}
+  // What the window does with a message nobody handles: the control's own
+  // procedure for a standard control, DefWindowProcW otherwise.
+  LRESULT DefaultWindowProc(UINT msg, WPARAM wparam, LPARAM lparam);
+
+  // Creates a window of `window_class`, registering the class on first use
+  // (arrow cursor, the given background), bound to this object.
+  void CreateBoundWindow(const std::wstring& window_class, HBRUSH background, DWORD ex_style, DWORD style,
+                         const RECT& place, HWND parent, UINT_PTR id, const std::wstring& text);
+  // Creates a standard control of `window_class` and subclasses it.
+  void CreateSubclassedWindow(const std::wstring& window_class, DWORD ex_style, DWORD style, const RECT& place,
+                              HWND parent, UINT_PTR id, const std::wstring& text);
+  // Destroys the bound window now (WindowDestroyed runs before this returns).
+  void DestroyBoundWindow();
+
+ private:
+  static LRESULT CALLBACK ClassProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept;
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept;
+  static LRESULT Deliver(WindowReceiver* self, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept;
+  void Unbind();
+
+  HWND hwnd_ = nullptr;
+  WNDPROC original_ = nullptr;
+};
+
+}  // namespace vexlan
