@@ -1,3 +1,21 @@
+// Vexlan's entry point: the application object, the main form, the loop.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include "forms/Vexlan_unit1.h"
+#include "platform/win32/application.h"
+#include "platform/win32/dialogs.h"
+
+using namespace vexlan;
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  try {
+    Application.Initialize();
+    Application.CreateForm(Form1);
+    Application.Run();
+  } catch (...) {
+    // Only a form that cannot be created gets here; there is nothing to run.
+    ShowException(std::current_exception());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Builds Vexlan for Windows and runs it under Wine.
+#
+# With a display ($DISPLAY set) the program runs there, in a fresh Wine
+# prefix, until its main window is closed. Without one it runs on a private
+# X display just long enough to save a screenshot of its main window, whose
+# path it prints.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+bash scripts/setup.sh
+# Wine's own fonts: Marlett draws the caption buttons, and "MS Sans Serif",
+# the forms' font, is one of them.
+if ! dpkg-query -W -f='${Status}' fonts-wine 2>/dev/null | grep -q 'install ok installed'; then
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends fonts-wine >/dev/null
+fi
+
+# VEXLAN_BUILD_DIR lets a developer keep a build of their own.
+build="${VEXLAN_BUILD_DIR:-build/mingw}"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake --build "$build" -j"$(nproc)" --target vexlan
+exe="$(cd "$build" && pwd)/vexlan.exe"
+
+source scripts/wine-session.sh
+
+# Debian's Wine does not find its own fonts where fonts-wine puts them; fonts
+# in the prefix's Fonts folder are always loaded.
+install_wine_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$fonts"/ 2>/dev/null || true
+}
+
+if [ -n "${DISPLAY:-}" ]; then
+  wine_session_start --keep-display
+  install_wine_fonts
+  wine "$exe"
+  exit 0
+fi
+
+wine_session_start
+install_wine_fonts
+shot_dir="$root/screenshots"
+shot="$shot_dir/vexlan-main.png"
+mkdir -p "$shot_dir"
+
+wine "$exe" </dev/null >/dev/null 2>&1 &
+program=$!
+
+# The main window's X window carries its caption; wait for it to appear.
+window=
+for _ in $(seq 1 300); do
+  window=$(xdotool search --onlyvisible --name '^Vexlan v1\.02$' 2>/dev/null | head -n 1 || true)
+  [ -n "$window" ] && break
+  kill -0 "$program" 2>/dev/null || { echo "run: vexlan.exe ended before showing its window" >&2; exit 1; }
+  sleep 0.1
+done
+[ -n "$window" ] || { echo "run: the main window did not appear" >&2; exit 1; }
+# Let the first paint finish.
+sleep 2
+
+# Wine draws the frame itself (no window manager), so the X window is the
+# whole window, frame included.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+full="$WINE_SESSION_DIR/screen.png"
+import -window root "$full"
+convert "$full" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
+
+kill "$program" 2>/dev/null || true
+wait "$program" 2>/dev/null || true
+echo "Screenshot of the main window: $shot"
