@@ -306,13 +306,23 @@ void TWinControl::WMNotify(TMessage& message) {
 }
 
 void TWinControl::WMContextMenu(TMessage& message) {
-  if (!popup_menu_) {
+  // wParam names the window the user asked on. Some controls (Wine's tree
+  // view) tell their parent directly instead of themselves, so a parent
+  // serves a child's menu too.
+  TWinControl* target = this;
+  const auto source = reinterpret_cast<HWND>(message.WParam);
+  if (source != BoundWindow()) {
+    if (TWinControl* child = FromWindow(source); child && child->popup_menu_ && ::IsChild(BoundWindow(), source)) {
+      target = child;
+    }
+  }
+  if (!target->popup_menu_) {
     DefaultHandler(message);  // passes it on to the parent
     return;
   }
   POINT at{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
-  if (message.LParam == -1) at = KeyboardMenuPoint();
-  popup_menu_->PopupFor(*this, at.x, at.y);
+  if (message.LParam == -1) at = target->KeyboardMenuPoint();
+  target->popup_menu_->PopupFor(*target, at.x, at.y);
   message.Result = 0;
 }
 

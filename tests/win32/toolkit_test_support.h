@@ -1,0 +1,111 @@
+// Helpers the toolkit's Wine tests share: pumping the loop until something
+// happens, real key presses and mouse clicks, and naming focused controls.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/win32/application.h"
+#include "platform/win32/controls.h"
+
+namespace vexlan::testing {
+
+// Handles messages through `app`, as its loop does, until `done` holds or
+// `timeout_ms` have passed; returns whether `done` holds.
+inline bool PumpUntil(TApplication& app, const std::function<bool()>& done, int timeout_ms = 5000) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    app.ProcessMessages();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
+// Lets whatever is queued now be handled (paint, focus changes).
+inline void Settle(TApplication& app, int ms = 200) {
+  PumpUntil(app, [] { return false; }, ms);
+}
+
+inline INPUT Key(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return in;
+}
+
+// A real key press (through the system's input queue), with modifiers held.
+inline void PressKey(WORD vk, std::vector<WORD> modifiers = {}) {
+  std::vector<INPUT> inputs;
+  for (WORD m : modifiers) inputs.push_back(Key(m, false));
+  inputs.push_back(Key(vk, false));
+  inputs.push_back(Key(vk, true));
+  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) inputs.push_back(Key(*it, true));
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// A real right click at a screen point.
+inline void RightClickAt(POINT at) {
+  ::SetCursorPos(at.x, at.y);
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  ::SendInput(2, in, sizeof(INPUT));
+}
+
+// The component name of our control with the focus, for messages.
+inline std::string FocusName() {
+  const HWND focus = ::GetFocus();
+  if (!focus) return "(nothing)";
+  const TWinControl* c = TWinControl::FromWindow(focus);
+  return c ? c->Name() : "(a window that is not ours)";
+}
+
+// A window's rectangle in the client coordinates of another.
+inline RECT RectIn(HWND window, HWND reference) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  ::MapWindowPoints(HWND_DESKTOP, reference, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+inline std::wstring WindowText(HWND hwnd) {
+  wchar_t buffer[512] = {};
+  ::GetWindowTextW(hwnd, buffer, 512);
+  return buffer;
+}
+
+inline std::wstring WindowClass(HWND hwnd) {
+  wchar_t buffer[256] = {};
+  ::GetClassNameW(hwnd, buffer, 256);
+  return buffer;
+}
+
+// The visible window of `window_class` that belongs to thread `thread`, or nullptr.
+inline HWND FindThreadWindow(DWORD thread, const wchar_t* window_class) {
+  struct Search {
+    const wchar_t* window_class;
+    HWND found;
+  } search{window_class, nullptr};
+  ::EnumThreadWindows(
+      thread,
+      [](HWND hwnd, LPARAM lparam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lparam);
+        if (::IsWindowVisible(hwnd) && WindowClass(hwnd) == s->window_class) {
+          s->found = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace vexlan::testing
