@@ -284,8 +284,15 @@ void TWinControl::WMWindowPosChanged(TMessage& message) {
   DefaultHandler(message);
 }
 
+TWinControl* TWinControl::OwnDescendant(HWND hwnd) const {
+  // Usually the direct parent hears from a control; dialog keys (Enter on a
+  // focused button) tell the form, so any container up the chain hands back.
+  TWinControl* control = FromWindow(hwnd);
+  return control && hwnd != BoundWindow() && ::IsChild(BoundWindow(), hwnd) ? control : nullptr;
+}
+
 void TWinControl::WMCommand(TMessage& message) {
-  if (TWinControl* child = FromWindow(reinterpret_cast<HWND>(message.LParam)); child && child->parent_ == this) {
+  if (TWinControl* child = OwnDescendant(reinterpret_cast<HWND>(message.LParam))) {
     TMessage reflected{CN_COMMAND, message.WParam, message.LParam, 0};
     child->WndProc(reflected);
     message.Result = reflected.Result;
@@ -296,7 +303,7 @@ void TWinControl::WMCommand(TMessage& message) {
 
 void TWinControl::WMNotify(TMessage& message) {
   const auto* header = reinterpret_cast<const NMHDR*>(message.LParam);
-  if (TWinControl* child = header ? FromWindow(header->hwndFrom) : nullptr; child && child->parent_ == this) {
+  if (TWinControl* child = header ? OwnDescendant(header->hwndFrom) : nullptr) {
     TMessage reflected{CN_NOTIFY, message.WParam, message.LParam, 0};
     child->WndProc(reflected);
     message.Result = reflected.Result;

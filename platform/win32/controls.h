@@ -122,6 +122,8 @@ class TWinControl : public TComponent, public WindowReceiver {
   void NormalizeTabOrders();
   void ApplyTabOrder();
   void ReadBoundsFromWindow();
+  // Our control `hwnd` when it lies inside this control, else nullptr.
+  TWinControl* OwnDescendant(HWND hwnd) const;
   void WMSize(TMessage& message);
   void WMWindowPosChanged(TMessage& message);
   void WMCommand(TMessage& message);

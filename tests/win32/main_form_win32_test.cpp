@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,38 @@ namespace vexlan {
 namespace {
 
 using namespace vexlan::testing;
+
+// What a pop-up menu showed while it was open.
+struct MenuSeen {
+  bool menu = false;
+  std::wstring text;  // its first item
+  bool checked = false;
+};
+
+// Runs `open`, then handles messages until a pop-up menu of this thread has
+// appeared (the menu runs its own loop: a timer inside it reads the menu and
+// closes it) or five seconds have passed.
+MenuSeen WatchMenu(TApplication& app, const std::function<void()>& open) {
+  static MenuSeen seen;
+  seen = {};
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+    const HWND menu_window = FindThreadWindow(::GetCurrentThreadId(), L"#32768");
+    if (!menu_window || seen.menu) return;
+    seen.menu = true;
+    constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
+    const auto menu = reinterpret_cast<HMENU>(::SendMessageW(menu_window, kGetMenu, 0, 0));
+    wchar_t text[128] = {};
+    ::GetMenuStringW(menu, 0, text, 128, MF_BYPOSITION);
+    seen.text = text;
+    seen.checked = (::GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED) != 0;
+    ::EndMenu();
+  });
+  open();
+  PumpUntil(app, [] { return seen.menu; });
+  ::KillTimer(nullptr, timer);
+  Settle(app);
+  return seen;
+}
 
 // A fresh application with the main form shown and active, its tree focused.
 class MainFormTest : public ::testing::Test {
@@ -185,37 +218,38 @@ TEST_F(MainFormTest, RightClickOnNodeSelectsItAndOpensTheMenu) {
   POINT at{(item_rect.left + item_rect.right) / 2, (item_rect.top + item_rect.bottom) / 2};
   ::ClientToScreen(form_->TreeView1->Handle(), &at);
 
-  // The menu runs its own loop; a timer in it looks at the menu and closes it.
-  static struct Seen {
-    bool menu = false;
-    std::wstring text;
-    bool checked = false;
-  } seen;
-  seen = {};
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-    const HWND menu_window = FindThreadWindow(::GetCurrentThreadId(), L"#32768");
-    if (!menu_window || seen.menu) return;
-    seen.menu = true;
-    constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
-    const auto menu = reinterpret_cast<HMENU>(::SendMessageW(menu_window, kGetMenu, 0, 0));
-    wchar_t text[128] = {};
-    ::GetMenuStringW(menu, 0, text, 128, MF_BYPOSITION);
-    seen.text = text;
-    seen.checked = (::GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED) != 0;
-    ::EndMenu();
-  });
   int clicks = 0;
   form_->Onlyshownwindows1->OnClick = [&](TObject*) { ++clicks; };
-  RightClickAt(at);
-  EXPECT_TRUE(PumpUntil(*app_, [&] { return seen.menu; })) << "no pop-up menu window appeared";
-  ::KillTimer(nullptr, timer);
-  Settle(*app_);
+  const MenuSeen seen = WatchMenu(*app_, [&] { RightClickAt(at); });
 
+  EXPECT_TRUE(seen.menu) << "no pop-up menu window appeared";
   EXPECT_EQ(seen.text, L"&Only shown windows");
   EXPECT_TRUE(seen.checked);
   EXPECT_EQ(form_->TreeView1->Selected(), second);
   EXPECT_EQ(FindThreadWindow(::GetCurrentThreadId(), L"#32768"), nullptr) << "the menu is still open";
   EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(MainFormTest, ContextMenuKeyOpensTheMenuOnTheTree) {
+  TTreeNode* node = form_->TreeView1->Items().AddChild(nullptr, "only");
+  form_->TreeView1->SetSelected(node);
+  const MenuSeen seen = WatchMenu(*app_, [] { PressKey(VK_APPS); });
+  EXPECT_TRUE(seen.menu) << "no pop-up menu window appeared";
+  EXPECT_EQ(seen.text, L"&Only shown windows");
+  EXPECT_FALSE(seen.checked);
+}
+
+// Enter presses the button that has the focus, although the dialog keys
+// report it to the form rather than to the bar that holds the button.
+TEST_F(MainFormTest, EnterPressesTheFocusedButton) {
+  int clicks = 0;
+  form_->FindBtn->OnClick = [&](TObject*) { ++clicks; };
+  for (int i = 0; i < 3; ++i) PressKey(VK_TAB);
+  ASSERT_TRUE(PumpUntil(*app_, [&] { return FocusName() == "FindBtn"; })) << "focus is on " << FocusName();
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(PumpUntil(*app_, [&] { return clicks == 1; }));
+  Settle(*app_);
+  EXPECT_EQ(clicks, 1);
 }
 
 // The program itself: started as its own process, its main window appears
