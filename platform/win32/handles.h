@@ -38,7 +38,6 @@ inline BOOL WINAPI DeleteFontObject(HFONT font) { return ::DeleteObject(font); }
 
 using UniqueFont = UniqueHandle<HFONT, DeleteFontObject>;
 using UniqueMenu = UniqueHandle<HMENU, ::DestroyMenu>;
-using UniqueWindow = UniqueHandle<HWND, ::DestroyWindow>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, ::CloseHandle>;
 
 }  // namespace vexlan
