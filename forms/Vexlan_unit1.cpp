@@ -1,10 +1,13 @@
 #include "forms/Vexlan_unit1.h"
 
 #include "forms/core/Vexlan_unit1_layout.h"
+#include "winutil/window_tree.h"
 
 namespace vexlan {
 
 TForm1* Form1 = nullptr;
+std::vector<TNodeEntry> NodeList;
+int NodeCount = 0;
 
 namespace {
 
@@ -34,13 +37,62 @@ TForm1::TForm1(TComponent* owner, WindowServices& windows) : TForm(owner), windo
   Onlyshownwindows1 = &LayoutComponent<TMenuItem>(*this, "Onlyshownwindows1");
 }
 
+TForm1::~TForm1() {
+  NodeList.clear();
+  NodeCount = 0;
+}
+
 TNotifyEvent TForm1::FindMethod(std::string_view name) { return FindPublishedMethod(*this, kMethods, name); }
 
 void TForm1::OnInit(TObject* Sender) { RefreshBtnClick(Sender); }
 
+namespace {
+// Holds the tree's painting for a scope, however the scope is left.
+class UpdateScope {
+ public:
+  explicit UpdateScope(TTreeNodes& nodes) : nodes_(nodes) { nodes_.BeginUpdate(); }
+  ~UpdateScope() { nodes_.EndUpdate(); }
+  UpdateScope(const UpdateScope&) = delete;
+  UpdateScope& operator=(const UpdateScope&) = delete;
+
+ private:
+  TTreeNodes& nodes_;
+};
+}  // namespace
+
 void TForm1::RefreshBtnClick(TObject*) {
-  // The tree of windows is built here; until the window walk joins, the
-  // tree stays empty.
+  const WindowHandle first = windows_.TopWindow();
+  TTreeNodes& nodes = TreeView1->Items();
+  UpdateScope frozen(nodes);
+  nodes.Clear();
+  NodeList.clear();
+  NodeCount = 0;
+  AddWindows(first, TreeView1->TopItem());
+}
+
+void TForm1::AddWindows(WindowHandle first, TTreeNode* parent) {
+  const std::vector<WindowRow> rows = WalkWindows(windows_, first, Onlyshownwindows1->Checked());
+  TTreeNodes& nodes = TreeView1->Items();
+  UpdateScope frozen(nodes);
+  NodeList.reserve(NodeList.size() + rows.size());
+  std::vector<TTreeNode*> made(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const WindowRow& row = rows[i];
+    TTreeNode* under = row.parent < 0 ? parent : made[static_cast<std::size_t>(row.parent)];
+    made[i] = nodes.AddChild(under, row.caption);
+    RegisterNode(row.wnd, made[i]);
+  }
+}
+
+void TForm1::RegisterNode(WindowHandle wnd, TTreeNode* node) {
+  NodeList.push_back({wnd, node});
+  NodeCount = static_cast<int>(NodeList.size());
+}
+
+WindowHandle TForm1::SelectedHandle() const {
+  const TTreeNode* node = TreeView1->Selected();
+  if (!node) return 0;
+  return HandleFromNodeCaption(node->Text()).value_or(0);
 }
 
 void TForm1::OnlyShownMenuItem1Click(TObject* Sender) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "platform/win32/forms.h"
 #include "platform/win32/menus.h"
@@ -13,10 +14,24 @@
 
 namespace vexlan {
 
+// One row of the node register: a listed window and the tree node made for it.
+struct TNodeEntry {
+  WindowHandle Wnd = 0;
+  TTreeNode* Node = nullptr;
+};
+
+// The node register: one entry per node of the main form's tree, in the order
+// the nodes were added (parent before children, siblings in Z order). It owns
+// nothing and is emptied by every rebuild; it grows as far as the desktop does.
+extern std::vector<TNodeEntry> NodeList;
+extern int NodeCount;
+
 class TForm1 : public TForm {
  public:
   // `windows` is how the form reaches other programs' windows.
   explicit TForm1(TComponent* owner, WindowServices& windows = SystemWindowServices());
+  // The register's nodes go with the tree.
+  ~TForm1() override;
 
   std::string ClassName() const override { return "TForm1"; }
   TNotifyEvent FindMethod(std::string_view name) override;
@@ -36,8 +51,16 @@ class TForm1 : public TForm {
 
   // The form's creation handler: builds the tree before the form is first shown.
   void OnInit(TObject* Sender);
-  // Rebuilds the tree of windows.
+  // Rebuilds the tree and the register from scratch, top-level windows as
+  // roots; redrawing is suspended during the fill and the tree repaints once.
   void RefreshBtnClick(TObject* Sender);
+  // Adds `first`, its following siblings and their descendants under `parent`
+  // (roots when nullptr), registering each node.
+  void AddWindows(WindowHandle first, TTreeNode* parent);
+  void RegisterNode(WindowHandle wnd, TTreeNode* node);
+  // The handle of the selected node, read back from its caption; 0 when no
+  // node is selected.
+  WindowHandle SelectedHandle() const;
   // Flips the "only shown windows" filter (the Sender's check mark) and rebuilds.
   void OnlyShownMenuItem1Click(TObject* Sender);
   void FindBtnClick(TObject* Sender);
