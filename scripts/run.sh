@@ -10,14 +10,6 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 bash scripts/setup.sh
-# Wine's own fonts: Marlett draws the caption buttons, and "MS Sans Serif",
-# the forms' font, is one of them.
-if ! dpkg-query -W -f='${Status}' fonts-wine 2>/dev/null | grep -q 'install ok installed'; then
-  sudo_cmd=()
-  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends fonts-wine >/dev/null
-fi
-
 # VEXLAN_BUILD_DIR lets a developer keep a build of their own.
 build="${VEXLAN_BUILD_DIR:-build/mingw}"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -27,23 +19,13 @@ exe="$(cd "$build" && pwd)/vexlan.exe"
 
 source scripts/wine-session.sh
 
-# Debian's Wine does not find its own fonts where fonts-wine puts them; fonts
-# in the prefix's Fonts folder are always loaded.
-install_wine_fonts() {
-  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-  mkdir -p "$fonts"
-  cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$fonts"/ 2>/dev/null || true
-}
-
 if [ -n "${DISPLAY:-}" ]; then
   wine_session_start --keep-display
-  install_wine_fonts
   wine "$exe"
   exit 0
 fi
 
 wine_session_start
-install_wine_fonts
 shot_dir="$root/screenshots"
 shot="$shot_dir/vexlan-main.png"
 mkdir -p "$shot_dir"

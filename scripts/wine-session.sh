@@ -34,6 +34,11 @@ wine_session_start() {
   # Draw window frames and captions ourselves: Xvfb has no window manager.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   wineserver -w
+  # Debian's Wine does not look for its own fonts where fonts-wine puts them
+  # (Marlett draws the caption buttons; "MS Sans Serif" is the forms' font);
+  # fonts in the prefix's Fonts folder are always loaded.
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts"/ 2>/dev/null || true
   wineserver -p
   # The first Wine process after boot starts Wine's own services, which keep
   # whatever output pipes they inherit open; start them here on /dev/null so
