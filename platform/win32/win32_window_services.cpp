@@ -13,16 +13,27 @@ WindowHandle Win32WindowServices::NextSibling(WindowHandle wnd) {
 WindowHandle Win32WindowServices::FirstChild(WindowHandle wnd) { return FromHwnd(::GetWindow(ToHwnd(wnd), GW_CHILD)); }
 
 namespace {
+// Captions and class names are read for every window of every rebuild: the
+// usual small buffer lives on the stack.
 template <typename Call>
 std::u16string FixedBuffer(int max_count, Call call) {
   if (max_count <= 0) return {};
-  std::vector<wchar_t> buffer(static_cast<std::size_t>(max_count), L'\0');
-  const int n = call(buffer.data(), max_count);
+  constexpr int kStackUnits = 256;
+  wchar_t stack_buffer[kStackUnits];
+  std::vector<wchar_t> heap_buffer;
+  wchar_t* buffer = stack_buffer;
+  if (max_count > kStackUnits) {
+    heap_buffer.resize(static_cast<std::size_t>(max_count));
+    buffer = heap_buffer.data();
+  }
+  buffer[0] = L'\0';
+  const int n = call(buffer, max_count);
   if (n <= 0) return {};
   // Trust the zero the system wrote rather than the count alone.
-  std::size_t len = 0;
-  while (len < static_cast<std::size_t>(n) && len + 1 < buffer.size() && buffer[len] != L'\0') ++len;
-  return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), len);
+  const int limit = n < max_count ? n : max_count - 1;
+  int len = 0;
+  while (len < limit && buffer[len] != L'\0') ++len;
+  return std::u16string(reinterpret_cast<const char16_t*>(buffer), static_cast<std::size_t>(len));
 }
 }  // namespace
 

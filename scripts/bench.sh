@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks: the core's walk natively, and the main
+# form's rebuild under Wine against fixture processes. Prints figures only.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+bash scripts/setup.sh
+jobs=$(nproc)
+
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/native -j"$jobs" --target vexlan_core_bench
+build/native/vexlan_core_bench
+
+cmake -S . -B build/mingw -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake --build build/mingw -j"$jobs" --target vexlan_bench vexlan_fixture
+source scripts/wine-session.sh
+wine_session_start
+(cd build/mingw && wine ./vexlan_bench.exe "$@")
