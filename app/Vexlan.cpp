@@ -12,6 +12,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Application.Initialize();
     Application.CreateForm(Form1);
     Application.Run();
+    // The forms go now, while the program is whole, not among the statics.
+    Application.DestroyComponents();
+    Form1 = nullptr;
   } catch (...) {
     // Only a form that cannot be created gets here; there is nothing to run.
     ShowException(std::current_exception());

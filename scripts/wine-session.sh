@@ -24,6 +24,8 @@ wine_session_start() {
         export DISPLAY=":$n"
         break
       fi
+      kill "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
+      wait "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
       WINE_SESSION_XVFB_PID=
     done
     [ -n "$WINE_SESSION_XVFB_PID" ] || { echo "wine-session: could not start Xvfb" >&2; return 1; }
@@ -31,9 +33,12 @@ wine_session_start() {
   trap wine_session_stop EXIT
   wineboot --init >"$WINE_SESSION_DIR/wineboot.log" 2>&1
   wineserver -w
-  # Draw window frames and captions ourselves: Xvfb has no window manager.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-  wineserver -w
+  # On our own Xvfb there is no window manager: Wine draws frames and
+  # captions itself. On a real desktop the window manager does.
+  if [ -n "$WINE_SESSION_XVFB_PID" ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    wineserver -w
+  fi
   # Debian's Wine does not look for its own fonts where fonts-wine puts them
   # (Marlett draws the caption buttons; "MS Sans Serif" is the forms' font);
   # fonts in the prefix's Fonts folder are always loaded.

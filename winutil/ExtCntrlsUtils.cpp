@@ -15,8 +15,11 @@ std::u16string_view DropTrailingHighSurrogate(std::u16string_view text) {
   return text;
 }
 
+// A caption that fills the buffer may have been cut by the system in the
+// middle of a pair; a shorter one ends where the window's text ends.
 std::string FixedBufferText(std::u16string text) {
-  return Utf16ToUtf8(DropTrailingHighSurrogate(CutUtf16(text, kCaptionLimit)));
+  const std::u16string_view cut = CutUtf16(text, kCaptionLimit);
+  return Utf16ToUtf8(cut.size() == kCaptionLimit ? DropTrailingHighSurrogate(cut) : cut);
 }
 
 }  // namespace

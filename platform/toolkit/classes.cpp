@@ -29,16 +29,20 @@ TComponent::TComponent(TComponent* owner) : owner_(owner) {
 }
 
 TComponent::~TComponent() {
+  DestroyComponents();
+  if (owner_) {
+    auto& siblings = owner_->components_;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+  }
+}
+
+void TComponent::DestroyComponents() {
   // Last created first, so that a component never outlives what it was built on.
   while (!components_.empty()) {
     TComponent* child = components_.back();
     components_.pop_back();
     child->owner_ = nullptr;
     delete child;
-  }
-  if (owner_) {
-    auto& siblings = owner_->components_;
-    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
   }
 }
 

@@ -91,6 +91,8 @@ class TComponent : public TPersistent {
   int ComponentCount() const { return static_cast<int>(components_.size()); }
   TComponent* Components(int index) const { return components_.at(static_cast<std::size_t>(index)); }
   TComponent* FindComponent(const std::string& name) const;
+  // Destroys every owned component now, last created first.
+  void DestroyComponents();
 
   bool HasState(TComponentState s) const { return (state_ & static_cast<unsigned>(s)) != 0; }
   bool Loading() const { return HasState(TComponentState::csLoading); }

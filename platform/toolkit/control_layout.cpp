@@ -70,6 +70,7 @@ std::vector<std::size_t> TabSequence(std::span<const int> tab_orders) {
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
     const int ta = tab_orders[a], tb = tab_orders[b];
     if ((ta < 0) != (tb < 0)) return tb < 0;
+    if (ta < 0) return false;  // both without a tab order: creation order stands
     return ta < tb;
   });
   return order;

@@ -328,7 +328,8 @@ void TWinControl::WMContextMenu(TMessage& message) {
     return;
   }
   POINT at{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
-  if (message.LParam == -1) at = target->KeyboardMenuPoint();
+  // (-1, -1) means the menu was asked for from the keyboard.
+  if (at.x == -1 && at.y == -1) at = target->KeyboardMenuPoint();
   target->popup_menu_->PopupFor(*target, at.x, at.y);
   message.Result = 0;
 }

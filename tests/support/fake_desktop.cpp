@@ -110,7 +110,9 @@ std::optional<std::intptr_t> FakeDesktop::SendMessageTimeout(WindowHandle wnd, u
                                                               unsigned /*timeout_ms*/) {
   Query(wnd);
   Window* w = Find(wnd);
-  if (!w || w->hung) return std::nullopt;
+  if (!w) return std::nullopt;
+  w->attempted.push_back({message, wparam, lparam});
+  if (w->hung) return std::nullopt;
   w->received.push_back({message, wparam, lparam});
   switch (message) {
     case msg::kGetTextLength:

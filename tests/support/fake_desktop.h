@@ -42,7 +42,9 @@ class FakeDesktop : public WindowServices {
     bool hung = false;
     // When set, GW_HWNDNEXT answers this instead of the real next sibling.
     std::optional<WindowHandle> next_override;
+    // Messages the window handled, and every message sent to it, handled or not.
     std::vector<LoggedMessage> received;
+    std::vector<LoggedMessage> attempted;
 
     WindowHandle first_child = 0, last_child = 0, prev = 0, next = 0;
   };

@@ -119,6 +119,12 @@ TEST_F(WindowQueries, CutAt200NeverLeavesHalfASurrogatePair) {
   EXPECT_EQ(GetControlText(desktop, w), std::string(199, 'a'));
 }
 
+TEST_F(WindowQueries, LoneSurrogateInAShortCaptionShowsAsReplacement) {
+  const WindowHandle w = desktop.Add(0, "", "Static");
+  desktop.At(w).caption = u"abc\xD800";
+  EXPECT_EQ(GetWindowCaption(desktop, w), "abc\xEF\xBF\xBD");
+}
+
 TEST_F(WindowQueries, SiblingAndChildNavigation) {
   const WindowHandle a = desktop.Add(0, "a", "C");
   const WindowHandle b = desktop.Add(0, "b", "C");
@@ -148,9 +154,11 @@ TEST_F(WindowQueries, HungWindowGetsNoReleaseAfterAnUnansweredPress) {
   desktop.At(w).hung = true;
   EXPECT_EQ(GetControlText(desktop, w), "");
   SetControlText(desktop, w, "x");
+  desktop.At(w).attempted.clear();
   SendLeftClick(desktop, w);
-  desktop.At(w).hung = false;
   EXPECT_TRUE(desktop.At(w).received.empty());
+  EXPECT_EQ(desktop.At(w).attempted, (std::vector<LoggedMessage>{{msg::kLButtonDown, 1, 0}}))
+      << "the release follows only a press that was handled";
   EXPECT_EQ(desktop.TextOf(w), "frozen");
 }
 

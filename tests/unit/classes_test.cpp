@@ -47,6 +47,18 @@ TEST(TComponentOwnership, ComponentDestroyedEarlyLeavesItsOwner) {
   EXPECT_EQ(log, (std::vector<std::string>{"a", "form", "b"}));
 }
 
+TEST(TComponentOwnership, DestroyComponentsEmptiesTheOwnerAndLeavesItUsable) {
+  std::vector<std::string> log;
+  Probe form(nullptr, "form", log);
+  new Probe(&form, "a", log);
+  new Probe(&form, "b", log);
+  form.DestroyComponents();
+  EXPECT_EQ(log, (std::vector<std::string>{"b", "a"}));
+  EXPECT_EQ(form.ComponentCount(), 0);
+  new Probe(&form, "c", log);
+  EXPECT_EQ(form.ComponentCount(), 1);
+}
+
 TEST(TComponentState, LoadingStateEndsWithLoaded) {
   TComponent c(nullptr);
   EXPECT_FALSE(c.Loading());

@@ -67,6 +67,7 @@ TEST(TabSequence, SortsByTabOrderCreationOrderBreaksTies) {
       {{}, {}},
       {{1, 1, 0}, {2, 0, 1}},
       {{-1, 0, -1, 1}, {1, 3, 0, 2}},
+      {{-1, -2, 0}, {2, 0, 1}},  // no tab order at all: creation order, whatever the value
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.tab_orders));

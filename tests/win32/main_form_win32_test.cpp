@@ -24,6 +24,7 @@ struct MenuSeen {
   bool menu = false;
   std::wstring text;  // its first item
   bool checked = false;
+  RECT where{};  // the menu window, in screen coordinates
 };
 
 // Runs `open`, then handles messages until a pop-up menu of this thread has
@@ -36,6 +37,7 @@ MenuSeen WatchMenu(TApplication& app, const std::function<void()>& open) {
     const HWND menu_window = FindThreadWindow(::GetCurrentThreadId(), L"#32768");
     if (!menu_window || seen.menu) return;
     seen.menu = true;
+    ::GetWindowRect(menu_window, &seen.where);
     constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
     const auto menu = reinterpret_cast<HMENU>(::SendMessageW(menu_window, kGetMenu, 0, 0));
     wchar_t text[128] = {};
@@ -237,6 +239,11 @@ TEST_F(MainFormTest, ContextMenuKeyOpensTheMenuOnTheTree) {
   form_->TreeView1->SetSelected(node);
   const MenuSeen seen = WatchMenu(*app_, [] { PressKey(VK_APPS); });
   EXPECT_TRUE(seen.menu) << "no pop-up menu window appeared";
+  // From the keyboard the menu opens at the selected node, inside the tree.
+  RECT tree{};
+  ::GetWindowRect(form_->TreeView1->Handle(), &tree);
+  EXPECT_TRUE(::PtInRect(&tree, POINT{seen.where.left, seen.where.top}))
+      << "menu at " << seen.where.left << "," << seen.where.top;
   EXPECT_EQ(seen.text, L"&Only shown windows");
   EXPECT_FALSE(seen.checked);
 }
