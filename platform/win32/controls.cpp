@@ -291,9 +291,9 @@ TWinControl* TWinControl::OwnDescendant(HWND hwnd) const {
   return control && hwnd != BoundWindow() && ::IsChild(BoundWindow(), hwnd) ? control : nullptr;
 }
 
-void TWinControl::WMCommand(TMessage& message) {
-  if (TWinControl* child = OwnDescendant(reinterpret_cast<HWND>(message.LParam))) {
-    TMessage reflected{CN_COMMAND, message.WParam, message.LParam, 0};
+void TWinControl::ReflectTo(HWND source, std::uint32_t reflected_msg, TMessage& message) {
+  if (TWinControl* child = source ? OwnDescendant(source) : nullptr) {
+    TMessage reflected{reflected_msg, message.WParam, message.LParam, 0};
     child->WndProc(reflected);
     message.Result = reflected.Result;
     return;
@@ -301,15 +301,13 @@ void TWinControl::WMCommand(TMessage& message) {
   DefaultHandler(message);
 }
 
+void TWinControl::WMCommand(TMessage& message) {
+  ReflectTo(reinterpret_cast<HWND>(message.LParam), CN_COMMAND, message);
+}
+
 void TWinControl::WMNotify(TMessage& message) {
   const auto* header = reinterpret_cast<const NMHDR*>(message.LParam);
-  if (TWinControl* child = header ? OwnDescendant(header->hwndFrom) : nullptr) {
-    TMessage reflected{CN_NOTIFY, message.WParam, message.LParam, 0};
-    child->WndProc(reflected);
-    message.Result = reflected.Result;
-    return;
-  }
-  DefaultHandler(message);
+  ReflectTo(header ? header->hwndFrom : nullptr, CN_NOTIFY, message);
 }
 
 void TWinControl::WMContextMenu(TMessage& message) {

@@ -126,6 +126,9 @@ class TWinControl : public TComponent, public WindowReceiver {
   TWinControl* OwnDescendant(HWND hwnd) const;
   void WMSize(TMessage& message);
   void WMWindowPosChanged(TMessage& message);
+  // Hands a notification from `source` back to it as `reflected_msg` when it
+  // is a control of ours inside this one; otherwise the default handling.
+  void ReflectTo(HWND source, std::uint32_t reflected_msg, TMessage& message);
   void WMCommand(TMessage& message);
   void WMNotify(TMessage& message);
   void WMContextMenu(TMessage& message);
