@@ -64,9 +64,10 @@ void TForm1::RefreshBtnClick(TObject*) {
   const WindowHandle first = windows_.TopWindow();
   TTreeNodes& nodes = TreeView1->Items();
   UpdateScope frozen(nodes);
-  nodes.Clear();
+  // The register first: it must never point at nodes that are gone.
   NodeList.clear();
   NodeCount = 0;
+  nodes.Clear();
   AddWindows(first, TreeView1->TopItem());
 }
 
