@@ -32,40 +32,47 @@ std::optional<WindowHandle> HandleFromNodeCaption(std::string_view text) {
 }
 
 std::vector<WindowRow> WalkWindows(WindowServices& ws, WindowHandle first, bool only_shown) {
-  // One frame per open sibling run; an explicit stack, because windows can
-  // nest deeper than the thread's stack would like.
+  // One frame per open sibling run, read whole before any of its windows is
+  // descended into: a window that closes or is restacked while its subtree
+  // is walked cannot take its later siblings with it. An explicit stack,
+  // because windows can nest deeper than the thread's stack would like.
   struct Run {
-    WindowHandle wnd;  // the run's current window
-    int parent;        // row its listed windows hang under
-    int count;         // listed windows so far
-    bool descended;    // the current window's children have been walked
+    std::vector<WindowHandle> windows;
+    std::size_t next = 0;  // the window whose turn comes next
+    int parent = -1;       // row its listed windows hang under
+    int count = 0;         // listed windows so far
   };
   std::vector<WindowRow> rows;
-  std::unordered_set<WindowHandle> visited;
-  std::vector<Run> runs{{first, -1, 0, false}};
+  std::unordered_set<WindowHandle> met;
+  // A next-sibling chain can cycle: a window met before ends the run.
+  const auto read_run = [&](WindowHandle wnd, int parent) {
+    Run run;
+    run.parent = parent;
+    for (; wnd != 0 && met.insert(wnd).second; wnd = GetNextSibling(ws, wnd)) run.windows.push_back(wnd);
+    return run;
+  };
 
+  std::vector<Run> runs;
+  runs.push_back(read_run(first, -1));
   while (!runs.empty()) {
-    const std::size_t top = runs.size() - 1;
-    if (runs[top].descended) {
-      runs[top].wnd = GetNextSibling(ws, runs[top].wnd);
-      runs[top].descended = false;
-      continue;
-    }
-    const WindowHandle wnd = runs[top].wnd;
-    if (wnd == 0 || !visited.insert(wnd).second) {
+    Run& run = runs.back();
+    if (run.next == run.windows.size()) {
       runs.pop_back();
       continue;
     }
-    runs[top].descended = true;
+    const WindowHandle wnd = run.windows[run.next++];
     // Every descendant of a window that is not visible is itself not visible,
     // so with the filter on an unlisted window's subtree is not walked at all.
     if (only_shown && !ws.IsVisible(wnd)) continue;
+    // Every window has a class name; none means the window has gone since
+    // its run was read, and it is left out.
+    std::string class_name = GetWindowClass(ws, wnd);
+    if (class_name.empty()) continue;
 
-    const int number = ++runs[top].count;
-    rows.push_back({wnd, runs[top].parent, number,
-                    NodeCaption(number, GetWindowCaption(ws, wnd), GetWindowClass(ws, wnd), wnd)});
+    const int number = ++run.count;
+    rows.push_back({wnd, run.parent, number, NodeCaption(number, GetWindowCaption(ws, wnd), class_name, wnd)});
     if (const WindowHandle child = GetFirstChild(ws, wnd)) {
-      runs.push_back({child, static_cast<int>(rows.size() - 1), 0, false});
+      runs.push_back(read_run(child, static_cast<int>(rows.size() - 1)));
     }
   }
   return rows;

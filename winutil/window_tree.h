@@ -28,10 +28,13 @@ struct WindowRow {
 // `only_shown`, a window the system does not report visible is left out with
 // its whole subtree (a hidden window's descendants are never visible).
 //
-// The walk always ends, whatever other programs do while it runs: a window
-// already visited in this walk is not listed again and ends its sibling run
-// (a next-sibling chain can cycle), and a window destroyed during the walk
-// simply yields empty texts and ends its run.
+// The walk always ends and loses nothing still there, whatever other
+// programs do while it runs: each sibling run is read whole before any of
+// its windows is descended into, so a window that closes or is restacked
+// during its subtree's walk does not cut its run short; a window met before
+// in this walk ends the run being read (a next-sibling chain can cycle); a
+// window that has gone when its turn comes is left out, and numbering counts
+// only the windows listed.
 std::vector<WindowRow> WalkWindows(WindowServices& ws, WindowHandle first, bool only_shown);
 
 // The eight-piece caption of a tree node. `caption` and `class_name` appear

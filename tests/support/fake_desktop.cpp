@@ -24,13 +24,7 @@ WindowHandle FakeDesktop::Add(WindowHandle parent, const std::string& caption, c
   w.class_name = Utf8ToUtf16(class_name);
   w.visible = visible;
 
-  WindowHandle& first = parent ? windows_[parent].first_child : top_first_;
-  WindowHandle& last = parent ? windows_[parent].last_child : top_last_;
-  w.prev = last;
-  if (last) windows_[last].next = handle;
-  last = handle;
-  if (!first) first = handle;
-  windows_.emplace(handle, std::move(w));
+  LinkLast(windows_.emplace(handle, std::move(w)).first->second);
   return handle;
 }
 
@@ -41,11 +35,31 @@ void FakeDesktop::Destroy(WindowHandle wnd) {
     Destroy(w->first_child);
     w = Find(wnd);
   }
-  WindowHandle& first = w->parent ? windows_[w->parent].first_child : top_first_;
-  WindowHandle& last = w->parent ? windows_[w->parent].last_child : top_last_;
-  if (w->prev) windows_[w->prev].next = w->next; else first = w->next;
-  if (w->next) windows_[w->next].prev = w->prev; else last = w->prev;
+  Unlink(*w);
   windows_.erase(wnd);
+}
+
+void FakeDesktop::MoveToBottom(WindowHandle wnd) {
+  Window& w = At(wnd);
+  Unlink(w);
+  LinkLast(w);
+}
+
+void FakeDesktop::Unlink(Window& w) {
+  WindowHandle& first = w.parent ? windows_.at(w.parent).first_child : top_first_;
+  WindowHandle& last = w.parent ? windows_.at(w.parent).last_child : top_last_;
+  if (w.prev) windows_.at(w.prev).next = w.next; else first = w.next;
+  if (w.next) windows_.at(w.next).prev = w.prev; else last = w.prev;
+  w.prev = w.next = 0;
+}
+
+void FakeDesktop::LinkLast(Window& w) {
+  WindowHandle& first = w.parent ? windows_.at(w.parent).first_child : top_first_;
+  WindowHandle& last = w.parent ? windows_.at(w.parent).last_child : top_last_;
+  w.prev = last;
+  if (last) windows_.at(last).next = w.handle;
+  last = w.handle;
+  if (!first) first = w.handle;
 }
 
 void FakeDesktop::SetText(WindowHandle wnd, const std::string& text) { At(wnd).text = Utf8ToUtf16(text); }

@@ -56,6 +56,9 @@ class FakeDesktop : public WindowServices {
                    bool visible = true, WindowHandle handle = 0);
   // Destroys `wnd` and its descendants.
   void Destroy(WindowHandle wnd);
+  // Moves `wnd` to the bottom of its siblings' Z order, as activating
+  // another window would.
+  void MoveToBottom(WindowHandle wnd);
   bool Exists(WindowHandle wnd) const { return windows_.count(wnd) != 0; }
   Window& At(WindowHandle wnd) { return windows_.at(wnd); }
   std::size_t Size() const { return windows_.size(); }
@@ -79,6 +82,8 @@ class FakeDesktop : public WindowServices {
 
  private:
   Window* Find(WindowHandle wnd);
+  void Unlink(Window& w);
+  void LinkLast(Window& w);
   void Query(WindowHandle wnd) {
     if (on_query) on_query(wnd);
   }
