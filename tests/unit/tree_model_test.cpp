@@ -1,0 +1,127 @@
+#include "winutil/tree_model.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/fake_desktop.h"
+
+namespace vexlan {
+namespace {
+
+using testing::FakeDesktop;
+
+TEST(TreeModelCandidates, PiecesTheLookupsCompare) {
+  struct Case {
+    std::string caption, class_name;
+    std::string_view name, klass;
+  };
+  const Case cases[] = {
+      {"Start", "Button", "Start", "Button"},
+      {"", "Button", "", "Button"},
+      {R"(say "hi" now)", "Cls", "say ", "Cls"},
+      {"Log [2]", "Frame", "Log [2]", "2"},
+      {"open [ only", "Frame", "open [ only", R"( only" [Frame)"},
+      {"Totals (old)", "X", "Totals (old)", "X"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption);
+    const std::string node = NodeCaption(3, c.caption, c.class_name, 65552);
+    EXPECT_EQ(CaptionCandidate(node), c.name);
+    EXPECT_EQ(ClassCandidate(node), c.klass);
+  }
+  // Text that is not a node caption yields nothing or the rest, never more.
+  EXPECT_EQ(CaptionCandidate("no quotes"), "");
+  EXPECT_EQ(CaptionCandidate("one \"quote"), "quote");
+  EXPECT_EQ(ClassCandidate("open [ended"), "ended");
+}
+
+TEST(TreeModelMatching, ContiguousAndFoldingOnlyAsciiLetters) {
+  struct Case {
+    std::string_view candidate, text;
+    bool found;
+  };
+  const Case cases[] = {
+      {"Untitled - Editor", "EDIT", true},
+      {"Untitled - Editor", "tled - ed", true},
+      {"Untitled - Editor", "Untitled Editor", false},
+      {"Grüße", "GRÜSSE", false},
+      {"Grüße", "grü", true},
+      {"ÄRGER", "ärger", false},
+      {"École", "éCOLE", false},
+      {"abc", "abcd", false},
+      {"", "a", false},
+      {"anything", "", false},
+      {"[]\"()", "\"(", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.candidate) + " / " + std::string(c.text));
+    EXPECT_EQ(ContainsIgnoringAsciiCase(c.candidate, c.text), c.found);
+  }
+}
+
+class TreeModelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    first = d.Add(0, "Untitled - Editor", "Notepad");
+    child = d.Add(first, "Log [2]", "Edit");
+    deep = d.Add(child, R"(a "quoted" word)", "Static");
+    twin = d.Add(0, "Untitled - Editor", "Notepad");
+    parens = d.Add(0, "Totals (old)", "Frame");
+    model.Append(WalkWindows(d, d.TopWindow(), false), -1);
+  }
+  FakeDesktop d;
+  WindowTreeModel model;
+  WindowHandle first, child, deep, twin, parens;
+};
+
+TEST_F(TreeModelTest, RegisterIsTheBuildOrder) {
+  ASSERT_EQ(model.Count(), 5);
+  const WindowHandle order[] = {first, child, deep, twin, parens};
+  const int parents[] = {-1, 0, 1, -1, -1};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(model.Row(i).wnd, order[i]) << i;
+    EXPECT_EQ(model.Row(i).parent, parents[i]) << i;
+  }
+}
+
+TEST_F(TreeModelTest, LookupsFindTheFirstMatchInRegisterOrder) {
+  struct Case {
+    const char* what;
+    std::optional<int> row;
+  };
+  const Case by_name[] = {{"editor", 0}, {"EDITOR", 0}, {"log [", 1}, {"a ", 2}, {"quoted", std::nullopt},
+                          {"(old)", 4},  {"", std::nullopt},        {"Notepad", std::nullopt}};
+  for (const Case& c : by_name) {
+    SCOPED_TRACE(std::string("name ") + c.what);
+    EXPECT_EQ(model.FindByName(c.what), c.row);
+  }
+  const Case by_class[] = {{"notepad", 0}, {"2", 1}, {"Edit", std::nullopt}, {"stat", 2}, {"", std::nullopt}};
+  for (const Case& c : by_class) {
+    SCOPED_TRACE(std::string("class ") + c.what);
+    EXPECT_EQ(model.FindByClass(c.what), c.row);
+  }
+  EXPECT_EQ(model.FindByHandle(twin), 3);
+  EXPECT_EQ(model.FindByHandle(parens), 4);
+  EXPECT_EQ(model.FindByHandle(12345), std::nullopt);
+  // However often it is asked, the same first match.
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(model.FindByName("Untitled"), 0);
+}
+
+TEST_F(TreeModelTest, AppendHangsAWalkUnderItsRowAndClearEmptiesAll) {
+  const WindowHandle extra = d.Add(0, "Extra", "Frame");
+  d.Add(extra, "Inner", "Button");
+  EXPECT_EQ(model.Append(WalkWindows(d, extra, false), 2), 5);
+  ASSERT_EQ(model.Count(), 7);
+  EXPECT_EQ(model.Row(5).parent, 2);
+  EXPECT_EQ(model.Row(6).parent, 5) << "rows of the walk keep their own parents, shifted";
+  EXPECT_EQ(model.FindByName("inner"), 6);
+
+  model.Clear();
+  EXPECT_EQ(model.Count(), 0);
+  EXPECT_EQ(model.FindByHandle(first), std::nullopt);
+  EXPECT_EQ(model.FindByName("Untitled"), std::nullopt);
+  EXPECT_EQ(model.Append(WalkWindows(d, 0, false), -1), 0) << "an empty build appends nothing";
+  EXPECT_EQ(model.Count(), 0);
+}
+
+}  // namespace
+}  // namespace vexlan

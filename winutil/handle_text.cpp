@@ -1,0 +1,33 @@
+#include "winutil/handle_text.h"
+
+#include <string>
+
+#include "platform/toolkit/sysutils.h"
+#include "platform/utf.h"
+
+namespace vexlan {
+
+namespace {
+
+// Enough of a mistyped text to recognise it in a message box.
+constexpr std::size_t kQuotedUnits = 40;
+
+std::string Quoted(std::string_view text) {
+  const std::u16string wide = Utf8ToUtf16(text);
+  if (wide.size() <= kQuotedUnits) return "'" + std::string(text) + "'";
+  return "'" + Utf16ToUtf8(CutUtf16(wide, kQuotedUnits)) + "...'";
+}
+
+}  // namespace
+
+WindowHandle HandleFromText(std::string_view text) {
+  try {
+    return StrToInt(text);
+  } catch (const EConvertError&) {
+    throw EConvertError(Quoted(text) +
+                        " is not a window handle. Type the handle as a decimal number, as the tree shows it "
+                        "(for example 65552).");
+  }
+}
+
+}  // namespace vexlan

@@ -1,0 +1,65 @@
+#include "winutil/tree_model.h"
+
+#include <algorithm>
+
+namespace vexlan {
+
+namespace {
+
+char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The piece between the first `open` and the next `close` after it; the rest
+// of the text when `close` never comes, nothing when `open` does not.
+std::string_view Between(std::string_view text, char open, char close) {
+  const auto start = text.find(open);
+  if (start == std::string_view::npos) return {};
+  text.remove_prefix(start + 1);
+  return text.substr(0, text.find(close));
+}
+
+template <class Candidate>
+std::optional<int> FindFirst(const std::vector<WindowRow>& rows, std::string_view text, Candidate candidate) {
+  if (text.empty()) return std::nullopt;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (ContainsIgnoringAsciiCase(candidate(rows[i].caption), text)) return static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+int WindowTreeModel::Append(const std::vector<WindowRow>& walk, int parent) {
+  const int base = Count();
+  rows_.reserve(rows_.size() + walk.size());
+  for (WindowRow row : walk) {
+    row.parent = row.parent < 0 ? parent : row.parent + base;
+    rows_.push_back(std::move(row));
+  }
+  return base;
+}
+
+std::optional<int> WindowTreeModel::FindByHandle(WindowHandle wnd) const {
+  const auto it = std::find_if(rows_.begin(), rows_.end(), [wnd](const WindowRow& r) { return r.wnd == wnd; });
+  if (it == rows_.end()) return std::nullopt;
+  return static_cast<int>(it - rows_.begin());
+}
+
+std::optional<int> WindowTreeModel::FindByName(std::string_view text) const {
+  return FindFirst(rows_, text, CaptionCandidate);
+}
+
+std::optional<int> WindowTreeModel::FindByClass(std::string_view text) const {
+  return FindFirst(rows_, text, ClassCandidate);
+}
+
+std::string_view CaptionCandidate(std::string_view node_caption) { return Between(node_caption, '"', '"'); }
+
+std::string_view ClassCandidate(std::string_view node_caption) { return Between(node_caption, '[', ']'); }
+
+bool ContainsIgnoringAsciiCase(std::string_view candidate, std::string_view text) {
+  if (text.empty()) return false;
+  const auto same = [](char a, char b) { return FoldAscii(a) == FoldAscii(b); };
+  return std::search(candidate.begin(), candidate.end(), text.begin(), text.end(), same) != candidate.end();
+}
+
+}  // namespace vexlan

@@ -1,0 +1,57 @@
+// The model behind the main form's tree: the rows of the last build and the
+// node register over them, with the lookups that find a window's row.
+//
+// The register has one entry per node in the order the nodes were added
+// (parent before children, siblings from the top of the Z order down), which
+// is the order of the rows, so entry i is row i. Whoever shows the rows keeps
+// its own row -> node mapping beside the model and empties both together.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "winutil/window_tree.h"
+
+namespace vexlan {
+
+class WindowTreeModel {
+ public:
+  // Forgets every row: the register is empty.
+  void Clear() { rows_.clear(); }
+  // Appends the rows of a walk, hanging its first run under row `parent`
+  // (-1: as roots). Returns the index the first appended row got.
+  int Append(const std::vector<WindowRow>& walk, int parent);
+
+  int Count() const { return static_cast<int>(rows_.size()); }
+  const WindowRow& Row(int index) const { return rows_.at(static_cast<std::size_t>(index)); }
+  const std::vector<WindowRow>& Rows() const { return rows_; }
+
+  // The first row in register order whose window is `wnd`.
+  std::optional<int> FindByHandle(WindowHandle wnd) const;
+  // The first row whose caption candidate (CaptionCandidate) contains `text`,
+  // ignoring the case of A-Z only; an empty `text` matches nothing.
+  std::optional<int> FindByName(std::string_view text) const;
+  // The same over the class candidate (ClassCandidate).
+  std::optional<int> FindByClass(std::string_view text) const;
+
+ private:
+  std::vector<WindowRow> rows_;
+};
+
+// What a lookup by caption compares, read back from a node caption: the text
+// after its first double quote up to the next one. A window caption that
+// holds a double quote is therefore only seen up to that quote.
+std::string_view CaptionCandidate(std::string_view node_caption);
+// What a lookup by class compares: the text after the first left square
+// bracket up to the next right square bracket. A window caption that holds a
+// '[' offers what follows it instead of the class name.
+std::string_view ClassCandidate(std::string_view node_caption);
+// True when `text` occurs in `candidate` as one contiguous piece, A-Z and
+// a-z taken as equal and every other byte compared as it is (accented letters
+// are not folded). An empty `text` never matches.
+bool ContainsIgnoringAsciiCase(std::string_view candidate, std::string_view text);
+
+}  // namespace vexlan
