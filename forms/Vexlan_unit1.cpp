@@ -1,13 +1,25 @@
 #include "forms/Vexlan_unit1.h"
 
 #include "forms/core/Vexlan_unit1_layout.h"
+#include "platform/win32/dialogs.h"
+#include "winutil/handle_text.h"
 #include "winutil/window_tree.h"
 
 namespace vexlan {
 
 TForm1* Form1 = nullptr;
-std::vector<TNodeEntry> NodeList;
-int NodeCount = 0;
+TNodeRegister NodeList;
+const int& NodeCount = NodeList.Count();
+
+TNodeEntry TNodeRegister::operator[](std::size_t index) const {
+  return {model_.Row(static_cast<int>(index)).wnd, nodes_.at(index)};
+}
+
+void TNodeRegister::Clear() {
+  nodes_.clear();
+  count_ = 0;
+  model_.Clear();
+}
 
 namespace {
 
@@ -35,12 +47,17 @@ TForm1::TForm1(TComponent* owner, WindowServices& windows) : TForm(owner), windo
   ShowHandleBtn = &LayoutComponent<TButton>(*this, "ShowHandleBtn");
   PopupMenu1 = &LayoutComponent<TPopupMenu>(*this, "PopupMenu1");
   Onlyshownwindows1 = &LayoutComponent<TMenuItem>(*this, "Onlyshownwindows1");
+  // However the tree's nodes go, the register goes first.
+  TreeView1->Items().OnClearing = [] { NodeList.Clear(); };
+  // Enter in the handle box shows that handle; elsewhere it keeps its meaning.
+  handle->OnKeyPress = [this](TObject*, char16_t& key) {
+    if (key != u'\r') return;
+    key = 0;
+    ShowHandleBtn->Click();
+  };
 }
 
-TForm1::~TForm1() {
-  NodeList.clear();
-  NodeCount = 0;
-}
+TForm1::~TForm1() { NodeList.Clear(); }
 
 TNotifyEvent TForm1::FindMethod(std::string_view name) { return FindPublishedMethod(*this, kMethods, name); }
 
@@ -64,30 +81,34 @@ void TForm1::RefreshBtnClick(TObject*) {
   const WindowHandle first = windows_.TopWindow();
   TTreeNodes& nodes = TreeView1->Items();
   UpdateScope frozen(nodes);
-  // The register first: it must never point at nodes that are gone.
-  NodeList.clear();
-  NodeCount = 0;
-  nodes.Clear();
+  nodes.Clear();  // and with the nodes the register
   AddWindows(first, TreeView1->TopItem());
 }
 
 void TForm1::AddWindows(WindowHandle first, TTreeNode* parent) {
   const std::vector<WindowRow> rows = WalkWindows(windows_, first, Onlyshownwindows1->Checked());
+  int parent_row = -1;
+  for (std::size_t i = 0; parent && i < NodeList.nodes_.size(); ++i) {
+    if (NodeList.nodes_[i] == parent) parent_row = static_cast<int>(i);
+  }
   TTreeNodes& nodes = TreeView1->Items();
   UpdateScope frozen(nodes);
-  NodeList.reserve(NodeList.size() + rows.size());
-  std::vector<TTreeNode*> made(rows.size());
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const WindowRow& row = rows[i];
-    TTreeNode* under = row.parent < 0 ? parent : made[static_cast<std::size_t>(row.parent)];
-    made[i] = nodes.AddChild(under, row.caption);
-    RegisterNode(row.wnd, made[i]);
+  const int base = NodeList.model_.Append(rows, parent_row);
+  NodeList.nodes_.reserve(NodeList.nodes_.size() + rows.size());
+  for (const WindowRow& row : rows) {
+    TTreeNode* under = row.parent < 0 ? parent : NodeList.nodes_[static_cast<std::size_t>(base + row.parent)];
+    RegisterNode(row.wnd, nodes.AddChild(under, row.caption));
   }
 }
 
 void TForm1::RegisterNode(WindowHandle wnd, TTreeNode* node) {
-  NodeList.push_back({wnd, node});
-  NodeCount = static_cast<int>(NodeList.size());
+  // Entry i is row i of the model: the node must be the next row's.
+  const std::size_t next = NodeList.nodes_.size();
+  if (static_cast<int>(next) >= NodeList.model_.Count() || NodeList.model_.Row(static_cast<int>(next)).wnd != wnd) {
+    throw Exception("The node register is out of step with the tree");
+  }
+  NodeList.nodes_.push_back(node);
+  NodeList.count_ = static_cast<int>(NodeList.nodes_.size());
 }
 
 WindowHandle TForm1::SelectedHandle() const {
@@ -105,7 +126,31 @@ void TForm1::FindBtnClick(TObject*) {}
 
 void TForm1::SearchBtnClick(TObject*) {}
 
-void TForm1::ShowHandleBtnClick(TObject*) {}
+void TForm1::ShowHandleBtnClick(TObject*) {
+  const std::string text = handle->Text();
+  if (text.empty() || text == "Handle") {
+    ShowMessage("No handle entered.");
+    return;
+  }
+  if (!Findnodebyhandle(HandleFromText(text))) ShowMessage("Handle not found.");
+}
+
+bool TForm1::Findnodebyhandle(WindowHandle wnd) { return SelectRow(NodeList.Model().FindByHandle(wnd)); }
+
+bool TForm1::Findnodebyname(const std::string& text) { return SelectRow(NodeList.Model().FindByName(text)); }
+
+bool TForm1::Findnodebyclass(const std::string& text) { return SelectRow(NodeList.Model().FindByClass(text)); }
+
+bool TForm1::SelectRow(std::optional<int> row) {
+  if (!row || *row >= NodeCount) return false;
+  TTreeNode* node = NodeList[static_cast<std::size_t>(*row)].Node;
+  node->MakeVisible();
+  TreeView1->SetSelected(node);
+  // The focus would pull a hidden form to the front: a caller that hid it
+  // shows it again itself.
+  if (Visible()) TreeView1->SetFocus();
+  return true;
+}
 
 void TForm1::ExitBtnClick(TObject*) { Close(); }
 

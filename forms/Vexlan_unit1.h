@@ -2,6 +2,9 @@
 // the bottom bar of buttons and the handle box.
 #pragma once
 
+#include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -11,20 +14,42 @@
 #include "platform/win32/tree_view.h"
 #include "platform/win32/win32_window_services.h"
 #include "platform/window_services.h"
+#include "winutil/tree_model.h"
 
 namespace vexlan {
 
-// One row of the node register: a listed window and the tree node made for it.
+// One entry of the node register: a listed window and the tree node made for it.
 struct TNodeEntry {
   WindowHandle Wnd = 0;
   TTreeNode* Node = nullptr;
 };
 
 // The node register: one entry per node of the main form's tree, in the order
-// the nodes were added (parent before children, siblings in Z order). It owns
-// nothing and is emptied by every rebuild; it grows as far as the desktop does.
-extern std::vector<TNodeEntry> NodeList;
-extern int NodeCount;
+// the nodes were added (parent before children, siblings in Z order). Its
+// rows and lookups are the core's WindowTreeModel; beside it sits the node
+// made for each row. Both are emptied together whenever the tree's nodes go,
+// so an entry never names a node that is gone. It grows as far as the
+// desktop does.
+class TNodeRegister {
+ public:
+  // Entry `index` (0 for the first node added).
+  TNodeEntry operator[](std::size_t index) const;
+  std::size_t size() const { return nodes_.size(); }
+  // What NodeCount reads.
+  const int& Count() const { return count_; }
+  const WindowTreeModel& Model() const { return model_; }
+  void Clear();
+
+ private:
+  friend class TForm1;
+  WindowTreeModel model_;
+  std::vector<TTreeNode*> nodes_;  // row -> node
+  int count_ = 0;
+};
+
+extern TNodeRegister NodeList;
+// How many entries NodeList holds.
+extern const int& NodeCount;
 
 class TForm1 : public TForm {
  public:
@@ -61,15 +86,31 @@ class TForm1 : public TForm {
   // The handle of the selected node, read back from its caption; 0 when no
   // node is selected.
   WindowHandle SelectedHandle() const;
+  // Find a window's node in the register, first match in build order: by
+  // handle; by a text contained in its caption; by a text contained in its
+  // class name (see WindowTreeModel). A match is revealed (every ancestor
+  // expanded, scrolled into view) and selected, and the tree gets the focus,
+  // which activates the form; while the form is hidden the node is revealed
+  // and selected but the focus stays where it is. True when a node was found;
+  // no match changes nothing.
+  bool Findnodebyhandle(WindowHandle wnd);
+  bool Findnodebyname(const std::string& text);
+  bool Findnodebyclass(const std::string& text);
   // Flips the "only shown windows" filter (the Sender's check mark) and rebuilds.
   void OnlyShownMenuItem1Click(TObject* Sender);
   void FindBtnClick(TObject* Sender);
   void SearchBtnClick(TObject* Sender);
+  // Selects the node of the handle typed into the bar: "No handle entered."
+  // for an empty box (or the prompt "Handle"), "Handle not found." when the
+  // register has no such window; text that is no decimal handle is an error
+  // for the application's handler, and nothing is searched.
   void ShowHandleBtnClick(TObject* Sender);
   // Closes the main form, which ends the program.
   void ExitBtnClick(TObject* Sender);
 
  private:
+  bool SelectRow(std::optional<int> row);
+
   WindowServices& windows_;
 };
 

@@ -47,6 +47,29 @@ void TEdit::CreateParams(TCreateParams& params) {
   params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
+bool TEdit::DispatchByNumber(TMessage& message) {
+  static const MessageHandler<TEdit> table[] = {{WM_GETDLGCODE, &TEdit::WMGetDlgCode}, {WM_CHAR, &TEdit::WMChar}};
+  return DispatchTable(*this, table, message) || TWinControl::DispatchByNumber(message);
+}
+
+void TEdit::WMGetDlgCode(TMessage& message) {
+  DefaultHandler(message);
+  const auto* key = reinterpret_cast<const MSG*>(message.LParam);
+  if (OnKeyPress && key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
+    message.Result |= DLGC_WANTMESSAGE;
+  }
+}
+
+void TEdit::WMChar(TMessage& message) {
+  if (OnKeyPress) {
+    auto key = static_cast<char16_t>(message.WParam);
+    OnKeyPress(this, key);
+    if (key == 0) return;
+    message.WParam = key;
+  }
+  DefaultHandler(message);
+}
+
 TPanel::TPanel(TComponent* owner) : TWinControl(owner) {}
 
 void TPanel::CreateParams(TCreateParams& params) {

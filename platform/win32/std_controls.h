@@ -28,9 +28,17 @@ class TButton : public TWinControl {
 class TEdit : public TWinControl {
  public:
   explicit TEdit(TComponent* owner);
+  // Every character typed into the box. With a handler set the box also asks
+  // for Enter, which dialog keys would otherwise take, so the handler sees it.
+  TKeyPressEvent OnKeyPress;
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  bool DispatchByNumber(TMessage& message) override;
+
+ private:
+  void WMGetDlgCode(TMessage& message);
+  void WMChar(TMessage& message);
 };
 
 // A container without decoration. Tab and accelerators reach its children

@@ -65,6 +65,7 @@ TTreeNode* TTreeNodes::AddChild(TTreeNode* parent, const std::string& text) {
 }
 
 void TTreeNodes::Clear() {
+  Clearing();
   if (const HWND tree = TreeWindow(*this)) {
     BeginUpdate();
     ::SendMessageW(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
@@ -173,6 +174,7 @@ void TTreeView::CreateWnd() {
 
 void TTreeView::WindowDestroyed() {
   // The control's items are gone with it.
+  items_.Clearing();
   items_.nodes_.clear();
 }
 

@@ -14,6 +14,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,6 +66,9 @@ class TTreeNodes {
   TTreeNode* AddChild(TTreeNode* parent, const std::string& text);
   // Removes every node (one message to the control, whatever the count).
   void Clear();
+  // Runs before the nodes go, by Clear or with the control's window, so that
+  // whoever keeps pointers to them can let go first.
+  std::function<void()> OnClearing;
   int Count() const { return static_cast<int>(nodes_.size()); }
 
   // Stops the control from painting until the matching EndUpdate; nested
@@ -78,6 +82,10 @@ class TTreeNodes {
 
  private:
   friend class TTreeView;
+  void Clearing() const {
+    if (OnClearing) OnClearing();
+  }
+
   TTreeView& view_;
   std::vector<std::unique_ptr<TTreeNode>> nodes_;
   int update_count_ = 0;

@@ -4,8 +4,10 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -107,5 +109,49 @@ inline HWND FindThreadWindow(DWORD thread, const wchar_t* window_class) {
       reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
+
+// Reads the real message boxes a thread shows, as a user would: on a thread
+// of its own it finds each box (dialog class #32770), takes its text and
+// presses OK, until it is stopped. The thread showing the boxes must keep
+// running its loop (a box is modal: it does).
+class MessageBoxReader {
+ public:
+  explicit MessageBoxReader(DWORD gui_thread = ::GetCurrentThreadId())
+      : watcher_([this, gui_thread] {
+          HWND last = nullptr;
+          while (!stop_) {
+            const HWND box = FindThreadWindow(gui_thread, L"#32770");
+            if (box && box != last) {
+              last = box;
+              const std::wstring text = WindowText(::GetDlgItem(box, 0xFFFF));
+              {
+                const std::lock_guard lock(lock_);
+                texts_.push_back(text);
+              }
+              ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+            }
+            ::Sleep(30);
+          }
+        }) {}
+  ~MessageBoxReader() { Stop(); }
+  MessageBoxReader(const MessageBoxReader&) = delete;
+  MessageBoxReader& operator=(const MessageBoxReader&) = delete;
+
+  // The texts of the boxes read so far, in the order they appeared.
+  std::vector<std::wstring> Texts() {
+    const std::lock_guard lock(lock_);
+    return texts_;
+  }
+  void Stop() {
+    stop_ = true;
+    if (watcher_.joinable()) watcher_.join();
+  }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::mutex lock_;
+  std::vector<std::wstring> texts_;
+  std::thread watcher_;
+};
 
 }  // namespace vexlan::testing
