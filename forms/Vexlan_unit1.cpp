@@ -2,6 +2,7 @@
 
 #include "forms/core/Vexlan_unit1_layout.h"
 #include "platform/win32/dialogs.h"
+#include "platform/win32/layout_loader.h"
 #include "winutil/handle_text.h"
 #include "winutil/window_tree.h"
 
@@ -59,7 +60,7 @@ TForm1::TForm1(TComponent* owner, WindowServices& windows) : TForm(owner), windo
 
 TForm1::~TForm1() { NodeList.Clear(); }
 
-TNotifyEvent TForm1::FindMethod(std::string_view name) { return FindPublishedMethod(*this, kMethods, name); }
+TPublishedHandler TForm1::FindMethod(std::string_view name) { return FindPublishedMethod(*this, kMethods, name); }
 
 void TForm1::OnInit(TObject* Sender) { RefreshBtnClick(Sender); }
 

@@ -59,7 +59,7 @@ class TForm1 : public TForm {
   ~TForm1() override;
 
   std::string ClassName() const override { return "TForm1"; }
-  TNotifyEvent FindMethod(std::string_view name) override;
+  TPublishedHandler FindMethod(std::string_view name) override;
   WindowServices& Windows() const { return windows_; }
 
   // The controls, as the layout made them (the form owns them).

@@ -2,7 +2,7 @@
 // them when it is created.
 #pragma once
 
-#include "platform/toolkit/layout.h"
+#include "forms/core/layout_kinds.h"
 
 namespace vexlan {
 

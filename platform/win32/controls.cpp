@@ -217,7 +217,7 @@ void TWinControl::CreateHandle() {
   TCreateParams params;
   CreateParams(params);
   const RECT place{bounds_.Left, bounds_.Top, bounds_.Left + bounds_.Width, bounds_.Top + bounds_.Height};
-  const HWND parent_window = parent_ ? parent_->BoundWindow() : nullptr;
+  const HWND parent_window = parent_ ? parent_->BoundWindow() : params.WndParent;
   const UINT_PTR id = parent_ ? NextControlId() : 0;
   if (params.Standard) {
     CreateSubclassedWindow(params.WindowClass, params.ExStyle, params.Style, place, parent_window, id, Wide(text_));

@@ -34,6 +34,7 @@ struct TCreateParams {
   DWORD ExStyle = 0;
   bool Standard = false;           // a system class: created, then subclassed
   HBRUSH Background = nullptr;     // for our own classes
+  HWND WndParent = nullptr;        // the owner of a top-level window
 };
 
 class TWinControl : public TComponent, public WindowReceiver {

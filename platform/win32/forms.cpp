@@ -7,7 +7,7 @@
 #include "platform/utf.h"
 #include "platform/win32/application.h"
 #include "platform/win32/dialogs.h"
-#include "platform/win32/layout_loader.h"
+#include "platform/win32/std_controls.h"
 
 namespace vexlan {
 
@@ -30,6 +30,34 @@ void CollectTabOrder(TWinControl& parent, std::vector<TWinControl*>& out) {
   }
 }
 
+// The window with control id `id` among `parent`'s descendants.
+HWND FindDescendantById(HWND parent, int id) {
+  struct Search {
+    int id;
+    HWND found;
+  } search{id, nullptr};
+  ::EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM lparam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lparam);
+        if (::GetDlgCtrlID(hwnd) != s->id) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The enabled, visible default button among `parent`'s controls, if any.
+const TButton* DefaultButton(const TWinControl& parent) {
+  for (const TWinControl* c : parent.Controls()) {
+    if (!c->Visible() || !c->Enabled()) continue;
+    if (const auto* button = dynamic_cast<const TButton*>(c); button && button->Default()) return button;
+    if (const TButton* inner = DefaultButton(*c)) return inner;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) { TWinControl::SetVisible(false); }
@@ -48,6 +76,19 @@ void TForm::SetSizeable(bool on) {
   ::SetWindowLongPtrW(BoundWindow(), GWL_STYLE, on ? (style | kSizing) : (style & ~kSizing));
   ::SetWindowPos(BoundWindow(), nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TForm::SetClientSize(int width, int height) {
+  TCreateParams params;
+  CreateParams(params);
+  if (HandleAllocated()) {
+    params.Style = static_cast<DWORD>(::GetWindowLongPtrW(BoundWindow(), GWL_STYLE));
+    params.ExStyle = static_cast<DWORD>(::GetWindowLongPtrW(BoundWindow(), GWL_EXSTYLE));
+  }
+  RECT r{0, 0, width, height};
+  ::AdjustWindowRectEx(&r, params.Style, FALSE, params.ExStyle);
+  const TBounds& b = BoundsRect();
+  SetBounds(b.Left, b.Top, r.right - r.left, r.bottom - r.top);
 }
 
 void TForm::SetFont(std::string_view name, int height) {
@@ -108,8 +149,7 @@ void TForm::AfterConstruction() {
   }
 }
 
-TNotifyEvent TForm::FindMethod(std::string_view name) {
-  if (name.empty()) return {};
+TPublishedHandler TForm::FindMethod(std::string_view name) {
   throw ELayoutError("The form " + ClassName() + " has no handler '" + std::string(name) + "'");
 }
 
@@ -137,25 +177,26 @@ bool TForm::DialogChar(const MSG& msg) {
   return true;
 }
 
-void TForm::ReadForm(const FormLayout& layout) {
-  FormLayoutBuilder builder;
-  ReadLayout(*this, layout, builder);
-  HandleNeeded();
-}
-
 void TForm::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.WindowClass = Wide(ClassName());
   params.Background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  params.Style |= WS_CLIPCHILDREN |
-                  (sizeable_ ? WS_OVERLAPPEDWINDOW : (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
-  params.ExStyle |= WS_EX_CONTROLPARENT;
+  params.Style |= WS_CLIPCHILDREN | (sizeable_ ? WS_OVERLAPPEDWINDOW : (WS_POPUP | WS_CAPTION | WS_SYSMENU));
+  params.ExStyle |= WS_EX_CONTROLPARENT | (sizeable_ ? 0 : WS_EX_DLGMODALFRAME);
+  // A dialog stays in front of the main form: the main form owns it.
+  if (!sizeable_) {
+    if (const auto* app = dynamic_cast<const TApplication*>(Owner()); app && app->MainForm() && app->MainForm() != this) {
+      params.WndParent = app->MainForm()->Handle();
+    }
+  }
 }
 
 bool TForm::DispatchByNumber(TMessage& message) {
   static const MessageHandler<TForm> table[] = {
       {WM_CLOSE, &TForm::WMClose},
       {WM_ACTIVATE, &TForm::WMActivate},
+      {WM_COMMAND, &TForm::WMCommand},
+      {DM_GETDEFID, &TForm::DMGetDefId},
   };
   return DispatchTable(*this, table, message) || TWinControl::DispatchByNumber(message);
 }
@@ -182,6 +223,29 @@ void TForm::WMActivate(TMessage& message) {
   }
   if (target) ::SetFocus(target);
   message.Result = 0;
+}
+
+void TForm::WMCommand(TMessage& message) {
+  // Escape, told by the dialog keys: a dialog closes as by its close box.
+  if (message.LParam == 0 && LOWORD(message.WParam) == IDCANCEL && !sizeable_) {
+    Close();
+    return;
+  }
+  // Enter, told by the dialog keys, names the button by its id alone.
+  if (message.LParam == 0 && HIWORD(message.WParam) == BN_CLICKED) {
+    if (const HWND button = FindDescendantById(BoundWindow(), LOWORD(message.WParam))) {
+      message.LParam = reinterpret_cast<LPARAM>(button);
+    }
+  }
+  TWinControl::DispatchByNumber(message);
+}
+
+void TForm::DMGetDefId(TMessage& message) {
+  if (const TButton* button = DefaultButton(*this); button && button->HandleAllocated()) {
+    message.Result = MAKELRESULT(::GetDlgCtrlID(button->BoundWindow()), DC_HASDEFID);
+    return;
+  }
+  DefaultHandler(message);
 }
 
 }  // namespace vexlan

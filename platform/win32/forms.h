@@ -6,6 +6,11 @@
 // the same way (a form is never destroyed by its window being closed). The
 // form keeps the focus on the control that had it when it was last active,
 // and its font is the font of all its controls.
+//
+// A form that is not sizeable is a dialog: it has a fixed dialog frame, it
+// is kept in front of the application's main form (which owns its window),
+// and Escape closes it as its close box does. Enter presses the focused
+// button, or else the form's default button.
 #pragma once
 
 #include <windows.h>
@@ -33,6 +38,8 @@ class TForm : public TWinControl {
   void SetCaption(const std::string& caption) { SetText(caption); }
   bool Sizeable() const { return sizeable_; }
   void SetSizeable(bool on);
+  // Fits the outer size around a client area of this size.
+  void SetClientSize(int width, int height);
   // The face name and height (negative: character height in pixels) of
   // the font the form and all its controls use.
   void SetFont(std::string_view name, int height);
@@ -56,7 +63,7 @@ class TForm : public TWinControl {
 
   // A handler of this form by the name a layout gives it. The base knows
   // none; forms with handlers look them up in their table.
-  virtual TNotifyEvent FindMethod(std::string_view name);
+  virtual TPublishedHandler FindMethod(std::string_view name);
 
   // Takes an accelerator key press (Alt+letter, or a letter when the focused
   // control does not take typing) for the control whose caption marks it:
@@ -68,7 +75,9 @@ class TForm : public TWinControl {
 
  protected:
   // Reads the layout into the form, then makes its windows (hidden).
-  void ReadForm(const FormLayout& layout);
+  // Defined in layout_loader.h, with the kinds' writers in view.
+  template <class Settings>
+  void ReadForm(const BasicFormLayout<Settings>& layout);
 
   void CreateParams(TCreateParams& params) override;
   HFONT OwnFont() const override { return font_.get(); }
@@ -79,6 +88,8 @@ class TForm : public TWinControl {
   void ApplyFont(TWinControl& control);
   void WMClose(TMessage& message);
   void WMActivate(TMessage& message);
+  void WMCommand(TMessage& message);
+  void DMGetDefId(TMessage& message);
 
   TApplication* application_ = nullptr;
   bool sizeable_ = true;

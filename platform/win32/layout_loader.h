@@ -1,18 +1,76 @@
 // Reads form layouts into the toolkit's real components.
 #pragma once
 
+#include <type_traits>
+#include <variant>
+
 #include "platform/toolkit/layout.h"
+#include "platform/win32/forms.h"
+// The writers of the toolkit's standard kinds, in view wherever a layout is
+// read; a form whose layout holds other kinds includes their headers too.
+#include "platform/win32/menus.h"
+#include "platform/win32/std_controls.h"
+#include "platform/win32/tree_view.h"
 
 namespace vexlan {
 
-// Creates each row's component (a TTreeView for TreeViewSettings, and so
-// on) and writes the row through the component's property writers; the
-// form must be a TForm, whose FindMethod binds the handlers by name.
-class FormLayoutBuilder : public LayoutBuilder {
+// The form a layout is read into, as the kinds' writers see it.
+class FormLayoutContext : public LayoutContext {
  public:
-  TComponent& Create(TComponent& form, const ComponentLayout& row) override;
-  void WriteForm(TComponent& form, const FormSettings& settings) override;
-  void Write(TComponent& form, TComponent& component, const ComponentLayout& row) override;
+  explicit FormLayoutContext(TForm& form) : form_(form) {}
+  TComponent& Form() override { return form_; }
+  TPublishedHandler Handler(std::string_view name) override { return form_.FindMethod(name); }
+
+ private:
+  TForm& form_;
 };
+
+// Writes the form's own settings.
+void WriteFormSettings(TForm& form, const FormSettings& settings, LayoutContext& context);
+// Puts a control where its row says: parent, bounds, alignment, tab order.
+void PlaceControl(TComponent& control, TForm& form, std::string_view parent, const TBounds& bounds, TAlign align,
+                  int tab_order);
+
+// Makes each row's component with its kind's LayoutWriter and writes the row.
+template <class Settings>
+class FormLayoutBuilder {
+ public:
+  explicit FormLayoutBuilder(TForm& form) : context_(form) {}
+
+  TComponent& Create(TComponent& form, const BasicComponentLayout<Settings>& row) {
+    return *std::visit(
+        [&](const auto& s) -> TComponent* {
+          using Component = typename LayoutWriter<std::decay_t<decltype(s)>>::Component;
+          return new Component(&form);
+        },
+        row.Settings);
+  }
+  void WriteForm(TComponent& form, const FormSettings& settings) {
+    WriteFormSettings(dynamic_cast<TForm&>(form), settings, context_);
+  }
+  void Write(TComponent& form, TComponent& component, const BasicComponentLayout<Settings>& row) {
+    context_.SetParent(row.Parent);
+    std::visit(
+        [&](const auto& s) {
+          using Kind = std::decay_t<decltype(s)>;
+          using Writer = LayoutWriter<Kind>;
+          if constexpr (Kind::kRole == LayoutRole::Control) {
+            PlaceControl(component, dynamic_cast<TForm&>(form), row.Parent, row.Bounds, row.Align, row.TabOrder);
+          }
+          Writer::Write(dynamic_cast<typename Writer::Component&>(component), s, context_);
+        },
+        row.Settings);
+  }
+
+ private:
+  FormLayoutContext context_;
+};
+
+template <class Settings>
+void TForm::ReadForm(const BasicFormLayout<Settings>& layout) {
+  FormLayoutBuilder<Settings> builder(*this);
+  ReadLayout(*this, layout, builder);
+  HandleNeeded();
+}
 
 }  // namespace vexlan

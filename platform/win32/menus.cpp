@@ -68,4 +68,15 @@ void TPopupMenu::PopupFor(TWinControl& control, int x, int y) {
   if (chosen >= 1 && chosen <= by_id.size()) by_id[chosen - 1]->Click();
 }
 
+void LayoutWriter<MenuItemSettings>::Write(TMenuItem& item, const MenuItemSettings& s, LayoutContext& context) {
+  item.SetCaption(std::string(s.Caption));
+  item.SetChecked(s.Checked);
+  item.OnClick = context.Bind<TNotifyEvent>(s.OnClick);
+  if (auto* menu = dynamic_cast<TPopupMenu*>(context.Form().FindComponent(std::string(context.Parent())))) {
+    menu->Items().Add(item);
+  } else {
+    context.Component<TMenuItem>(context.Parent()).Add(item);
+  }
+}
+
 }  // namespace vexlan

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/toolkit/classes.h"
+#include "platform/toolkit/control_settings.h"
 #include "platform/toolkit/events.h"
 #include "platform/win32/handles.h"
 
@@ -70,6 +71,18 @@ class TPopupMenu : public TComponent {
 
   TMenuItem root_{nullptr};
   std::vector<TWinControl*> users_;  // controls whose PopupMenu this is
+};
+
+template <>
+struct LayoutWriter<PopupMenuSettings> {
+  using Component = TPopupMenu;
+  static void Write(TPopupMenu&, const PopupMenuSettings&, LayoutContext&) {}
+};
+// Adds the item to its parent, a pop-up menu or another item.
+template <>
+struct LayoutWriter<MenuItemSettings> {
+  using Component = TMenuItem;
+  static void Write(TMenuItem& item, const MenuItemSettings& s, LayoutContext& context);
 };
 
 }  // namespace vexlan

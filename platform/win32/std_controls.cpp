@@ -1,10 +1,20 @@
 #include "platform/win32/std_controls.h"
 
+#include <algorithm>
+
 #include "platform/toolkit/mnemonics.h"
+#include "platform/utf.h"
 
 namespace vexlan {
 
 TButton::TButton(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
+
+void TButton::SetDefault(bool on) {
+  default_ = on;
+  if (HandleAllocated() && !Loading()) {
+    ::SendMessageW(BoundWindow(), BM_SETSTYLE, on ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+  }
+}
 
 void TButton::Click() {
   if (OnClick) OnClick(this);
@@ -25,16 +35,24 @@ void TButton::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.WindowClass = L"BUTTON";
   params.Standard = true;
-  params.Style |= BS_PUSHBUTTON;
+  params.Style |= default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
 }
 
 bool TButton::DispatchByNumber(TMessage& message) {
-  static const MessageHandler<TButton> table[] = {{CN_COMMAND, &TButton::CNCommand}};
+  static const MessageHandler<TButton> table[] = {{CN_COMMAND, &TButton::CNCommand},
+                                                  {WM_GETDLGCODE, &TButton::WMGetDlgCode}};
   return DispatchTable(*this, table, message) || TWinControl::DispatchByNumber(message);
 }
 
 void TButton::CNCommand(TMessage& message) {
   if (HIWORD(message.WParam) == BN_CLICKED) Click();
+}
+
+void TButton::WMGetDlgCode(TMessage& message) {
+  // Enter presses the focused button rather than the form's default: as in
+  // a dialog box, the focused button counts as the default one.
+  DefaultHandler(message);
+  if (Focused()) message.Result = (message.Result & ~DLGC_UNDEFPUSHBUTTON) | DLGC_DEFPUSHBUTTON;
 }
 
 TEdit::TEdit(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
@@ -70,6 +88,88 @@ void TEdit::WMChar(TMessage& message) {
   DefaultHandler(message);
 }
 
+TMemo::TMemo(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
+
+int TMemo::TextLength() const {
+  if (!HandleAllocated()) return static_cast<int>(Utf8ToUtf16(Text()).size());
+  return ::GetWindowTextLengthW(BoundWindow());
+}
+
+void TMemo::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  params.WindowClass = L"EDIT";
+  params.Standard = true;
+  params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_LEFT | (word_wrap_ ? 0 : ES_AUTOHSCROLL);
+  params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TMemo::CreateWnd() {
+  TWinControl::CreateWnd();
+  // The typing limit, not only what WM_SETTEXT may put there: as much as fits.
+  ::SendMessageW(BoundWindow(), EM_SETLIMITTEXT, 0, 0);
+}
+
+bool TMemo::DispatchByNumber(TMessage& message) {
+  static const MessageHandler<TMemo> table[] = {{WM_GETDLGCODE, &TMemo::WMGetDlgCode}};
+  return DispatchTable(*this, table, message) || TWinControl::DispatchByNumber(message);
+}
+
+void TMemo::WMGetDlgCode(TMessage& message) {
+  // A multi-line edit asks for every key, Tab and Escape included; it keeps
+  // only Enter, for new lines.
+  DefaultHandler(message);
+  message.Result &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+  const auto* key = reinterpret_cast<const MSG*>(message.LParam);
+  if (key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN) {
+    message.Result |= DLGC_WANTMESSAGE;
+  }
+}
+
+TLabel::TLabel(TComponent* owner) : TWinControl(owner) {}
+
+void TLabel::SetCaption(const std::string& caption) {
+  SetText(caption);
+  if (!Loading()) FitToCaption();
+}
+
+void TLabel::SetAutoSize(bool on) {
+  auto_size_ = on;
+  if (!Loading()) FitToCaption();
+}
+
+void TLabel::Loaded() {
+  TWinControl::Loaded();
+  FitToCaption();
+}
+
+void TLabel::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  params.WindowClass = L"STATIC";
+  params.Standard = true;
+  params.Style |= SS_LEFT;
+}
+
+void TLabel::CreateWnd() {
+  TWinControl::CreateWnd();
+  FitToCaption();
+}
+
+void TLabel::FitToCaption() {
+  if (!auto_size_ || !HandleAllocated()) return;
+  const HDC dc = ::GetDC(BoundWindow());
+  const HGDIOBJ old = ::SelectObject(dc, FontHandle());
+  const std::u16string text = Utf8ToUtf16(Text());
+  RECT r{0, 0, 0, 0};
+  ::DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(BoundWindow(), dc);
+  const TBounds& b = BoundsRect();
+  SetBounds(b.Left, b.Top, r.right - r.left, std::max<int>(r.bottom - r.top, metrics.tmHeight));
+}
+
 TPanel::TPanel(TComponent* owner) : TWinControl(owner) {}
 
 void TPanel::CreateParams(TCreateParams& params) {
@@ -78,6 +178,30 @@ void TPanel::CreateParams(TCreateParams& params) {
   params.Background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   params.Style |= WS_CLIPCHILDREN;
   params.ExStyle |= WS_EX_CONTROLPARENT;
+}
+
+void LayoutWriter<ButtonSettings>::Write(TButton& button, const ButtonSettings& s, LayoutContext& context) {
+  button.SetCaption(std::string(s.Caption));
+  button.SetDefault(s.Default);
+  button.OnClick = context.Bind<TNotifyEvent>(s.OnClick);
+}
+
+void LayoutWriter<EditSettings>::Write(TEdit& edit, const EditSettings& s, LayoutContext&) {
+  edit.SetText(std::string(s.Text));
+}
+
+void LayoutWriter<MemoSettings>::Write(TMemo& memo, const MemoSettings& s, LayoutContext&) {
+  memo.SetText(std::string(s.Text));
+  memo.SetWordWrap(s.WordWrap);
+}
+
+void LayoutWriter<LabelSettings>::Write(TLabel& label, const LabelSettings& s, LayoutContext&) {
+  label.SetCaption(std::string(s.Caption));
+  label.SetAutoSize(s.AutoSize);
+}
+
+void LayoutWriter<PanelSettings>::Write(TPanel& panel, const PanelSettings& s, LayoutContext&) {
+  panel.SetCaption(std::string(s.Caption));
 }
 
 }  // namespace vexlan

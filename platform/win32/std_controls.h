@@ -1,7 +1,8 @@
-// The standard controls the forms use: push button, one-line edit box, and a
-// plain panel that holds other controls.
+// The standard controls the forms use: push button, one-line edit box,
+// multi-line memo, static label, and a plain panel that holds other controls.
 #pragma once
 
+#include "platform/toolkit/control_settings.h"
 #include "platform/win32/controls.h"
 
 namespace vexlan {
@@ -11,6 +12,9 @@ class TButton : public TWinControl {
   explicit TButton(TComponent* owner);
   std::string Caption() const { return Text(); }
   void SetCaption(const std::string& caption) { SetText(caption); }
+  // The button Enter presses when the focus is not on another button.
+  bool Default() const { return default_; }
+  void SetDefault(bool on);
   TNotifyEvent OnClick;
   // What a press does: OnClick with the button as Sender.
   virtual void Click();
@@ -23,6 +27,9 @@ class TButton : public TWinControl {
 
  private:
   void CNCommand(TMessage& message);
+  void WMGetDlgCode(TMessage& message);
+
+  bool default_ = false;
 };
 
 class TEdit : public TWinControl {
@@ -41,6 +48,50 @@ class TEdit : public TWinControl {
   void WMChar(TMessage& message);
 };
 
+// A multi-line edit box without scroll bars. Enter starts a new line; Tab
+// and Escape are left to the form. Its text is limited only by memory.
+class TMemo : public TWinControl {
+ public:
+  explicit TMemo(TComponent* owner);
+  // Long lines wrap at the box's width (the default); otherwise it scrolls
+  // sideways. Set before the window is made.
+  bool WordWrap() const { return word_wrap_; }
+  void SetWordWrap(bool on) { word_wrap_ = on; }
+  // The length of the text in UTF-16 units, as the box counts characters.
+  int TextLength() const;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  bool DispatchByNumber(TMessage& message) override;
+
+ private:
+  void WMGetDlgCode(TMessage& message);
+
+  bool word_wrap_ = true;
+};
+
+// Static text. An auto-sized label fits itself to its caption in its form's
+// font whenever the caption changes.
+class TLabel : public TWinControl {
+ public:
+  explicit TLabel(TComponent* owner);
+  std::string Caption() const { return Text(); }
+  void SetCaption(const std::string& caption);
+  bool AutoSize() const { return auto_size_; }
+  void SetAutoSize(bool on);
+  void Loaded() override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+
+ private:
+  void FitToCaption();
+
+  bool auto_size_ = false;
+};
+
 // A container without decoration. Tab and accelerators reach its children
 // (WS_EX_CONTROLPARENT), and their notifications come back to them through
 // it like through a form.
@@ -52,6 +103,32 @@ class TPanel : public TWinControl {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+};
+
+template <>
+struct LayoutWriter<ButtonSettings> {
+  using Component = TButton;
+  static void Write(TButton& button, const ButtonSettings& s, LayoutContext& context);
+};
+template <>
+struct LayoutWriter<EditSettings> {
+  using Component = TEdit;
+  static void Write(TEdit& edit, const EditSettings& s, LayoutContext& context);
+};
+template <>
+struct LayoutWriter<MemoSettings> {
+  using Component = TMemo;
+  static void Write(TMemo& memo, const MemoSettings& s, LayoutContext& context);
+};
+template <>
+struct LayoutWriter<LabelSettings> {
+  using Component = TLabel;
+  static void Write(TLabel& label, const LabelSettings& s, LayoutContext& context);
+};
+template <>
+struct LayoutWriter<PanelSettings> {
+  using Component = TPanel;
+  static void Write(TPanel& panel, const PanelSettings& s, LayoutContext& context);
 };
 
 }  // namespace vexlan

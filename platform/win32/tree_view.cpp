@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/utf.h"
+#include "platform/win32/menus.h"
 
 namespace vexlan {
 
@@ -212,6 +213,15 @@ POINT TTreeView::KeyboardMenuPoint() {
     }
   }
   return TWinControl::KeyboardMenuPoint();
+}
+
+void LayoutWriter<TreeViewSettings>::Write(TTreeView& tree, const TreeViewSettings& s, LayoutContext& context) {
+  tree.SetReadOnly(s.ReadOnly);
+  tree.SetIndent(s.Indent);
+  tree.SetShowLines(s.ShowLines);
+  tree.SetShowButtons(s.ShowButtons);
+  tree.SetShowRoot(s.ShowRoot);
+  if (!s.PopupMenu.empty()) tree.SetPopupMenu(&context.Component<TPopupMenu>(s.PopupMenu));
 }
 
 }  // namespace vexlan

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/toolkit/control_settings.h"
 #include "platform/win32/controls.h"
 
 namespace vexlan {
@@ -134,6 +135,12 @@ class TTreeView : public TWinControl {
   bool show_lines_ = true;
   bool show_buttons_ = true;
   bool show_root_ = true;
+};
+
+template <>
+struct LayoutWriter<TreeViewSettings> {
+  using Component = TTreeView;
+  static void Write(TTreeView& tree, const TreeViewSettings& s, LayoutContext& context);
 };
 
 }  // namespace vexlan

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "forms/core/Vexlan_unit1_layout.h"
+#include "forms/core/layout_kinds.h"
 
 namespace vexlan {
 namespace {
@@ -27,21 +28,21 @@ class LoggedComponent : public TComponent {
 
 // Builds LoggedComponents and checks, at every property write, that the
 // whole form is in the loading state and that references resolve.
-class RecordingBuilder : public LayoutBuilder {
+class RecordingBuilder {
  public:
   explicit RecordingBuilder(std::vector<std::string>& log) : log(log) {}
   std::vector<std::string>& log;
   std::vector<TComponent*> created;
 
-  TComponent& Create(TComponent& form, const ComponentLayout&) override {
+  TComponent& Create(TComponent& form, const ComponentLayout&) {
     created.push_back(new LoggedComponent(&form, log));
     return *created.back();
   }
-  void WriteForm(TComponent& form, const FormSettings& settings) override {
+  void WriteForm(TComponent& form, const FormSettings& settings) {
     log.push_back("write form " + std::string(settings.Caption));
     ExpectAllLoading(form);
   }
-  void Write(TComponent& form, TComponent& c, const ComponentLayout& row) override {
+  void Write(TComponent& form, TComponent& c, const ComponentLayout& row) {
     log.push_back("write " + c.Name());
     ExpectAllLoading(form);
     if (const auto* tree = std::get_if<TreeViewSettings>(&row.Settings); tree && !tree->PopupMenu.empty()) {
@@ -183,15 +184,17 @@ struct Target {
   std::vector<std::string> calls;
   void First(TObject*) { calls.push_back("first"); }
   void Second(TObject*) { calls.push_back("second"); }
+  void Indexed(TObject*, int index) { calls.push_back("indexed " + std::to_string(index)); }
 };
 
 TEST(FindPublishedMethod, BindsByNameAndRejectsUnknownNames) {
-  static constexpr PublishedMethod<Target> table[] = {{"First", &Target::First}, {"Second", &Target::Second}};
+  static constexpr PublishedMethod<Target> table[] = {
+      {"First", &Target::First}, {"Second", &Target::Second}, {"Indexed", &Target::Indexed}};
   Target t;
-  FindPublishedMethod(t, table, "Second")(nullptr);
-  FindPublishedMethod(t, table, "First")(nullptr);
-  EXPECT_EQ(t.calls, (std::vector<std::string>{"second", "first"}));
-  EXPECT_FALSE(FindPublishedMethod(t, table, ""));
+  std::get<TNotifyEvent>(FindPublishedMethod(t, table, "Second"))(nullptr);
+  std::get<TNotifyEvent>(FindPublishedMethod(t, table, "First"))(nullptr);
+  std::get<THotKeyEvent>(FindPublishedMethod(t, table, "Indexed"))(nullptr, 7);
+  EXPECT_EQ(t.calls, (std::vector<std::string>{"second", "first", "indexed 7"}));
   EXPECT_THROW(FindPublishedMethod(t, table, "Third"), ELayoutError);
 }
 

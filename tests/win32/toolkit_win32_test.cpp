@@ -10,9 +10,11 @@
 #include <thread>
 #include <vector>
 
+#include "forms/core/layout_kinds.h"
 #include "platform/utf.h"
 #include "platform/win32/application.h"
 #include "platform/win32/dialogs.h"
+#include "platform/win32/layout_loader.h"
 #include "platform/win32/std_controls.h"
 #include "platform/win32/tree_view.h"
 #include "tests/win32/toolkit_test_support.h"
@@ -32,7 +34,7 @@ class TTestForm : public TForm {
     fine = &LayoutComponent<TButton>(*this, "Fine");
   }
   std::string ClassName() const override { return "TTestForm"; }
-  TNotifyEvent FindMethod(std::string_view name) override { return FindPublishedMethod(*this, kMethods, name); }
+  TPublishedHandler FindMethod(std::string_view name) override { return FindPublishedMethod(*this, kMethods, name); }
 
   void Created(TObject*) {
     created_with_reference = created_reference && *created_reference == this;

@@ -1,0 +1,69 @@
+// The settings layouts give the toolkit's standard components. Handler
+// names refer to the form's published methods; "" means none.
+#pragma once
+
+#include <string_view>
+
+#include "platform/toolkit/layout.h"
+
+namespace vexlan {
+
+struct TreeViewSettings {
+  static constexpr LayoutRole kRole = LayoutRole::Control;
+  bool ReadOnly = false;
+  int Indent = 19;
+  bool ShowLines = true;
+  bool ShowButtons = true;
+  bool ShowRoot = true;
+  std::string_view PopupMenu{};
+  void ForEachReference(auto&& visit) const { visit(PopupMenu, LayoutRole::PopupMenu); }
+};
+
+struct PanelSettings {
+  static constexpr LayoutRole kRole = LayoutRole::Control;
+  std::string_view Caption{};
+};
+
+struct ButtonSettings {
+  static constexpr LayoutRole kRole = LayoutRole::Control;
+  std::string_view Caption{};
+  // The button Enter presses wherever the focus is in its form, unless the
+  // focused control takes Enter itself or is another button.
+  bool Default = false;
+  std::string_view OnClick{};
+};
+
+struct EditSettings {
+  static constexpr LayoutRole kRole = LayoutRole::Control;
+  std::string_view Text{};
+};
+
+// A multi-line edit box. It takes Enter (a new line) but leaves Tab and
+// Escape to its form.
+struct MemoSettings {
+  static constexpr LayoutRole kRole = LayoutRole::Control;
+  std::string_view Text{};
+  // Long lines wrap at the box's width; without, the box scrolls sideways.
+  bool WordWrap = true;
+};
+
+// Static text. An auto-sized label fits its width and height to its caption
+// whenever the caption changes.
+struct LabelSettings {
+  static constexpr LayoutRole kRole = LayoutRole::Control;
+  std::string_view Caption{};
+  bool AutoSize = false;
+};
+
+struct PopupMenuSettings {
+  static constexpr LayoutRole kRole = LayoutRole::PopupMenu;
+};
+
+struct MenuItemSettings {
+  static constexpr LayoutRole kRole = LayoutRole::MenuItem;
+  std::string_view Caption{};  // "-" makes a separator line
+  bool Checked = false;
+  std::string_view OnClick{};
+};
+
+}  // namespace vexlan
