@@ -1,5 +1,6 @@
 #include "forms/Vexlan_unit1.h"
 
+#include "forms/Vexlan_unit4.h"
 #include "forms/core/Vexlan_unit1_layout.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/layout_loader.h"
@@ -58,7 +59,10 @@ TForm1::TForm1(TComponent* owner, WindowServices& windows) : TForm(owner), windo
   };
 }
 
-TForm1::~TForm1() { NodeList.Clear(); }
+TForm1::~TForm1() {
+  NodeList.Clear();
+  if (Form1 == this) Form1 = nullptr;
+}
 
 TPublishedHandler TForm1::FindMethod(std::string_view name) { return FindPublishedMethod(*this, kMethods, name); }
 
@@ -125,7 +129,9 @@ void TForm1::OnlyShownMenuItem1Click(TObject* Sender) {
 
 void TForm1::FindBtnClick(TObject*) {}
 
-void TForm1::SearchBtnClick(TObject*) {}
+void TForm1::SearchBtnClick(TObject*) {
+  if (Form4) Form4->Show();
+}
 
 void TForm1::ShowHandleBtnClick(TObject*) {
   const std::string text = handle->Text();

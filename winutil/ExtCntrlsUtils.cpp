@@ -24,6 +24,10 @@ std::string FixedBufferText(std::u16string text) {
 
 }  // namespace
 
+unsigned TextSendTimeoutMs(std::size_t units) {
+  return kSendTimeoutMs + static_cast<unsigned>(std::min<std::size_t>(units, kControlTextLimit) / kTextUnitsPerExtraMs);
+}
+
 std::string GetControlText(WindowServices& ws, WindowHandle wnd) {
   const auto reported = ws.SendMessageTimeout(wnd, msg::kGetTextLength, 0, 0, kSendTimeoutMs);
   if (!reported) return {};
@@ -34,7 +38,7 @@ std::string GetControlText(WindowServices& ws, WindowHandle wnd) {
 
   std::vector<char16_t> buffer(length + 1, u'\0');
   const auto copied = ws.SendMessageTimeout(wnd, msg::kGetText, buffer.size(),
-                                            reinterpret_cast<std::intptr_t>(buffer.data()), kSendTimeoutMs);
+                                            reinterpret_cast<std::intptr_t>(buffer.data()), TextSendTimeoutMs(length));
   if (!copied) return {};
   // What was really copied ends at the first zero; the reported length may have
   // been larger than the text, and the count WM_GETTEXT returns is not trusted.
@@ -44,7 +48,8 @@ std::string GetControlText(WindowServices& ws, WindowHandle wnd) {
 
 void SetControlText(WindowServices& ws, WindowHandle wnd, std::string_view text) {
   const std::u16string wide = Utf8ToUtf16(text);
-  ws.SendMessageTimeout(wnd, msg::kSetText, 0, reinterpret_cast<std::intptr_t>(wide.c_str()), kSendTimeoutMs);
+  ws.SendMessageTimeout(wnd, msg::kSetText, 0, reinterpret_cast<std::intptr_t>(wide.c_str()),
+                        TextSendTimeoutMs(wide.size()));
 }
 
 WindowHandle GetNextSibling(WindowServices& ws, WindowHandle wnd) { return ws.NextSibling(wnd); }

@@ -20,6 +20,12 @@ inline constexpr int kCaptionLimit = 200;
 // window reports: 16 Mi units (32 MiB), far beyond any real control's text.
 inline constexpr std::size_t kControlTextLimit = std::size_t{1} << 24;
 
+// How long a text message may take: kSendTimeoutMs, and more for a long
+// text, which a healthy program needs time to take in or give (Wine's
+// word-wrapping edit control takes about 1.7 s to take a million characters).
+inline constexpr std::size_t kTextUnitsPerExtraMs = 500;
+unsigned TextSendTimeoutMs(std::size_t units);
+
 // The window's whole text, asked of the window itself (WM_GETTEXTLENGTH, then
 // WM_GETTEXT into a buffer one unit longer). Sees an edit control's content.
 std::string GetControlText(WindowServices& ws, WindowHandle wnd);

@@ -99,7 +99,7 @@ void TMemo::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.WindowClass = L"EDIT";
   params.Standard = true;
-  params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_LEFT | (word_wrap_ ? 0 : ES_AUTOHSCROLL);
+  params.Style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_LEFT | (word_wrap_ ? 0 : ES_AUTOHSCROLL);
   params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 

@@ -121,11 +121,12 @@ bool FakeDesktop::IsVisible(WindowHandle wnd) {
 
 std::optional<std::intptr_t> FakeDesktop::SendMessageTimeout(WindowHandle wnd, unsigned message,
                                                               std::uintptr_t wparam, std::intptr_t lparam,
-                                                              unsigned /*timeout_ms*/) {
+                                                              unsigned timeout_ms) {
   Query(wnd);
   Window* w = Find(wnd);
   if (!w) return std::nullopt;
   w->attempted.push_back({message, wparam, lparam});
+  w->timeouts_ms.push_back(timeout_ms);
   if (w->hung) return std::nullopt;
   w->received.push_back({message, wparam, lparam});
   switch (message) {

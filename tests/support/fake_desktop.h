@@ -45,6 +45,8 @@ class FakeDesktop : public WindowServices {
     // Messages the window handled, and every message sent to it, handled or not.
     std::vector<LoggedMessage> received;
     std::vector<LoggedMessage> attempted;
+    // The time-out each attempted message was sent with.
+    std::vector<unsigned> timeouts_ms;
 
     WindowHandle first_child = 0, last_child = 0, prev = 0, next = 0;
   };

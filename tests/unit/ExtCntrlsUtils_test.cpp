@@ -104,6 +104,29 @@ TEST_F(WindowQueries, SetControlTextReplacesTheTextAsUtf16) {
   EXPECT_EQ(GetControlText(desktop, w), "Grüße 東京 🙂");
 }
 
+// A long text takes a healthy program longer: its messages get more time,
+// the length query and short texts the usual time-out.
+TEST_F(WindowQueries, LongTextsGetMoreTimeThanShortOnes) {
+  struct Case {
+    std::size_t units;
+    unsigned text_timeout_ms;
+  };
+  const Case cases[] = {{0, kSendTimeoutMs}, {499, kSendTimeoutMs}, {1000000, kSendTimeoutMs + 2000}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.units);
+    const WindowHandle w = desktop.Add(0, "", "Edit");
+    SetControlText(desktop, w, std::string(c.units, 'x'));
+    GetControlText(desktop, w);
+    EXPECT_EQ(desktop.At(w).timeouts_ms,
+              (std::vector<unsigned>{c.text_timeout_ms, kSendTimeoutMs, c.text_timeout_ms}));
+  }
+  // A lying length buys no more than the largest text we would take.
+  const WindowHandle liar = desktop.Add(0, "", "Edit");
+  desktop.At(liar).reported_length = std::numeric_limits<std::intptr_t>::max();
+  GetControlText(desktop, liar);
+  EXPECT_EQ(desktop.At(liar).timeouts_ms.back(), TextSendTimeoutMs(kControlTextLimit));
+}
+
 TEST_F(WindowQueries, NonAsciiCaptionsAndClassesComeBackAsUtf8) {
   const WindowHandle w = desktop.Add(0, "Café – 日本語 🎉", "Klasse_ä");
   EXPECT_EQ(GetWindowCaption(desktop, w), "Café – 日本語 🎉");

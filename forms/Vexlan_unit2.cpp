@@ -1,0 +1,57 @@
+#include "forms/Vexlan_unit2.h"
+
+#include "forms/core/Vexlan_unit2_layout.h"
+#include "platform/win32/layout_loader.h"
+#include "winutil/ExtCntrlsUtils.h"
+#include "winutil/handle_text.h"
+
+namespace vexlan {
+
+TForm2* Form2 = nullptr;
+
+namespace {
+
+constexpr PublishedMethod<TForm2> kMethods[] = {
+    {"OnShow", &TForm2::OnShow},
+    {"SetBtnClick", &TForm2::SetBtnClick},
+    {"GetBtnClick", &TForm2::GetBtnClick},
+};
+
+}  // namespace
+
+TForm2::TForm2(TComponent* owner, WindowServices& windows) : TForm(owner), windows_(windows) {
+  ReadForm(Form2Layout());
+  Label1 = &LayoutComponent<TLabel>(*this, "Label1");
+  handle = &LayoutComponent<TLabel>(*this, "handle");
+  Label2 = &LayoutComponent<TLabel>(*this, "Label2");
+  textlength = &LayoutComponent<TLabel>(*this, "textlength");
+  Edit1 = &LayoutComponent<TMemo>(*this, "Edit1");
+  SetBtn = &LayoutComponent<TButton>(*this, "SetBtn");
+  GetBtn = &LayoutComponent<TButton>(*this, "GetBtn");
+}
+
+TForm2::~TForm2() {
+  if (Form2 == this) Form2 = nullptr;
+}
+
+TPublishedHandler TForm2::FindMethod(std::string_view name) { return FindPublishedMethod(*this, kMethods, name); }
+
+WindowHandle TForm2::Target() const { return HandleFromText(handle->Caption()); }
+
+void TForm2::ShowLength() { textlength->SetCaption(IntToStr(Edit1->TextLength())); }
+
+void TForm2::OnShow(TObject*) {
+  const WindowHandle target = Target();
+  Edit1->SetText(GetControlText(windows_, target));
+  ShowLength();
+}
+
+void TForm2::SetBtnClick(TObject*) {
+  const std::string text = Edit1->Text();
+  SetControlText(windows_, Target(), text);
+  ShowLength();
+}
+
+void TForm2::GetBtnClick(TObject* Sender) { OnShow(Sender); }
+
+}  // namespace vexlan

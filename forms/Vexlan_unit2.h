@@ -1,0 +1,54 @@
+// The Show/Edit Text dialog: the whole text of one window, asked of the
+// window itself, shown with its length and written back on "Set Text".
+//
+// The opener names the window by writing its decimal handle into the label
+// `handle`, then shows the dialog; the text is read when the dialog becomes
+// visible, and again on "Get Text". A new handle written while the dialog is
+// shown changes only the label: "Set Text" then writes the memo to the
+// window it names.
+#pragma once
+
+#include <string_view>
+
+#include "platform/win32/forms.h"
+#include "platform/win32/std_controls.h"
+#include "platform/win32/win32_window_services.h"
+#include "platform/window_services.h"
+
+namespace vexlan {
+
+class TForm2 : public TForm {
+ public:
+  // `windows` is how the dialog reaches other programs' windows.
+  explicit TForm2(TComponent* owner, WindowServices& windows = SystemWindowServices());
+
+  ~TForm2() override;
+
+  std::string ClassName() const override { return "TForm2"; }
+  TPublishedHandler FindMethod(std::string_view name) override;
+
+  TLabel* Label1 = nullptr;
+  TLabel* handle = nullptr;
+  TLabel* Label2 = nullptr;
+  TLabel* textlength = nullptr;
+  TMemo* Edit1 = nullptr;
+  TButton* SetBtn = nullptr;
+  TButton* GetBtn = nullptr;
+
+  // Reads the target's text into the memo and shows its length.
+  void OnShow(TObject* Sender);
+  // Writes the memo to the target and shows the memo's length.
+  void SetBtnClick(TObject* Sender);
+  // Reads the target's text again, as the dialog does when it is shown.
+  void GetBtnClick(TObject* Sender);
+
+ private:
+  WindowHandle Target() const;
+  void ShowLength();
+
+  WindowServices& windows_;
+};
+
+extern TForm2* Form2;
+
+}  // namespace vexlan

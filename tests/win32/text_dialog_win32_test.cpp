@@ -1,0 +1,199 @@
+// The Show/Edit Text dialog against edit controls of another process.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "forms/Vexlan_unit1.h"
+#include "forms/Vexlan_unit2.h"
+#include "platform/utf.h"
+#include "platform/win32/application.h"
+#include "tests/win32/support/fixture_process.h"
+#include "tests/win32/toolkit_test_support.h"
+#include "winutil/ExtCntrlsUtils.h"
+
+namespace vexlan {
+namespace {
+
+using namespace vexlan::testing;
+
+class TextDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fixture_ = std::make_unique<FixtureProcess>(std::vector<std::string>{
+        "top|Top|VexlanTextTop|Text top",
+        "edit|E1|Top|Hello\r\nWorld",
+        "edit|E2|Top|Second",
+    });
+    app_ = std::make_unique<TApplication>();
+    app_->Initialize();
+    app_->CreateForm(Form1);
+    app_->CreateForm(Form2);
+    Form1->Show();
+  }
+  void TearDown() override {
+    app_.reset();
+    fixture_.reset();
+  }
+
+  // What the opener does: the decimal handle into the label, then show.
+  void Open(const char* name) {
+    Form2->handle->SetCaption(std::to_string(fixture_->Id(name)));
+    Form2->Show();
+  }
+  std::string TextOf(const char* name) const { return GetControlText(SystemWindowServices(), fixture_->Id(name)); }
+  static std::string Length() { return Form2->textlength->Caption(); }
+
+  std::unique_ptr<FixtureProcess> fixture_;
+  std::unique_ptr<TApplication> app_;
+};
+
+TEST_F(TextDialogTest, ShowsTheContentAndItsLengthAndWritesItBack) {
+  Open("E1");
+  EXPECT_EQ(Form2->Edit1->Text(), "Hello\r\nWorld");
+  EXPECT_EQ(Length(), "12");
+
+  Form2->Edit1->SetText("Changed text");
+  ::SendMessageW(Form2->SetBtn->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(TextOf("E1"), "Changed text");
+  EXPECT_EQ(Length(), "12");
+
+  fixture_->Command("type|E1|, typed by the other program");
+  ::SendMessageW(Form2->GetBtn->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(Form2->Edit1->Text(), TextOf("E1"));
+  EXPECT_NE(Form2->Edit1->Text(), "Changed text") << "Get Text reads the window again";
+
+  Form2->Edit1->SetText("");
+  ::SendMessageW(Form2->SetBtn->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(TextOf("E1"), "");
+  EXPECT_EQ(Length(), "0");
+}
+
+// Lengths count UTF-16 units, as the box and the platform count characters.
+TEST_F(TextDialogTest, TextsRoundTripUnchanged) {
+  struct Case {
+    const char* what;
+    std::string text;
+  };
+  // A megabyte of lines: the most Wine carries in one message between
+  // processes is a little over a million UTF-16 units.
+  std::string big;
+  for (int i = 0; big.size() < 1000000 - 40; ++i) big += "line " + std::to_string(i) + " of a long text\r\n";
+  const Case cases[] = {
+      {"accents, CJK, Cyrillic, Hebrew", "Grüße – 東京 – русский – עברית"},
+      {"outside the BMP", "Party 🎉 🙂"},
+      {"a megabyte", big},
+  };
+  Open("E2");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Form2->Edit1->SetText(c.text);
+    ::SendMessageW(Form2->SetBtn->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(Length(), std::to_string(Utf8ToUtf16(c.text).size()));
+    Form2->Edit1->SetText("");
+    ::SendMessageW(Form2->GetBtn->Handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(Form2->Edit1->Text() == c.text) << "read back " << Form2->Edit1->Text().size() << " bytes";
+    EXPECT_EQ(Length(), std::to_string(Utf8ToUtf16(c.text).size()));
+  }
+}
+
+// A new target for the shown dialog changes only the label; Set Text then
+// writes the memo to the new target.
+TEST_F(TextDialogTest, RetargetingTheShownDialogChangesOnlyTheLabel) {
+  Open("E1");
+  Open("E2");
+  EXPECT_EQ(Form2->handle->Caption(), std::to_string(fixture_->Id("E2")));
+  EXPECT_EQ(Form2->Edit1->Text(), "Hello\r\nWorld");
+  ::SendMessageW(Form2->SetBtn->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(TextOf("E2"), "Hello\r\nWorld");
+  // Hidden and shown again, it reads its target afresh.
+  Form2->Close();
+  fixture_->Command("type|E2|!");
+  Open("E2");
+  EXPECT_EQ(Form2->Edit1->Text(), TextOf("E2"));
+}
+
+// A target whose thread stopped answering gives an empty text; meanwhile
+// the program answers other threads' messages.
+TEST_F(TextDialogTest, AHungTargetGivesAnEmptyMemoAndTheProgramKeepsAnswering) {
+  fixture_->Command("hung|H|Frozen");
+  std::atomic<bool> showing{true}, finished{false};
+  std::atomic<int> answered{0}, unanswered{0};
+  const HWND form = Form1->Handle();
+  std::thread other([&] {
+    while (showing) {
+      DWORD_PTR result = 0;
+      if (::SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result)) {
+        ++answered;
+      } else {
+        ++unanswered;
+      }
+      ::Sleep(50);
+    }
+    finished = true;
+  });
+  const auto start = std::chrono::steady_clock::now();
+  Open("H");
+  const auto took = std::chrono::steady_clock::now() - start;
+  showing = false;
+  PumpUntil(*app_, [&] { return finished.load(); });  // its last message may still wait for an answer
+  other.join();
+  EXPECT_LT(took, std::chrono::seconds(10 * kSendTimeoutMs / 1000));
+  EXPECT_EQ(Form2->Edit1->Text(), "");
+  EXPECT_EQ(Length(), "0");
+  EXPECT_EQ(unanswered, 0);
+  EXPECT_GT(answered, 0);
+}
+
+TEST_F(TextDialogTest, DialogHasItsPlaceSizeAndControls) {
+  RECT client{};
+  ::GetClientRect(Form2->Handle(), &client);
+  EXPECT_EQ(client.right, 293);
+  EXPECT_EQ(client.bottom, 150);
+  RECT outer{};
+  ::GetWindowRect(Form2->Handle(), &outer);
+  EXPECT_EQ(outer.left, 284);
+  EXPECT_EQ(outer.top, 190);
+  EXPECT_EQ(WindowText(Form2->Handle()), L"Show/Edit Text Element");
+  // The memo wraps at its width and has no scroll bars.
+  const auto memo = ::GetWindowLongPtrW(Form2->Edit1->Handle(), GWL_STYLE);
+  EXPECT_TRUE(memo & ES_MULTILINE);
+  EXPECT_FALSE(memo & (ES_AUTOHSCROLL | WS_HSCROLL | WS_VSCROLL));
+  // The labels of handle and length fit their text.
+  const int narrow = Form2->handle->BoundsRect().Width;
+  Form2->handle->SetCaption("-2147483648");
+  EXPECT_GT(Form2->handle->BoundsRect().Width, 4 * narrow);
+  EXPECT_EQ(RectIn(Form2->handle->Handle(), Form2->Handle()).left, 84);
+}
+
+// Tab follows SetBtn, GetBtn, Edit1; Enter in the memo is a new line, not a
+// button; Escape closes the dialog.
+TEST_F(TextDialogTest, KeyboardMovesTypesAndCloses) {
+  int sets = 0;
+  Open("E2");
+  Form2->SetBtn->OnClick = [&](TObject*) { ++sets; };
+  ASSERT_TRUE(PumpUntil(*app_, [] { return ::GetForegroundWindow() == Form2->Handle(); }));
+  Form2->SetBtn->SetFocus();
+  for (const char* expected : {"GetBtn", "Edit1", "SetBtn"}) {
+    PressKey(VK_TAB);
+    EXPECT_TRUE(PumpUntil(*app_, [&] { return FocusName() == expected; })) << expected << ": " << FocusName();
+  }
+  Form2->Edit1->SetFocus();
+  ::SendMessageW(Form2->Edit1->Handle(), EM_SETSEL, 0, -1);
+  PressKey('A');
+  PressKey(VK_RETURN);
+  PressKey('B');
+  EXPECT_TRUE(PumpUntil(*app_, [] { return Form2->Edit1->Text() == "a\r\nb"; })) << Form2->Edit1->Text();
+  EXPECT_EQ(sets, 0);
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(PumpUntil(*app_, [] { return !::IsWindowVisible(Form2->Handle()); }));
+}
+
+}  // namespace
+}  // namespace vexlan
