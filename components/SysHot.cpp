@@ -40,8 +40,8 @@ void TSysHotKey::RegisterEntry(int index) {
   // that never reaches WMHotKey and that UnregisterEntry cannot release.
   const WindowHandle wnd = Handle();
   if (wnd == 0) return;
-  entry.Registered = Services().HotKeys().RegisterHotKey(wnd, index, ModifiersToFlags(entry.Modifiers),
-                                                          HotKeyVirtualKeys[entry.Key]);
+  entry.Registered =
+      Services().HotKeys().RegisterHotKey(wnd, index, ModifiersToFlags(entry.Modifiers), HotKeyVirtualKeys[entry.Key]);
 }
 
 void TSysHotKey::UnregisterEntry(int index) {

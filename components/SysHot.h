@@ -41,17 +41,17 @@ inline constexpr std::size_t kHotKeyCodeCount = 102;
 
 // The virtual-key code of each THotKeyCode (Q, code 50, is 81).
 inline constexpr std::array<std::uint32_t, kHotKeyCodeCount> HotKeyVirtualKeys = {
-    0,   3,   8,   9,   12,  13,  19,  20,  27,                                // none, cancel .. escape
-    32,  33,  34,  35,  36,  37,  38,  39,  40,  41,                           // space .. select
-    43,  44,  45,  46,  47,                                                    // execute .. help
-    48,  49,  50,  51,  52,  53,  54,  55,  56,  57,                           // digits 0 to 9
-    65,  66,  67,  68,  69,  70,  71,  72,  73,  74,  75,  76,  77,  78,  79,  // A to O
-    80,  81,  82,  83,  84,  85,  86,  87,  88,  89,  90,                      // P to Z
-    96,  97,  98,  99,  100, 101, 102, 103, 104, 105,                          // numeric pad 0 to 9
-    106, 107, 108, 109, 110, 111,                                              // multiply .. divide
-    112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 122, 123,                // F1 to F12
-    124, 125, 126, 127, 128, 129, 130, 131, 132, 133, 134, 135,                // F13 to F24
-    144, 145,                                                                  // num lock, scroll lock
+    0,   3,   8,   9,   12,  13,  19,  20,  27,                              // none, cancel .. escape
+    32,  33,  34,  35,  36,  37,  38,  39,  40,  41,                         // space .. select
+    43,  44,  45,  46,  47,                                                  // execute .. help
+    48,  49,  50,  51,  52,  53,  54,  55,  56,  57,                         // digits 0 to 9
+    65,  66,  67,  68,  69,  70,  71,  72,  73,  74,  75,  76,  77, 78, 79,  // A to O
+    80,  81,  82,  83,  84,  85,  86,  87,  88,  89,  90,                    // P to Z
+    96,  97,  98,  99,  100, 101, 102, 103, 104, 105,                        // numeric pad 0 to 9
+    106, 107, 108, 109, 110, 111,                                            // multiply .. divide
+    112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 122, 123,              // F1 to F12
+    124, 125, 126, 127, 128, 129, 130, 131, 132, 133, 134, 135,              // F13 to F24
+    144, 145,                                                                // num lock, scroll lock
 };
 
 // One hot key. Its index in the component's list is its identity: the id
