@@ -12,12 +12,17 @@ std::optional<FakeHotKeyTable::Holder> FakeHotKeyTable::HolderOf(unsigned modifi
 }
 
 int FakeHotKeyTable::HeldBy(WindowHandle wnd) const {
-  return static_cast<int>(std::count_if(held_.begin(), held_.end(), [&](const Held& h) { return h.holder.wnd == wnd; }));
+  return static_cast<int>(
+      std::count_if(held_.begin(), held_.end(), [&](const Held& h) { return h.holder.wnd == wnd; }));
 }
 
 bool FakeHotKeyTable::RegisterHotKey(WindowHandle wnd, int id, unsigned modifiers, unsigned virtual_key) {
   const bool granted = !HolderOf(modifiers, virtual_key);
-  if (granted) held_.push_back({modifiers, virtual_key, {wnd, id}});
+  if (granted) {
+    const Holder holder{wnd, id};
+    std::erase_if(held_, [&](const Held& h) { return h.holder == holder; });
+    held_.push_back({modifiers, virtual_key, holder});
+  }
   calls.push_back({HotKeyCall::kRegister, wnd, id, modifiers, virtual_key, granted});
   return granted;
 }

@@ -36,7 +36,9 @@ class FakeHotKeyTable : public HotKeyServices {
   // How many combinations `wnd` holds.
   int HeldBy(WindowHandle wnd) const;
 
-  // Refuses a combination that anyone holds, whatever the window and id.
+  // Refuses a combination that anyone holds, whatever the window and id (the
+  // same window and id included). A granted one replaces what the window
+  // held under that id, as the system does.
   bool RegisterHotKey(WindowHandle wnd, int id, unsigned modifiers, unsigned virtual_key) override;
   // Releases every combination `wnd` holds under `id`.
   bool UnregisterHotKey(WindowHandle wnd, int id) override;
