@@ -6,10 +6,13 @@
 #include "forms/Vexlan_unit4.h"
 #include "platform/win32/application.h"
 #include "platform/win32/dialogs.h"
+#include "platform/win32/win32_platform.h"
 
 using namespace vexlan;
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Before any form: components made from layouts find the platform here.
+  const ScopedPlatform platform(SystemPlatform());
   try {
     Application.Initialize();
     Application.CreateForm(Form1);

@@ -1,0 +1,108 @@
+// The platform's services for our own windows and for the user's input, one
+// small interface per concern, beside WindowServices (other programs'
+// windows). Each is implemented over user32 in platform/win32 and replaced by
+// a small fake in native tests. Handles are 32-bit WindowHandle values, as
+// everywhere in the core; 0 names no window.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "platform/toolkit/classes.h"
+#include "platform/window_services.h"
+
+namespace vexlan {
+
+namespace msg {
+inline constexpr unsigned kDestroy = 0x0002;
+inline constexpr unsigned kHotKey = 0x0312;
+}  // namespace msg
+
+// Receives every message of one hidden window as a record; the record's
+// Result is what the window answers.
+using MessageMethod = std::function<void(TMessage&)>;
+
+// Hidden windows of our own that exist only to receive messages.
+class MessageWindowServices {
+ public:
+  virtual ~MessageWindowServices() = default;
+
+  // Makes a hidden top-level window whose messages, from the end of its
+  // creation on, reach `method` on this thread. Returns 0 when the window
+  // cannot be made.
+  virtual WindowHandle CreateMessageWindow(MessageMethod method) = 0;
+  // Destroys a window made by CreateMessageWindow. Its WM_DESTROY reaches the
+  // method before this returns, and nothing reaches it afterwards. Any other
+  // handle is ignored.
+  virtual void DestroyMessageWindow(WindowHandle wnd) = 0;
+  // The system's default processing of `message` for such a window, and its
+  // result.
+  virtual std::intptr_t DefaultProcessing(WindowHandle wnd, const TMessage& message) = 0;
+};
+
+// Modifier flags as RegisterHotKey takes them.
+inline constexpr unsigned kModAlt = 1;
+inline constexpr unsigned kModControl = 2;
+inline constexpr unsigned kModShift = 4;
+inline constexpr unsigned kModWin = 8;
+
+// The desktop's table of system-wide hot keys, shared by every program.
+class HotKeyServices {
+ public:
+  virtual ~HotKeyServices() = default;
+
+  // Asks for the combination `modifiers` + `virtual_key` for window `wnd`
+  // under `id`. True when granted: each press then posts WM_HOTKEY with
+  // wParam = id to `wnd`, whatever program has the focus. False when any
+  // hot key, of any program, holds the combination already.
+  virtual bool RegisterHotKey(WindowHandle wnd, int id, unsigned modifiers, unsigned virtual_key) = 0;
+  // Releases what `wnd` holds under `id`; false when it held nothing.
+  virtual bool UnregisterHotKey(WindowHandle wnd, int id) = 0;
+};
+
+struct ScreenPoint {
+  int X = 0;
+  int Y = 0;
+  friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
+};
+
+// Where the mouse is and what lies under it.
+class CursorServices {
+ public:
+  virtual ~CursorServices() = default;
+
+  // The cursor position in screen coordinates; nothing when the system will
+  // not tell (another desktop has the input).
+  virtual std::optional<ScreenPoint> CursorPos() = 0;
+  // The window at `point`, of whatever program, or 0.
+  virtual WindowHandle WindowFromPoint(ScreenPoint point) = 0;
+};
+
+// Arguments of SetWindowPos that show and hide a window in place.
+inline constexpr WindowHandle kHwndNoTopMost = -2;
+inline constexpr unsigned kSwpNoSize = 0x0001;
+inline constexpr unsigned kSwpNoMove = 0x0002;
+inline constexpr unsigned kSwpShowWindow = 0x0040;
+inline constexpr unsigned kSwpHideWindow = 0x0080;
+
+// Showing and hiding any program's window.
+class ShowHideServices {
+ public:
+  virtual ~ShowHideServices() = default;
+
+  // SetWindowPos(wnd, insert_after, 0, 0, 0, 0, flags); true on success.
+  virtual bool SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) = 0;
+};
+
+// Messages left in a window's queue without waiting for them.
+class MessagePosting {
+ public:
+  virtual ~MessagePosting() = default;
+
+  // PostMessage: true when the message was queued; a window that has gone
+  // takes none.
+  virtual bool Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
+};
+
+}  // namespace vexlan

@@ -1,0 +1,67 @@
+#include "platform/win32/win32_platform.h"
+
+#include "platform/win32/message_window.h"
+#include "platform/win32/win32_window_services.h"
+
+namespace vexlan {
+
+namespace {
+
+class Win32HotKeys : public HotKeyServices {
+ public:
+  bool RegisterHotKey(WindowHandle wnd, int id, unsigned modifiers, unsigned virtual_key) override {
+    return ::RegisterHotKey(ToHwnd(wnd), id, modifiers, virtual_key) != FALSE;
+  }
+  bool UnregisterHotKey(WindowHandle wnd, int id) override { return ::UnregisterHotKey(ToHwnd(wnd), id) != FALSE; }
+};
+
+class Win32Cursor : public CursorServices {
+ public:
+  std::optional<ScreenPoint> CursorPos() override {
+    POINT p{};
+    if (!::GetCursorPos(&p)) return std::nullopt;
+    return ScreenPoint{p.x, p.y};
+  }
+  WindowHandle WindowFromPoint(ScreenPoint point) override {
+    return FromHwnd(::WindowFromPoint(POINT{point.X, point.Y}));
+  }
+};
+
+class Win32ShowHide : public ShowHideServices {
+ public:
+  bool SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) override {
+    return ::SetWindowPos(ToHwnd(wnd), ToHwnd(insert_after), 0, 0, 0, 0, flags) != FALSE;
+  }
+};
+
+class Win32Posting : public MessagePosting {
+ public:
+  bool Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
+    return ::PostMessageW(ToHwnd(wnd), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)) != FALSE;
+  }
+};
+
+}  // namespace
+
+const PlatformContext& SystemPlatform() {
+  struct Services {
+    Win32MessageWindows message_windows;
+    Win32HotKeys hot_keys;
+    Win32Cursor cursor;
+    Win32ShowHide show_hide;
+    Win32Posting posting;
+    PlatformContext context = PlatformContext{}
+                                  .With(SystemWindowServices())
+                                  .With(message_windows)
+                                  .With(hot_keys)
+                                  .With(cursor)
+                                  .With(show_hide)
+                                  .With(posting);
+  };
+  // Never destroyed, on purpose: a component that the application object
+  // still owns when static destruction begins uses them as it goes.
+  static const Services* const services = new Services;
+  return services->context;
+}
+
+}  // namespace vexlan

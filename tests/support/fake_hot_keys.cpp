@@ -1,0 +1,48 @@
+#include "tests/support/fake_hot_keys.h"
+
+#include <algorithm>
+
+namespace vexlan::testing {
+
+std::optional<FakeHotKeyTable::Holder> FakeHotKeyTable::HolderOf(unsigned modifiers, unsigned virtual_key) const {
+  for (const Held& h : held_) {
+    if (h.modifiers == modifiers && h.virtual_key == virtual_key) return h.holder;
+  }
+  return std::nullopt;
+}
+
+int FakeHotKeyTable::HeldBy(WindowHandle wnd) const {
+  return static_cast<int>(
+      std::count_if(held_.begin(), held_.end(), [&](const Held& h) { return h.holder.wnd == wnd; }));
+}
+
+bool FakeHotKeyTable::RegisterHotKey(WindowHandle wnd, int id, unsigned modifiers, unsigned virtual_key) {
+  const bool granted = !HolderOf(modifiers, virtual_key);
+  if (granted) {
+    const Holder holder{wnd, id};
+    std::erase_if(held_, [&](const Held& h) { return h.holder == holder; });
+    held_.push_back({modifiers, virtual_key, holder});
+  }
+  calls.push_back({HotKeyCall::kRegister, wnd, id, modifiers, virtual_key, granted});
+  return granted;
+}
+
+bool FakeHotKeyTable::UnregisterHotKey(WindowHandle wnd, int id) {
+  const Holder holder{wnd, id};
+  const auto gone = std::remove_if(held_.begin(), held_.end(), [&](const Held& h) { return h.holder == holder; });
+  const bool released = gone != held_.end();
+  held_.erase(gone, held_.end());
+  calls.push_back({HotKeyCall::kUnregister, wnd, id, 0, 0, released});
+  return released;
+}
+
+std::optional<FakeHotKeyTable::Holder> PressHotKey(const FakeHotKeyTable& table, FakeMessageWindows& windows,
+                                                   unsigned modifiers, unsigned virtual_key) {
+  const auto holder = table.HolderOf(modifiers, virtual_key);
+  if (holder && windows.Exists(holder->wnd)) {
+    windows.Deliver(holder->wnd, msg::kHotKey, holder->id, static_cast<std::intptr_t>(virtual_key << 16 | modifiers));
+  }
+  return holder;
+}
+
+}  // namespace vexlan::testing
