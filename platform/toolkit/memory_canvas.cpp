@@ -56,9 +56,10 @@ void TMemoryCanvas::StretchBlt(int X, int Y, int Width, int Height, const TBitma
   const TRect dest{X, Y, ClampToInt32(std::int64_t{X} + Width), ClampToInt32(std::int64_t{Y} + Height)};
   const std::optional<TRect> area = ClipFill(dest, clip_);
   if (!area) return;
-  // Each destination pixel takes the source pixel under its centre.
+  // Each destination pixel takes the source pixel its top-left corner falls
+  // in, so the first row and column always show.
   auto pick = [](std::int64_t i, std::int64_t size, std::int64_t src_size) {
-    return static_cast<int>((2 * i + 1) * src_size / (2 * size));
+    return static_cast<int>(i * src_size / size);
   };
   for (int y = area->Top; y < area->Bottom; ++y) {
     const int sy = YSrc + pick(std::int64_t{y} - Y, Height, SrcHeight);

@@ -33,6 +33,13 @@ std::vector<std::string> Picture(const TMemoryCanvas& canvas) {
   return rows;
 }
 
+bool ShowsBitmapCorner(TPixel pixel, const TRect& rect, int width, int height) {
+  const int x = (pixel >> 8) & 0xFF, y = pixel & 0xFF;
+  const int span_x = (width + (rect.Right - rect.Left) - 1) / (rect.Right - rect.Left);
+  const int span_y = (height + (rect.Bottom - rect.Top) - 1) / (rect.Bottom - rect.Top);
+  return (pixel & 0xFF0000) == 0xC00000 && x < width && y < height && x >= width - span_x && y >= height - span_y;
+}
+
 void FillWithPositions(TBitmap& bitmap, int width, int height) {
   bitmap.SetSize(width, height);
   for (int y = 0; y < height; ++y) {

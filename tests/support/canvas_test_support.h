@@ -30,6 +30,11 @@ std::vector<std::string> Picture(const TMemoryCanvas& canvas);
 constexpr TPixel PositionPixel(int x, int y) {
   return 0x00C00000 | static_cast<TPixel>(x) << 8 | static_cast<TPixel>(y);
 }
+// Whether `pixel`, the bottom-right pixel of a width by height position
+// bitmap stretched onto `rect`, comes from the bitmap's bottom-right corner:
+// exactly when enlarged, within the rows and columns one destination pixel
+// spans when shrunk (which of them is the canvas's choice).
+bool ShowsBitmapCorner(TPixel pixel, const TRect& rect, int width, int height);
 // Gives `bitmap` a width by height picture of position pixels.
 void FillWithPositions(TBitmap& bitmap, int width, int height);
 

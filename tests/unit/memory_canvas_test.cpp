@@ -79,8 +79,8 @@ TEST(TMemoryCanvasCopies, BitBltCopiesWhatTheSourceHasStretchPicksWholePixels) {
   for (int y = 0; y < 4; ++y) {
     for (int x = 0; x < 8; ++x) EXPECT_EQ(canvas.Pixel(x, y), PositionPixel(x / 2, y / 2)) << x << "," << y;
   }
-  EXPECT_EQ(canvas.Pixel(8, 0), PositionPixel(1, 1));
-  EXPECT_EQ(canvas.Pixel(9, 0), PositionPixel(3, 1));
+  EXPECT_EQ(canvas.Pixel(8, 0), PositionPixel(0, 0));
+  EXPECT_EQ(canvas.Pixel(9, 0), PositionPixel(2, 0));
   EXPECT_EQ(canvas.Pixel(8, 1), kUntouched);
 
   const std::vector<TPixel> before(canvas.Pixels().begin(), canvas.Pixels().end());
