@@ -4,6 +4,8 @@
 // passes on.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -37,6 +39,20 @@ constexpr TPixel PositionPixel(int x, int y) {
 bool ShowsBitmapCorner(TPixel pixel, const TRect& rect, int width, int height);
 // Gives `bitmap` a width by height picture of position pixels.
 void FillWithPositions(TBitmap& bitmap, int width, int height);
+
+// How many times `decoration` calls its OnChange, always with itself as
+// sender, while `act` runs.
+template <class Decoration, class Act>
+int Notifications(Decoration& decoration, Act act) {
+  int calls = 0;
+  decoration.OnChange = [&](TObject* sender) {
+    EXPECT_EQ(sender, &decoration);
+    ++calls;
+  };
+  act();
+  decoration.OnChange = nullptr;
+  return calls;
+}
 
 // Passes every call on to `target` with this canvas's pen and brush, and
 // logs each drawing call ("LineTo 3 4", "FillRect 0 0 5 5", "BitBlt ...").

@@ -14,14 +14,6 @@ namespace {
 
 using namespace vexlan::testing;
 
-TEST(Colors, SystemColoursResolveThroughTheTablePlainOnesSwapToPixelOrder) {
-  const TSystemColors system = FakeSystemColors();
-  EXPECT_EQ(ColorToPixel(0x00332211, system), 0x00112233u);
-  EXPECT_EQ(ColorToPixel(clBtnFace, system), 0x0010000Fu);
-  EXPECT_EQ(ColorToPixel(cl3DLight, system), 0x00100016u);
-  EXPECT_EQ(ColorToPixel(clSystemColor | 31, system), 0u) << "unknown index";
-}
-
 TEST(ClipLine, CoversStartNotEndInEveryDirectionWithinTheClip) {
   const TRect clip{0, 0, 10, 10};
   const struct Case {
@@ -51,16 +43,6 @@ TEST(ClipLine, CoversStartNotEndInEveryDirectionWithinTheClip) {
     }
   }
   EXPECT_THROW(ClipLine({0, 0}, {3, 3}, clip), std::invalid_argument);
-}
-
-TEST(ClipFill, KeepsThePartInsideWithArea) {
-  const TRect clip{0, 0, 10, 10};
-  EXPECT_EQ(ClipFill({2, 3, 5, 7}, clip), (TRect{2, 3, 5, 7}));
-  EXPECT_EQ(ClipFill({-5, 8, 50, 50}, clip), (TRect{0, 8, 10, 10}));
-  EXPECT_EQ(ClipFill({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, clip), clip);
-  EXPECT_EQ(ClipFill({5, 5, 2, 8}, clip), std::nullopt) << "crossed";
-  EXPECT_EQ(ClipFill({5, 5, 5, 8}, clip), std::nullopt) << "no width";
-  EXPECT_EQ(ClipFill({10, 0, 12, 5}, clip), std::nullopt) << "outside";
 }
 
 TEST(ClipCopy, KeepsWhatLiesInsideTheSourceAndTheClip) {
@@ -95,46 +77,23 @@ TEST(ClipCopy, KeepsWhatLiesInsideTheSourceAndTheClip) {
   EXPECT_FALSE(ClipCopy(0, 0, 4, 3, TBitmap{}, 0, 0, clip)) << "empty bitmap";
 }
 
-TEST(StretchDraws, NeedsPositiveSizesAndASourceInsideThePicture) {
-  TBitmap bitmap;
-  bitmap.SetSize(4, 3);
-  EXPECT_TRUE(StretchDraws(10, 10, bitmap, 0, 0, 4, 3));
-  EXPECT_TRUE(StretchDraws(1, 1, bitmap, 3, 2, 1, 1));
-  EXPECT_FALSE(StretchDraws(0, 10, bitmap, 0, 0, 4, 3));
-  EXPECT_FALSE(StretchDraws(10, 10, bitmap, 0, 0, 5, 3));
-  EXPECT_FALSE(StretchDraws(10, 10, bitmap, -1, 0, 4, 3));
-  EXPECT_FALSE(StretchDraws(10, 10, bitmap, 0, 0, 4, -3));
-  EXPECT_FALSE(StretchDraws(10, 10, TBitmap{}, 0, 0, 4, 3));
-}
-
-TEST(TBitmap, EmptyMeansNoPictureNotNoPixels) {
-  TBitmap bitmap;
-  EXPECT_TRUE(bitmap.Empty());
-  bitmap.SetSize(0, 5);
-  EXPECT_FALSE(bitmap.Empty());
-  EXPECT_EQ(bitmap.Width(), 0);
-  EXPECT_EQ(bitmap.Height(), 5);
-  EXPECT_THROW(bitmap.SetSize(-1, 5), EInvalidGraphic);
-  bitmap.Clear();
-  EXPECT_TRUE(bitmap.Empty());
-}
-
-TEST(TBitmap, AssignCopiesThePictureAndStampsNamePictures) {
+TEST(TBitmap, EmptyMeansNoPictureAndAssignCopiesThePicture) {
   TBitmap source, copy;
+  EXPECT_TRUE(source.Empty());
+  source.SetSize(0, 5);
+  EXPECT_FALSE(source.Empty()) << "a picture without pixels";
+  EXPECT_THROW(source.SetSize(-1, 5), EInvalidGraphic);
   FillWithPositions(source, 3, 2);
   const std::uint64_t before = source.Stamp();
   copy.Assign(source);
-  EXPECT_EQ(copy.Width(), 3);
   EXPECT_EQ(copy.Pixel(2, 1), PositionPixel(2, 1));
   EXPECT_NE(copy.Stamp(), source.Stamp());
   source.SetPixel(2, 1, 0);
   EXPECT_NE(source.Stamp(), before);
   EXPECT_EQ(copy.Pixel(2, 1), PositionPixel(2, 1)) << "the copy is its own";
   EXPECT_THROW(source.Pixel(3, 0), std::out_of_range);
-
   copy.Assign(TBitmap{});
   EXPECT_TRUE(copy.Empty());
-
   struct Other : TPersistent {} other;
   EXPECT_THROW(source.Assign(other), EConvertError);
   EXPECT_EQ(source.Width(), 3);

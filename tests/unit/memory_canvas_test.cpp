@@ -13,25 +13,6 @@ namespace {
 using namespace vexlan::testing;
 using Rows = std::vector<std::string>;
 
-TEST(TMemoryCanvasLines, PaintFromTheStartUpToTheEndPointInEveryDirection) {
-  TMemoryCanvas canvas = FakeCanvas(6, 5);
-  canvas.Pen.Color = clBtnShadow;
-  canvas.MoveTo(1, 0);
-  canvas.LineTo(5, 0);  // rightwards: 1..4
-  canvas.Pen.Color = clBtnHighlight;
-  canvas.LineTo(5, 4);  // downwards from (5, 0): rows 0..3
-  canvas.Pen.Color = cl3DLight;
-  canvas.LineTo(2, 4);  // leftwards from (5, 4): columns 5..3
-  canvas.Pen.Color = cl3DDkShadow;
-  canvas.LineTo(2, 1);  // upwards from (2, 4): rows 4..2
-  EXPECT_EQ(canvas.PenPos(), (TPoint{2, 1}));
-  EXPECT_EQ(Picture(canvas), (Rows{".SSSSH",
-                                   ".....H",
-                                   "..D..H",
-                                   "..D..H",
-                                   "..DLLL"}));
-}
-
 TEST(TMemoryCanvasLines, ClearPensMoveWithoutPaintingSlantedAndWidePensAreRefused) {
   TMemoryCanvas canvas = FakeCanvas(4, 4);
   canvas.Pen.Style = psClear;

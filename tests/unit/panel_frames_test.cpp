@@ -229,86 +229,41 @@ TEST(TPanelBevel, LargestValuesNeitherOverflowNorTakeLong) {
   EXPECT_EQ(edge, (TRect{INT32_MAX, INT32_MIN + 9, INT32_MIN, INT32_MAX - 6}));
 }
 
-// Counts OnChange calls and checks their sender.
-struct ChangeCounter {
-  const TObject* expected_sender;
-  int calls = 0;
-  TNotifyEvent Handler() {
-    return [this](TObject* sender) {
-      EXPECT_EQ(sender, expected_sender);
-      ++calls;
-    };
-  }
-};
-
-TEST(TPanelBorder, NotifiesOncePerChangeAndPerAssign) {
+TEST(FrameNotifications, OncePerEffectiveWriteAndPerAssignNothingOnAForeignSource) {
   TPanelBorder border;
+  TPanelBevel bevel;
   EXPECT_EQ(border.Sides(), kAll);
   EXPECT_EQ(border.Style(), bsNone);
-  ChangeCounter changes{&border};
-  border.OnChange = changes.Handler();
-  border.SetStyle(bsNone);
-  border.SetSides(kAll);
-  EXPECT_EQ(changes.calls, 0);
-  border.SetStyle(bsRaised);
-  border.SetStyle(bsRaised);
-  border.SetSides({psLeft});
-  EXPECT_EQ(changes.calls, 2);
-
-  struct TDerivedBorder : TPanelBorder {} same;
-  same.SetStyle(bsRaised);
-  same.SetSides({psLeft});
-  border.Assign(same);
-  EXPECT_EQ(changes.calls, 3) << "Assign notifies even when nothing differs";
-  TPanelBorder other;
-  other.SetStyle(bsFlat);
-  border.Assign(other);
-  EXPECT_EQ(changes.calls, 4);
-  EXPECT_EQ(border.Style(), bsFlat);
-  EXPECT_EQ(border.Sides(), kAll);
-
-  TPanelBevel bevel;
-  EXPECT_THROW(border.Assign(bevel), EConvertError);
-  EXPECT_EQ(changes.calls, 4);
-  EXPECT_EQ(border.Style(), bsFlat);
-}
-
-TEST(TPanelBevel, NotifiesOncePerChangeAndPerAssign) {
-  TPanelBevel bevel;
+  EXPECT_EQ(bevel.Sides(), kAll);
   EXPECT_EQ(bevel.Style(), bvNone);
   EXPECT_EQ(bevel.Depth(), 1);
   EXPECT_EQ(bevel.SpaceOuter() + bevel.SpaceInner(), 0);
-  ChangeCounter changes{&bevel};
-  bevel.OnChange = changes.Handler();
-  const struct Write {
-    const char* what;
-    void (*write)(TPanelBevel&);
-  } writes[] = {
-      {"sides", [](TPanelBevel& b) { b.SetSides({psTop}); }},
-      {"style", [](TPanelBevel& b) { b.SetStyle(bvBump); }},
-      {"depth", [](TPanelBevel& b) { b.SetDepth(3); }},
-      {"outer space", [](TPanelBevel& b) { b.SetSpaceOuter(4); }},
-      {"inner space", [](TPanelBevel& b) { b.SetSpaceInner(5); }},
-  };
-  for (const Write& w : writes) {
-    SCOPED_TRACE(w.what);
-    const int before = changes.calls;
-    w.write(bevel);
-    EXPECT_EQ(changes.calls, before + 1);
-    w.write(bevel);
-    EXPECT_EQ(changes.calls, before + 1) << "the same value again";
-  }
+  EXPECT_EQ(Notifications(border, [&] { border.SetStyle(bsNone), border.SetSides(kAll); }), 0);
+  EXPECT_EQ(Notifications(border, [&] { border.SetStyle(bsRaised), border.SetStyle(bsRaised); }), 1);
+  EXPECT_EQ(Notifications(border, [&] { border.SetSides({psLeft}), border.SetSides({psLeft}); }), 1);
+  EXPECT_EQ(Notifications(bevel, [&] { bevel.SetSides({psTop}), bevel.SetSides({psTop}); }), 1);
+  EXPECT_EQ(Notifications(bevel, [&] { bevel.SetStyle(bvBump), bevel.SetStyle(bvBump); }), 1);
+  EXPECT_EQ(Notifications(bevel, [&] { bevel.SetDepth(3), bevel.SetDepth(3); }), 1);
+  EXPECT_EQ(Notifications(bevel, [&] { bevel.SetSpaceOuter(4), bevel.SetSpaceOuter(4); }), 1);
+  EXPECT_EQ(Notifications(bevel, [&] { bevel.SetSpaceInner(5), bevel.SetSpaceInner(5); }), 1);
+
+  struct TDerivedBorder : TPanelBorder {} derived;
+  derived.Assign(border);
+  EXPECT_EQ(Notifications(border, [&] { border.Assign(derived); }), 1) << "also when nothing differs";
+  EXPECT_EQ(Notifications(border, [&] { border.Assign(TPanelBorder{}); }), 1);
+  EXPECT_EQ(border.Style(), bsNone);
+  EXPECT_EQ(border.Sides(), kAll);
   TPanelBevel copy;
-  copy.Assign(bevel);
+  EXPECT_EQ(Notifications(copy, [&] { copy.Assign(bevel); }), 1);
   EXPECT_EQ(copy.Sides(), TPanelSides{psTop});
   EXPECT_EQ(copy.Style(), bvBump);
   EXPECT_EQ(copy.Depth(), 3);
   EXPECT_EQ(copy.SpaceOuter(), 4);
   EXPECT_EQ(copy.SpaceInner(), 5);
-  bevel.Assign(copy);
-  EXPECT_EQ(changes.calls, 6);
-  EXPECT_THROW(bevel.Assign(TPanelBorder{}), EConvertError);
-  EXPECT_EQ(changes.calls, 6);
+
+  EXPECT_EQ(Notifications(border, [&] { EXPECT_THROW(border.Assign(bevel), EConvertError); }), 0);
+  EXPECT_EQ(Notifications(bevel, [&] { EXPECT_THROW(bevel.Assign(derived), EConvertError); }), 0);
+  EXPECT_EQ(border.Style(), bsNone);
   EXPECT_EQ(bevel.Depth(), 3);
 }
 
