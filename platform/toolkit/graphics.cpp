@@ -15,10 +15,13 @@ std::uint64_t NextStamp() {
   return ++last;
 }
 
-void CheckSize(std::int64_t width, std::int64_t height) {
-  if (width < 0 || height < 0) {
+// The number of pixels of a width by height picture.
+std::size_t PixelCount(std::int64_t width, std::int64_t height) {
+  if (width < 0 || height < 0 ||
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > std::vector<TPixel>().max_size()) {
     throw EInvalidGraphic("A bitmap cannot be " + IntToStr(width) + " by " + IntToStr(height) + " pixels");
   }
+  return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
 }
 
 // Little-endian fields of a BMP file, each read only after the caller has
@@ -39,8 +42,7 @@ std::int32_t I32(std::span<const std::uint8_t> d, std::size_t at) { return stati
 void TBitmap::NewStamp() { stamp_ = NextStamp(); }
 
 void TBitmap::SetSize(int width, int height) {
-  CheckSize(width, height);
-  pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  pixels_.assign(PixelCount(width, height), 0);
   width_ = width;
   height_ = height;
   has_picture_ = true;
@@ -115,16 +117,19 @@ void TBitmap::LoadFromMemory(std::span<const std::uint8_t> d) {
     Invalid("a size of " + IntToStr(width) + " by " + IntToStr(height));
   }
   const bool top_down = height < 0;
-  const std::size_t rows = static_cast<std::size_t>(top_down ? -std::int64_t{height} : height);
-  const std::size_t columns = static_cast<std::size_t>(width);
+  const std::int64_t rows64 = top_down ? -std::int64_t{height} : height;
+  // In 64 bits: a row of the widest picture does not fit a 32-bit size.
+  const std::uint64_t stride = (std::uint64_t{static_cast<std::uint32_t>(width)} * bits + 31) / 32 * 4;
+  if (pixel_offset > d.size() || (d.size() - pixel_offset) / stride < static_cast<std::uint64_t>(rows64)) {
+    Invalid("the file is truncated");
+  }
+  // The pixel data lies within the file, so these sizes fit in memory.
+  const auto rows = static_cast<std::size_t>(rows64), columns = static_cast<std::size_t>(width);
   const std::size_t bytes_per_pixel = bits / 8;
-  const std::size_t stride = (columns * bits + 31) / 32 * 4;
-  if (pixel_offset > d.size() || (d.size() - pixel_offset) / stride < rows) Invalid("the file is truncated");
-
-  std::vector<TPixel> pixels(columns * rows);
+  std::vector<TPixel> pixels(PixelCount(width, rows64));
   for (std::size_t r = 0; r < rows; ++r) {
     const std::size_t y = top_down ? r : rows - 1 - r;
-    const std::uint8_t* p = d.data() + pixel_offset + r * stride;
+    const std::uint8_t* p = d.data() + pixel_offset + r * static_cast<std::size_t>(stride);
     for (std::size_t x = 0; x < columns; ++x, p += bytes_per_pixel) {
       pixels[y * columns + x] = TPixel{p[0]} | TPixel{p[1]} << 8 | TPixel{p[2]} << 16;
     }

@@ -99,6 +99,12 @@ class EInvalidGraphic : public Exception {
   using Exception::Exception;
 };
 
+// A file that cannot be opened or read.
+class EFOpenError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 // A picture held as pixels, rows from the top. A new bitmap is empty: it has
 // no picture. SetSize or loading gives it one, which may have a width or
 // height of 0 and still not be empty, as on the platform; code that walks a
@@ -113,7 +119,8 @@ class TBitmap : public TPersistent {
   bool Empty() const { return !has_picture_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
-  // A black picture of that size; EInvalidGraphic for a negative size.
+  // A black picture of that size; EInvalidGraphic for a negative size or
+  // one whose pixels could not be counted in memory.
   void SetSize(int width, int height);
   // Back to no picture.
   void Clear();
@@ -144,12 +151,6 @@ class TBitmap : public TPersistent {
   int height_ = 0;
   std::vector<TPixel> pixels_;
   std::uint64_t stamp_ = 0;
-};
-
-// A file that cannot be opened or read.
-class EFOpenError : public Exception {
- public:
-  using Exception::Exception;
 };
 
 // A drawing surface. Coordinates are 32-bit; nothing is drawn outside

@@ -1,12 +1,17 @@
 #include "platform/toolkit/memory_canvas.h"
 
 #include <stdexcept>
+#include <string>
 
 namespace vexlan {
 
 TMemoryCanvas::TMemoryCanvas(int width, int height, const TSystemColors& system_colors, TPixel background)
     : width_(width), height_(height), system_colors_(system_colors) {
-  if (width < 0 || height < 0) throw std::invalid_argument("a memory canvas cannot have a negative size");
+  if (width < 0 || height < 0 ||
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > pixels_.max_size()) {
+    throw std::invalid_argument("a memory canvas cannot be " + std::to_string(width) + " by " +
+                                std::to_string(height) + " pixels");
+  }
   pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), background);
   clip_ = {0, 0, width, height};
 }

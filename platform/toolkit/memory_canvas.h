@@ -13,7 +13,7 @@ namespace vexlan {
 class TMemoryCanvas final : public TCanvas {
  public:
   // A `width` by `height` buffer filled with `background`;
-  // std::invalid_argument for a negative size.
+  // std::invalid_argument for a negative size or one too large for memory.
   TMemoryCanvas(int width, int height, const TSystemColors& system_colors, TPixel background = 0);
 
   int Width() const { return width_; }
