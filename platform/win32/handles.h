@@ -35,9 +35,34 @@ class UniqueHandle {
 };
 
 inline BOOL WINAPI DeleteFontObject(HFONT font) { return ::DeleteObject(font); }
+inline BOOL WINAPI DeletePenObject(HPEN pen) { return ::DeleteObject(pen); }
+inline BOOL WINAPI DeleteBrushObject(HBRUSH brush) { return ::DeleteObject(brush); }
+inline BOOL WINAPI DeleteBitmapObject(HBITMAP bitmap) { return ::DeleteObject(bitmap); }
 
 using UniqueFont = UniqueHandle<HFONT, DeleteFontObject>;
+using UniquePen = UniqueHandle<HPEN, DeletePenObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, DeleteBrushObject>;
+using UniqueBitmap = UniqueHandle<HBITMAP, DeleteBitmapObject>;
+using UniqueDC = UniqueHandle<HDC, ::DeleteDC>;
 using UniqueMenu = UniqueHandle<HMENU, ::DestroyMenu>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, ::CloseHandle>;
+
+// Keeps `object` selected into `dc` and puts back, at its end, what was
+// selected before. An object must be deselected before it is deleted, so a
+// guard is declared after the handle it selects. Objects selected into the
+// same DC later, while the guard lives, are the selector's to manage.
+class ScopedSelection {
+ public:
+  ScopedSelection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+  ~ScopedSelection() {
+    if (previous_) ::SelectObject(dc_, previous_);
+  }
+  ScopedSelection(const ScopedSelection&) = delete;
+  ScopedSelection& operator=(const ScopedSelection&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
 
 }  // namespace vexlan

@@ -1,0 +1,127 @@
+#include "components/panel_wallpaper.h"
+
+#include <algorithm>
+
+#include "platform/toolkit/enum_names.h"
+
+namespace vexlan {
+
+namespace {
+
+constexpr EnumNames<TPanelWallpaperStyle, 4> kWallpaperStyleNames{"TPanelWallpaperStyle",
+                                                                  {"wpNone", "wpCenter", "wpStretch", "wpTile"}};
+
+// One painting of the wallpaper. Coordinates are 64-bit: widths and
+// positions derived from a 32-bit rectangle may pass the 32-bit range.
+struct Painter {
+  TCanvas& canvas;
+  const TBitmap& bitmap;
+  std::int64_t left, top, right, bottom;  // the rectangle to paint
+  TColor back;
+
+  // Paints the part of (x1, y1, x2, y2) inside the rectangle in `back`.
+  void FillClipped(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) const {
+    x1 = std::max(x1, left);
+    y1 = std::max(y1, top);
+    x2 = std::min(x2, right);
+    y2 = std::min(y2, bottom);
+    if (x2 <= x1 || y2 <= y1) return;
+    canvas.Brush.Color = back;
+    canvas.Brush.Style = bsSolid;
+    canvas.FillRect({ClampToInt32(x1), ClampToInt32(y1), ClampToInt32(x2), ClampToInt32(y2)});
+  }
+
+  // A 1:1 copy of the bitmap from (sx, sy) to (x, y), w by h pixels.
+  void Copy(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, std::int64_t sx, std::int64_t sy) const {
+    if (w <= 0 || h <= 0) return;
+    canvas.BitBlt(ClampToInt32(x), ClampToInt32(y), ClampToInt32(w), ClampToInt32(h), bitmap, ClampToInt32(sx),
+                  ClampToInt32(sy));
+  }
+
+  void Plain(std::int64_t w, std::int64_t h) const {
+    Copy(left, top, right - left, bottom - top, 0, 0);
+    FillClipped(left + w, top, right, top + h);
+    FillClipped(left, top + h, right, bottom);
+  }
+
+  // Where the bitmap is larger than the rectangle, its middle part shows;
+  // where smaller, it sits in the middle. Odd differences leave the extra
+  // pixel to the right and bottom.
+  void Centred(std::int64_t w, std::int64_t h) const {
+    std::int64_t sx = 0, sy = 0, dl = left, dt = top, dr = right, db = bottom;
+    const std::int64_t width = right - left, height = bottom - top;
+    if (width < w) sx = (w - width) / 2;
+    if (width > w) dr = (dl = left + (width - w) / 2) + w;
+    if (height < h) sy = (h - height) / 2;
+    if (height > h) db = (dt = top + (height - h) / 2) + h;
+    Copy(dl, dt, dr - dl, db - dt, sx, sy);
+    FillClipped(left, top, right, dt);
+    FillClipped(left, dt, dl, db);
+    FillClipped(dr, dt, right, db);
+    FillClipped(left, db, right, bottom);
+  }
+
+  void Stretched(std::int64_t w, std::int64_t h) const {
+    if (right <= left || bottom <= top) return;
+    canvas.StretchBlt(ClampToInt32(left), ClampToInt32(top), ClampToInt32(right - left), ClampToInt32(bottom - top),
+                      bitmap, 0, 0, static_cast<int>(w), static_cast<int>(h));
+  }
+
+  // Each copy asks for everything down to the bottom-right corner; the
+  // tiles after it paint over what lies beyond the bitmap.
+  void Tiled(std::int64_t w, std::int64_t h) const {
+    std::int64_t x = left, y = top;
+    while (y < bottom) {
+      Copy(x, y, right - x, bottom - y, 0, 0);
+      x += w;
+      if (x >= right) {
+        x = left;
+        y += h;
+      }
+    }
+  }
+};
+
+}  // namespace
+
+std::string_view ToString(TPanelWallpaperStyle style) { return kWallpaperStyleNames.Name(style); }
+TPanelWallpaperStyle ParsePanelWallpaperStyle(std::string_view text) { return kWallpaperStyleNames.Parse(text); }
+
+void TPanelWallpaper::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+void TPanelWallpaper::SetBitmap(const TBitmap& value) {
+  bitmap_.Assign(value);
+  Changed();
+}
+
+void TPanelWallpaper::SetStyle(TPanelWallpaperStyle value) {
+  if (value == style_) return;
+  style_ = value;
+  Changed();
+}
+
+void TPanelWallpaper::Assign(const TPersistent& Source) {
+  const auto* other = dynamic_cast<const TPanelWallpaper*>(&Source);
+  if (!other) return TPersistent::Assign(Source);
+  bitmap_.Assign(other->bitmap_);
+  style_ = other->style_;
+  Changed();
+}
+
+void TPanelWallpaper::Draw(TCanvas& Canvas, const TRect& Rect, TColor BackColor) const {
+  const Painter p{Canvas, bitmap_, Rect.Left, Rect.Top, Rect.Right, Rect.Bottom, BackColor};
+  const std::int64_t w = bitmap_.Width(), h = bitmap_.Height();
+  // A picture without pixels would never advance the tiling.
+  if (bitmap_.Empty() || w <= 0 || h <= 0) return p.FillClipped(p.left, p.top, p.right, p.bottom);
+  switch (style_) {
+    case wpNone: return p.Plain(w, h);
+    case wpCenter: return p.Centred(w, h);
+    case wpStretch: return p.Stretched(w, h);
+    case wpTile: return p.Tiled(w, h);
+    default: return;
+  }
+}
+
+}  // namespace vexlan
