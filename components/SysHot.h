@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "components/WComp.h"
+#include "platform/toolkit/events.h"
 
 namespace vexlan {
 
@@ -64,9 +65,6 @@ struct THotKeyEntry {
   friend bool operator==(const THotKeyEntry&, const THotKeyEntry&) = default;
 };
 
-// Sender is the TSysHotKey, Index the entry that fired.
-using THotKeyEvent = std::function<void(TObject* Sender, int Index)>;
-
 // A combination the system refuses (held by this or any other program, or a
 // key outside the table, or no window to receive it) is no error: its entry
 // reads Registered = false, never fires, and is tried again at the next
@@ -85,6 +83,7 @@ class TSysHotKey : public TWindowedComponent {
   // inactive; setting the current value does nothing. Loading or not makes
   // no difference.
   void SetActive(bool value);
+  // Sender is the component, Index the entry that fired.
   THotKeyEvent OnHotKey;
 
   // Appends an entry (duplicates too) and, while active, tries it at once.
