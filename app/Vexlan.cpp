@@ -3,6 +3,7 @@
 
 #include "forms/Vexlan_unit1.h"
 #include "forms/Vexlan_unit2.h"
+#include "forms/Vexlan_unit3.h"
 #include "forms/Vexlan_unit4.h"
 #include "platform/win32/application.h"
 #include "platform/win32/dialogs.h"
@@ -17,12 +18,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Application.Initialize();
     Application.CreateForm(Form1);
     Application.CreateForm(Form2);
+    Application.CreateForm(Form3);
     Application.CreateForm(Form4);
     Application.Run();
     // The forms go now, while the program is whole, not among the statics.
     Application.DestroyComponents();
     Form1 = nullptr;
     Form2 = nullptr;
+    Form3 = nullptr;
     Form4 = nullptr;
   } catch (...) {
     // Only a form that cannot be created gets here; there is nothing to run.

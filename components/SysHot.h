@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "components/WComp.h"
 #include "platform/toolkit/events.h"
+#include "platform/toolkit/layout.h"
 
 namespace vexlan {
 
@@ -118,6 +120,22 @@ class TSysHotKey : public TWindowedComponent {
 
   bool active_ = false;
   std::vector<THotKeyEntry> entries_;
+};
+
+// What a layout stores for a TSysHotKey: Active is always stored.
+struct SysHotKeySettings {
+  static constexpr LayoutRole kRole = LayoutRole::NonVisual;
+  bool Active = false;
+  std::string_view OnHotKey{};
+};
+
+template <>
+struct LayoutWriter<SysHotKeySettings> {
+  using Component = TSysHotKey;
+  static void Write(TSysHotKey& component, const SysHotKeySettings& s, LayoutContext& context) {
+    component.SetActive(s.Active);
+    component.OnHotKey = context.Bind<THotKeyEvent>(s.OnHotKey);
+  }
 };
 
 }  // namespace vexlan

@@ -1,5 +1,6 @@
 #include "forms/Vexlan_unit1.h"
 
+#include "forms/Vexlan_unit3.h"
 #include "forms/Vexlan_unit4.h"
 #include "forms/core/Vexlan_unit1_layout.h"
 #include "platform/win32/dialogs.h"
@@ -127,7 +128,9 @@ void TForm1::OnlyShownMenuItem1Click(TObject* Sender) {
   RefreshBtnClick(Sender);
 }
 
-void TForm1::FindBtnClick(TObject*) {}
+void TForm1::FindBtnClick(TObject*) {
+  if (Form3) Form3->Show();
+}
 
 void TForm1::SearchBtnClick(TObject*) {
   if (Form4) Form4->Show();

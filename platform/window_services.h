@@ -57,10 +57,9 @@ class WindowServices {
   // not exist, is hung, or the wait ran out. `lparam` may carry a pointer, as
   // with the platform's call: for kGetText a char16_t buffer of `wparam`
   // units, for kSetText a zero-terminated char16_t string.
-  virtual std::optional<std::intptr_t> SendMessageTimeout(WindowHandle wnd, unsigned message,
-                                                          std::uintptr_t wparam,
-                                                          std::intptr_t lparam,
-                                                          unsigned timeout_ms) = 0;
+  // (Not named after the platform's call, which <windows.h> makes a macro.)
+  virtual std::optional<std::intptr_t> SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
+                                                       std::intptr_t lparam, unsigned timeout_ms) = 0;
 };
 
 }  // namespace vexlan

@@ -29,7 +29,7 @@ unsigned TextSendTimeoutMs(std::size_t units) {
 }
 
 std::string GetControlText(WindowServices& ws, WindowHandle wnd) {
-  const auto reported = ws.SendMessageTimeout(wnd, msg::kGetTextLength, 0, 0, kSendTimeoutMs);
+  const auto reported = ws.SendWithTimeout(wnd, msg::kGetTextLength, 0, 0, kSendTimeoutMs);
   if (!reported) return {};
   // The length is the other program's word: a negative one means nothing, a
   // huge one is bounded so that a lying window cannot make us allocate gigabytes.
@@ -37,7 +37,7 @@ std::string GetControlText(WindowServices& ws, WindowHandle wnd) {
       *reported <= 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(*reported), kControlTextLimit);
 
   std::vector<char16_t> buffer(length + 1, u'\0');
-  const auto copied = ws.SendMessageTimeout(wnd, msg::kGetText, buffer.size(),
+  const auto copied = ws.SendWithTimeout(wnd, msg::kGetText, buffer.size(),
                                             reinterpret_cast<std::intptr_t>(buffer.data()), TextSendTimeoutMs(length));
   if (!copied) return {};
   // What was really copied ends at the first zero; the reported length may have
@@ -48,7 +48,7 @@ std::string GetControlText(WindowServices& ws, WindowHandle wnd) {
 
 void SetControlText(WindowServices& ws, WindowHandle wnd, std::string_view text) {
   const std::u16string wide = Utf8ToUtf16(text);
-  ws.SendMessageTimeout(wnd, msg::kSetText, 0, reinterpret_cast<std::intptr_t>(wide.c_str()),
+  ws.SendWithTimeout(wnd, msg::kSetText, 0, reinterpret_cast<std::intptr_t>(wide.c_str()),
                         TextSendTimeoutMs(wide.size()));
 }
 
@@ -65,8 +65,8 @@ std::string GetWindowClass(WindowServices& ws, WindowHandle wnd) {
 }
 
 void SendLeftClick(WindowServices& ws, WindowHandle wnd) {
-  if (!ws.SendMessageTimeout(wnd, msg::kLButtonDown, kMkLButton, 0, kSendTimeoutMs)) return;
-  ws.SendMessageTimeout(wnd, msg::kLButtonUp, kMkLButton, 0, kSendTimeoutMs);
+  if (!ws.SendWithTimeout(wnd, msg::kLButtonDown, kMkLButton, 0, kSendTimeoutMs)) return;
+  ws.SendWithTimeout(wnd, msg::kLButtonUp, kMkLButton, 0, kSendTimeoutMs);
 }
 
 }  // namespace vexlan

@@ -30,4 +30,8 @@ WindowHandle HandleFromText(std::string_view text) {
   }
 }
 
+std::string HandleDisplayText(WindowHandle wnd) { return IntToStr(wnd) + " (" + IntToHex(wnd, 1) + ")"; }
+
+WindowHandle HandleFromDisplayText(std::string_view text) { return HandleFromText(text.substr(0, text.find(' '))); }
+
 }  // namespace vexlan

@@ -5,13 +5,15 @@
 
 #include <variant>
 
+#include "components/SysHot.h"
 #include "platform/toolkit/control_settings.h"
 #include "platform/toolkit/layout.h"
 
 namespace vexlan {
 
-using ComponentSettings = std::variant<TreeViewSettings, PanelSettings, ButtonSettings, EditSettings, MemoSettings,
-                                       LabelSettings, PopupMenuSettings, MenuItemSettings>;
+using ComponentSettings =
+    std::variant<TreeViewSettings, PanelSettings, ButtonSettings, EditSettings, MemoSettings, LabelSettings,
+                 PopupMenuSettings, MenuItemSettings, TimerSettings, SysHotKeySettings>;
 
 using ComponentLayout = BasicComponentLayout<ComponentSettings>;
 using FormLayout = BasicFormLayout<ComponentSettings>;

@@ -66,4 +66,12 @@ struct MenuItemSettings {
   std::string_view OnClick{};
 };
 
+// Ticks every Interval milliseconds while enabled.
+struct TimerSettings {
+  static constexpr LayoutRole kRole = LayoutRole::NonVisual;
+  unsigned Interval = 1000;
+  bool Enabled = true;
+  std::string_view OnTimer{};
+};
+
 }  // namespace vexlan

@@ -10,6 +10,7 @@
 // read; a form whose layout holds other kinds includes their headers too.
 #include "platform/win32/menus.h"
 #include "platform/win32/std_controls.h"
+#include "platform/win32/timer.h"
 #include "platform/win32/tree_view.h"
 
 namespace vexlan {

@@ -10,8 +10,6 @@
 // the handle yet.
 #pragma once
 
-// First, so that its macros (SendMessageTimeout...) rename the seams'
-// methods alike in every Win32 file.
 #include <windows.h>
 
 #include <map>

@@ -2,8 +2,6 @@
 // and the Wine tests install around real components.
 #pragma once
 
-// First, so that its macros (SendMessageTimeout...) rename the seams'
-// methods alike in every Win32 file.
 #include <windows.h>
 
 #include "platform/platform_context.h"

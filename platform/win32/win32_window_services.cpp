@@ -47,7 +47,7 @@ std::u16string Win32WindowServices::ClassName(WindowHandle wnd, int max_count) {
 
 bool Win32WindowServices::IsVisible(WindowHandle wnd) { return ::IsWindowVisible(ToHwnd(wnd)) != FALSE; }
 
-std::optional<std::intptr_t> Win32WindowServices::SendMessageTimeout(WindowHandle wnd, unsigned message,
+std::optional<std::intptr_t> Win32WindowServices::SendWithTimeout(WindowHandle wnd, unsigned message,
                                                                       std::uintptr_t wparam, std::intptr_t lparam,
                                                                       unsigned timeout_ms) {
   DWORD_PTR result = 0;

@@ -119,7 +119,7 @@ bool FakeDesktop::IsVisible(WindowHandle wnd) {
   return false;
 }
 
-std::optional<std::intptr_t> FakeDesktop::SendMessageTimeout(WindowHandle wnd, unsigned message,
+std::optional<std::intptr_t> FakeDesktop::SendWithTimeout(WindowHandle wnd, unsigned message,
                                                               std::uintptr_t wparam, std::intptr_t lparam,
                                                               unsigned timeout_ms) {
   Query(wnd);

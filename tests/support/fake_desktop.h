@@ -79,7 +79,7 @@ class FakeDesktop : public WindowServices {
   std::u16string WindowText(WindowHandle wnd, int max_count) override;
   std::u16string ClassName(WindowHandle wnd, int max_count) override;
   bool IsVisible(WindowHandle wnd) override;
-  std::optional<std::intptr_t> SendMessageTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
+  std::optional<std::intptr_t> SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
                                                   std::intptr_t lparam, unsigned timeout_ms) override;
 
  private:

@@ -43,5 +43,26 @@ TEST(HandleFromText, DecimalOnlyAndTheMessageSaysWhatWasTyped) {
   }
 }
 
+TEST(HandleDisplayText, DecimalThenHexadecimalAndBackToTheDecimal) {
+  struct Case {
+    WindowHandle wnd;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {1234, "1234 (4D2)"}, {0, "0 (0)"}, {65552, "65552 (10010)"},
+      {-2147478988, "-2147478988 (80001234)"}, {-1, "-1 (FFFFFFFF)"}, {2147483647, "2147483647 (7FFFFFFF)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shown);
+    EXPECT_EQ(HandleDisplayText(c.wnd), c.shown);
+    EXPECT_EQ(HandleFromDisplayText(c.shown), c.wnd);
+  }
+  // What the user may have typed instead.
+  EXPECT_EQ(HandleFromDisplayText("777"), 777);
+  EXPECT_EQ(HandleFromDisplayText("12 anything"), 12);
+  EXPECT_THROW(HandleFromDisplayText("4D2 (1234)"), EConvertError);
+  EXPECT_THROW(HandleFromDisplayText(" 12"), EConvertError);
+}
+
 }  // namespace
 }  // namespace vexlan

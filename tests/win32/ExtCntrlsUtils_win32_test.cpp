@@ -1,7 +1,5 @@
 // The window-query routines and the user32 window services against windows of
 // another process: the fixture program, which creates what each test asks for.
-// <windows.h> before our headers: its SendMessageTimeout macro must rename the
-// seam's method everywhere or nowhere.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,0 +1,88 @@
+#include "forms/Vexlan_unit3.h"
+
+#include "forms/Vexlan_unit1.h"
+#include "forms/core/Vexlan_unit3_layout.h"
+#include "platform/win32/layout_loader.h"
+#include "winutil/ExtCntrlsUtils.h"
+#include "winutil/handle_text.h"
+
+namespace vexlan {
+
+TForm3* Form3 = nullptr;
+
+namespace {
+
+constexpr PublishedMethod<TForm3> kMethods[] = {
+    {"OnShow", &TForm3::OnShow},
+    {"OnClose", &TForm3::OnClose},
+    {"Timer1Timer", &TForm3::Timer1Timer},
+    {"OnHotKey", &TForm3::OnHotKey},
+    {"ShowBtnClick", &TForm3::ShowBtnClick},
+};
+
+constexpr THotKeyCode kKeyQ = 50;
+
+// Writes the field only when its text changes: rewriting equal text ten
+// times a second makes it flicker and throws the caret back.
+void ShowInField(TEdit& field, const std::string& text) {
+  if (field.Text() != text) field.SetText(text);
+}
+
+}  // namespace
+
+TForm3::TForm3(TComponent* owner) : TForm(owner), platform_(Platform()) {
+  ReadForm(Form3Layout());
+  Label1 = &LayoutComponent<TLabel>(*this, "Label1");
+  Label5 = &LayoutComponent<TLabel>(*this, "Label5");
+  Label2 = &LayoutComponent<TLabel>(*this, "Label2");
+  handle = &LayoutComponent<TEdit>(*this, "handle");
+  ShowBtn = &LayoutComponent<TButton>(*this, "ShowBtn");
+  Label3 = &LayoutComponent<TLabel>(*this, "Label3");
+  classname = &LayoutComponent<TEdit>(*this, "classname");
+  Label4 = &LayoutComponent<TLabel>(*this, "Label4");
+  windowname = &LayoutComponent<TEdit>(*this, "windowname");
+  Timer1 = &LayoutComponent<TTimer>(*this, "Timer1");
+  SysHotKey1 = &LayoutComponent<TSysHotKey>(*this, "SysHotKey1");
+}
+
+TForm3::~TForm3() {
+  if (Form3 == this) Form3 = nullptr;
+}
+
+TPublishedHandler TForm3::FindMethod(std::string_view name) { return FindPublishedMethod(*this, kMethods, name); }
+
+void TForm3::OnShow(TObject*) {
+  if (Form1) Form1->Hide();
+  Timer1->SetEnabled(true);
+  SysHotKey1->AddHotKey(kKeyQ, hmCtrl);
+  SysHotKey1->SetActive(true);
+}
+
+void TForm3::OnClose(TObject*) {
+  if (Form1) Form1->Show();
+  Timer1->SetEnabled(false);
+  SysHotKey1->SetActive(false);
+}
+
+void TForm3::Timer1Timer(TObject*) {
+  const auto at = platform_.Cursor().CursorPos();
+  if (!at) return;
+  const WindowHandle under = platform_.Cursor().WindowFromPoint(*at);
+  if (under == 0) return;
+  WindowServices& windows = platform_.Windows();
+  ShowInField(*handle, HandleDisplayText(under));
+  ShowInField(*windowname, GetWindowCaption(windows, under));
+  ShowInField(*classname, GetWindowClass(windows, under));
+}
+
+void TForm3::OnHotKey(TObject*, int) { Timer1->SetEnabled(!Timer1->Enabled()); }
+
+void TForm3::ShowBtnClick(TObject*) {
+  const std::string text = handle->Text();
+  if (text.empty()) return;
+  Close();
+  const WindowHandle wnd = HandleFromDisplayText(text);
+  if (Form1) Form1->Findnodebyhandle(wnd);
+}
+
+}  // namespace vexlan

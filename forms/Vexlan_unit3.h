@@ -1,0 +1,59 @@
+// The Find Element dialog: follows the mouse ten times a second, showing the
+// handle, class and caption of the window under it; Ctrl+Q, pressed in any
+// program, freezes and resumes it; "Show" selects that window in the main
+// form's tree. While it is shown the main form is hidden.
+#pragma once
+
+#include <string_view>
+
+#include "components/SysHot.h"
+#include "platform/platform_context.h"
+#include "platform/win32/forms.h"
+#include "platform/win32/std_controls.h"
+#include "platform/win32/timer.h"
+
+namespace vexlan {
+
+class TForm3 : public TForm {
+ public:
+  // Follows the cursor and reads windows through the platform installed now.
+  explicit TForm3(TComponent* owner);
+  ~TForm3() override;
+
+  std::string ClassName() const override { return "TForm3"; }
+  TPublishedHandler FindMethod(std::string_view name) override;
+
+  TLabel* Label1 = nullptr;
+  TLabel* Label5 = nullptr;
+  TLabel* Label2 = nullptr;
+  TEdit* handle = nullptr;
+  TButton* ShowBtn = nullptr;
+  TLabel* Label3 = nullptr;
+  TEdit* classname = nullptr;
+  TLabel* Label4 = nullptr;
+  TEdit* windowname = nullptr;
+  TTimer* Timer1 = nullptr;
+  TSysHotKey* SysHotKey1 = nullptr;
+
+  // Hides the main form, starts following the mouse and takes Ctrl+Q (one
+  // more entry each showing; the first keeps the combination).
+  void OnShow(TObject* Sender);
+  // Shows the main form, stops following and gives Ctrl+Q back.
+  void OnClose(TObject* Sender);
+  // Shows the window under the cursor; with none there the fields stay.
+  void Timer1Timer(TObject* Sender);
+  // Ctrl+Q: freezes a running picker, resumes a frozen one.
+  void OnHotKey(TObject* Sender, int Index);
+  // Closes the picker and selects the handle's node in the main form's tree
+  // (nothing is said when the tree has none). An empty field does nothing;
+  // text that is no handle is an error for the application's handler, after
+  // the picker has closed.
+  void ShowBtnClick(TObject* Sender);
+
+ private:
+  PlatformContext platform_;
+};
+
+extern TForm3* Form3;
+
+}  // namespace vexlan
