@@ -15,8 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/win32/benchmarks.h"
 #include "forms/Vexlan_unit1.h"
 #include "platform/win32/application.h"
+#include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_window_services.h"
 #include "tests/win32/support/fixture_process.h"
 #include "winutil/window_tree.h"
@@ -145,12 +147,14 @@ int main(int argc, char** argv) {
       {"10,000 nested 10 deep", 10000, 10},
   };
   try {
+    const vexlan::ScopedPlatform platform(vexlan::SystemPlatform());
     vexlan::TApplication app;
     app.Initialize();
     vexlan::TForm1* form = nullptr;
     app.CreateForm(form);
     form->Show();
     app.ProcessMessages();
+    MeasurePickerTick(app);
     std::printf("Rebuild of the main form's tree against the bare Z-order walk (medians)\n");
     for (const Case& c : cases) Measure(c, *form, pairs);
   } catch (const std::exception& e) {
