@@ -1,0 +1,105 @@
+// vexlan_shots: puts each of Vexlan's forms on the screen in a state worth
+// showing, one scene at a time, for scripts/screenshots.sh to photograph.
+//
+// For each scene it prints one line, `scene NAME LEFT TOP WIDTH HEIGHT` (the
+// screen rectangle to capture), then waits for a line on its standard input
+// before it goes on; end of input ends it. The other windows come from the
+// fixture program, as in the Wine tests.
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <iostream>
+#include <string>
+
+#include "forms/Vexlan_unit1.h"
+#include "forms/Vexlan_unit2.h"
+#include "forms/Vexlan_unit3.h"
+#include "forms/Vexlan_unit4.h"
+#include "platform/win32/application.h"
+#include "platform/win32/win32_platform.h"
+#include "tests/win32/support/fixture_process.h"
+#include "tests/win32/toolkit_test_support.h"
+#include "winutil/handle_text.h"
+
+using namespace vexlan;
+using vexlan::testing::FixtureProcess;
+
+namespace {
+
+RECT Union(std::initializer_list<HWND> windows) {
+  RECT all{};
+  for (HWND w : windows) {
+    RECT r{};
+    ::GetWindowRect(w, &r);
+    ::UnionRect(&all, &all, &r);
+  }
+  return all;
+}
+
+// Shows the scene and waits until the photographer says it is done.
+bool Scene(TApplication& app, const char* name, const RECT& r) {
+  testing::Settle(app, 700);
+  std::printf("scene %s %ld %ld %ld %ld\n", name, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  std::fflush(stdout);
+  std::string line;
+  return static_cast<bool>(std::getline(std::cin, line));
+}
+
+}  // namespace
+
+int main() {
+  try {
+    FixtureProcess fixture({
+        "top|Editor|VexlanDemoEditor|Untitled - Editor",
+        "edit|Text|Editor|Dear reader,\r\nthis text belongs to another program.\r\nVexlan reads it with WM_GETTEXT.",
+        "child|Button|Editor|Button|OK",
+        "top|Other|VexlanDemoFrame|Totals (old)",
+    });
+    // Just below where the Find Element dialog stands.
+    ::SetWindowPos(fixture.Handle("Editor"), HWND_TOP, 225, 345, 393, 170, SWP_NOACTIVATE);
+    ::SetWindowPos(fixture.Handle("Text"), nullptr, 8, 8, 270, 80, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(fixture.Handle("Button"), nullptr, 290, 8, 80, 25, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(fixture.Handle("Other"), HWND_BOTTOM, 700, 600, 200, 100, SWP_NOACTIVATE);
+
+    const ScopedPlatform platform(SystemPlatform());
+    TApplication& app = Application;
+    app.Initialize();
+    app.CreateForm(Form1);
+    app.CreateForm(Form2);
+    app.CreateForm(Form3);
+    app.CreateForm(Form4);
+    Form1->Show();
+    Form1->Findnodebyhandle(fixture.Id("Button"));
+    if (!Scene(app, "main", Union({Form1->Handle()}))) return 0;
+
+    Form4->handle->SetText("");
+    Form4->classname->SetText("Button");
+    Form4->windowname->SetText("Editor");
+    Form1->SearchBtnClick(nullptr);
+    if (!Scene(app, "search", Union({Form1->Handle(), Form4->Handle()}))) return 0;
+    Form4->Close();
+
+    Form2->handle->SetCaption(std::to_string(fixture.Id("Text")));
+    Form2->Show();
+    if (!Scene(app, "text", Union({Form2->Handle()}))) return 0;
+    Form2->Close();
+
+    Form1->FindBtnClick(nullptr);
+    RECT target{};
+    ::GetWindowRect(fixture.Handle("Button"), &target);
+    ::SetCursorPos((target.left + target.right) / 2, (target.top + target.bottom) / 2);
+    ::SetFocus(Form3->ShowBtn->Handle());
+    testing::Settle(app, 500);
+    Form3->Timer1->SetEnabled(false);  // as Ctrl+Q would: frozen on the button
+    ::SetCursorPos(Form3->BoundsRect().Left + 180, Form3->BoundsRect().Top + 75);
+    if (!Scene(app, "picker", Union({Form3->Handle(), fixture.Handle("Editor")}))) return 0;
+    Form3->Close();
+
+    Application.DestroyComponents();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "vexlan_shots: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
