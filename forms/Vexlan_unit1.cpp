@@ -1,11 +1,18 @@
 #include "forms/Vexlan_unit1.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "forms/Vexlan_unit2.h"
 #include "forms/Vexlan_unit3.h"
 #include "forms/Vexlan_unit4.h"
 #include "forms/core/Vexlan_unit1_layout.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/layout_loader.h"
+#include "winutil/ExtCntrlsUtils.h"
 #include "winutil/handle_text.h"
+#include "winutil/window_actions.h"
 #include "winutil/window_tree.h"
 
 namespace vexlan {
@@ -34,11 +41,20 @@ constexpr PublishedMethod<TForm1> kMethods[] = {
     {"SearchBtnClick", &TForm1::SearchBtnClick},
     {"ShowHandleBtnClick", &TForm1::ShowHandleBtnClick},
     {"ExitBtnClick", &TForm1::ExitBtnClick},
+    {"SendClick1Click", &TForm1::SendClick1Click},
+    {"SendRightClick1Click", &TForm1::SendRightClick1Click},
+    {"EditViewText1Click", &TForm1::EditViewText1Click},
+    {"Showwindow1Click", &TForm1::Showwindow1Click},
+    {"Hidewindow1Click", &TForm1::Hidewindow1Click},
+    {"MakePathString1Click", &TForm1::MakePathString1Click},
 };
+
+// Rows of the tree that stay in view however small the window is made.
+constexpr int kMinTreeRows = 4;
 
 }  // namespace
 
-TForm1::TForm1(TComponent* owner, WindowServices& windows) : TForm(owner), windows_(windows) {
+TForm1::TForm1(TComponent* owner, const PlatformContext& platform) : TForm(owner), platform_(platform) {
   ReadForm(Form1Layout());
   TreeView1 = &LayoutComponent<TTreeView>(*this, "TreeView1");
   AdvancedPanel1 = &LayoutComponent<TPanel>(*this, "AdvancedPanel1");
@@ -49,6 +65,12 @@ TForm1::TForm1(TComponent* owner, WindowServices& windows) : TForm(owner), windo
   handle = &LayoutComponent<TEdit>(*this, "handle");
   ShowHandleBtn = &LayoutComponent<TButton>(*this, "ShowHandleBtn");
   PopupMenu1 = &LayoutComponent<TPopupMenu>(*this, "PopupMenu1");
+  SendLeftClick1 = &LayoutComponent<TMenuItem>(*this, "SendLeftClick1");
+  SendRightClick1 = &LayoutComponent<TMenuItem>(*this, "SendRightClick1");
+  EditViewText1 = &LayoutComponent<TMenuItem>(*this, "EditViewText1");
+  Showwindow1 = &LayoutComponent<TMenuItem>(*this, "Showwindow1");
+  Hidewindow1 = &LayoutComponent<TMenuItem>(*this, "Hidewindow1");
+  MakePathString1 = &LayoutComponent<TMenuItem>(*this, "MakePathString1");
   Onlyshownwindows1 = &LayoutComponent<TMenuItem>(*this, "Onlyshownwindows1");
   // However the tree's nodes go, the register goes first.
   TreeView1->Items().OnClearing = [] { NodeList.Clear(); };
@@ -84,7 +106,7 @@ class UpdateScope {
 }  // namespace
 
 void TForm1::RefreshBtnClick(TObject*) {
-  const WindowHandle first = windows_.TopWindow();
+  const WindowHandle first = Windows().TopWindow();
   TTreeNodes& nodes = TreeView1->Items();
   UpdateScope frozen(nodes);
   nodes.Clear();  // and with the nodes the register
@@ -92,7 +114,7 @@ void TForm1::RefreshBtnClick(TObject*) {
 }
 
 void TForm1::AddWindows(WindowHandle first, TTreeNode* parent) {
-  const std::vector<WindowRow> rows = WalkWindows(windows_, first, Onlyshownwindows1->Checked());
+  const std::vector<WindowRow> rows = WalkWindows(Windows(), first, Onlyshownwindows1->Checked());
   int parent_row = -1;
   for (std::size_t i = 0; parent && i < NodeList.nodes_.size(); ++i) {
     if (NodeList.nodes_[i] == parent) parent_row = static_cast<int>(i);
@@ -163,5 +185,78 @@ bool TForm1::SelectRow(std::optional<int> row) {
 }
 
 void TForm1::ExitBtnClick(TObject*) { Close(); }
+
+WindowHandle TForm1::TargetOrSay() const {
+  const WindowHandle wnd = SelectedHandle();
+  if (wnd == 0) ShowMessage("No window is selected.");
+  return wnd;
+}
+
+void TForm1::SendClick1Click(TObject*) {
+  if (const WindowHandle wnd = TargetOrSay()) SendLeftClick(Windows(), platform_.Posting(), wnd);
+}
+
+void TForm1::SendRightClick1Click(TObject*) {
+  if (const WindowHandle wnd = TargetOrSay()) SendRightClick(Windows(), platform_.Posting(), wnd);
+}
+
+void TForm1::EditViewText1Click(TObject*) {
+  const WindowHandle wnd = TargetOrSay();
+  if (wnd == 0 || !Form2) return;
+  Form2->handle->SetCaption(IntToStr(wnd));
+  Form2->Show();
+}
+
+void TForm1::Showwindow1Click(TObject*) {
+  if (const WindowHandle wnd = TargetOrSay()) ShowOrHideWindow(Windows(), platform_.ShowHide(), wnd, true);
+}
+
+void TForm1::Hidewindow1Click(TObject*) {
+  if (const WindowHandle wnd = TargetOrSay()) ShowOrHideWindow(Windows(), platform_.ShowHide(), wnd, false);
+}
+
+void TForm1::MakePathString1Click(TObject*) {
+  const TTreeNode* node = TreeView1->Selected();
+  if (!node) {
+    ShowMessage("No window is selected.");
+    return;
+  }
+  ShowMessage("PathString is: \"" + BuildPathString(node) + "\".");
+}
+
+std::string TForm1::BuildPathString(const TTreeNode* node) const {
+  std::vector<std::string_view> chain;
+  for (; node; node = node->Parent()) chain.push_back(node->Text());
+  std::reverse(chain.begin(), chain.end());
+  return PathString(chain);
+}
+
+bool TForm1::IsShortCut(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_F5) return false;
+  RefreshBtnClick(this);
+  return true;
+}
+
+bool TForm1::DispatchByNumber(TMessage& message) {
+  static const MessageHandler<TForm1> table[] = {{WM_GETMINMAXINFO, &TForm1::WMGetMinMaxInfo}};
+  return DispatchTable(*this, table, message) || TForm::DispatchByNumber(message);
+}
+
+void TForm1::WMGetMinMaxInfo(TMessage& message) {
+  DefaultHandler(message);
+  if (!AdvancedPanel1 || !TreeView1 || !HandleAllocated() || !TreeView1->HandleAllocated()) return;
+  // The bar's controls are never cut off, and a few rows of the tree stay.
+  int bar_right = 0;
+  for (const TWinControl* c : AdvancedPanel1->Controls()) {
+    bar_right = std::max(bar_right, c->BoundsRect().Left + c->BoundsRect().Width);
+  }
+  const int rows = static_cast<int>(::SendMessageW(TreeView1->BoundWindow(), TVM_GETITEMHEIGHT, 0, 0));
+  RECT r{0, 0, bar_right, AdvancedPanel1->BoundsRect().Height + kMinTreeRows * std::max(rows, 16)};
+  ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongPtrW(BoundWindow(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongPtrW(BoundWindow(), GWL_EXSTYLE)));
+  auto* info = reinterpret_cast<MINMAXINFO*>(message.LParam);
+  info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, r.right - r.left);
+  info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, r.bottom - r.top);
+}
 
 }  // namespace vexlan

@@ -12,7 +12,7 @@
 #include "platform/win32/menus.h"
 #include "platform/win32/std_controls.h"
 #include "platform/win32/tree_view.h"
-#include "platform/win32/win32_window_services.h"
+#include "platform/platform_context.h"
 #include "platform/window_services.h"
 #include "winutil/tree_model.h"
 
@@ -53,14 +53,14 @@ extern const int& NodeCount;
 
 class TForm1 : public TForm {
  public:
-  // `windows` is how the form reaches other programs' windows.
-  explicit TForm1(TComponent* owner, WindowServices& windows = SystemWindowServices());
+  // The form reaches other programs' windows through `platform`.
+  explicit TForm1(TComponent* owner, const PlatformContext& platform = Platform());
   // The register's nodes go with the tree.
   ~TForm1() override;
 
   std::string ClassName() const override { return "TForm1"; }
   TPublishedHandler FindMethod(std::string_view name) override;
-  WindowServices& Windows() const { return windows_; }
+  WindowServices& Windows() const { return platform_.Windows(); }
 
   // The controls, as the layout made them (the form owns them).
   TTreeView* TreeView1 = nullptr;
@@ -72,6 +72,12 @@ class TForm1 : public TForm {
   TEdit* handle = nullptr;
   TButton* ShowHandleBtn = nullptr;
   TPopupMenu* PopupMenu1 = nullptr;
+  TMenuItem* SendLeftClick1 = nullptr;
+  TMenuItem* SendRightClick1 = nullptr;
+  TMenuItem* EditViewText1 = nullptr;
+  TMenuItem* Showwindow1 = nullptr;
+  TMenuItem* Hidewindow1 = nullptr;
+  TMenuItem* MakePathString1 = nullptr;
   TMenuItem* Onlyshownwindows1 = nullptr;
 
   // The form's creation handler: builds the tree before the form is first shown.
@@ -108,10 +114,37 @@ class TForm1 : public TForm {
   // Closes the main form, which ends the program.
   void ExitBtnClick(TObject* Sender);
 
+  // The pop-up menu's actions on the selected node's window. With no node
+  // selected they act on nothing and say "No window is selected.".
+  // A left click (right click) at the window's client point (0, 0), sent to
+  // it alone; see SendLeftClick.
+  void SendClick1Click(TObject* Sender);
+  void SendRightClick1Click(TObject* Sender);
+  // The window's handle into the text dialog's label, then the dialog shown
+  // (only the label changes when it is shown already).
+  void EditViewText1Click(TObject* Sender);
+  // Shown or hidden in place, no longer always on top; see ShowOrHideWindow.
+  void Showwindow1Click(TObject* Sender);
+  void Hidewindow1Click(TObject* Sender);
+  // "PathString is: "..."." for the selected node.
+  void MakePathString1Click(TObject* Sender);
+  // The chain of sibling numbers from the node's top-level window down to
+  // it, as "n1n3"; empty for a top-level window's node or no node.
+  std::string BuildPathString(const TTreeNode* node) const;
+
+  // F5 rebuilds the tree wherever the focus is in the form.
+  bool IsShortCut(const MSG& msg) override;
+
+ protected:
+  bool DispatchByNumber(TMessage& message) override;
+
  private:
   bool SelectRow(std::optional<int> row);
+  // The selected node's window; 0, after telling the user, when none is.
+  WindowHandle TargetOrSay() const;
+  void WMGetMinMaxInfo(TMessage& message);
 
-  WindowServices& windows_;
+  PlatformContext platform_;
 };
 
 extern TForm1* Form1;

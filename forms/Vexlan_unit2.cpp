@@ -19,7 +19,7 @@ constexpr PublishedMethod<TForm2> kMethods[] = {
 
 }  // namespace
 
-TForm2::TForm2(TComponent* owner, WindowServices& windows) : TForm(owner), windows_(windows) {
+TForm2::TForm2(TComponent* owner, const PlatformContext& platform) : TForm(owner), platform_(platform) {
   ReadForm(Form2Layout());
   Label1 = &LayoutComponent<TLabel>(*this, "Label1");
   handle = &LayoutComponent<TLabel>(*this, "handle");
@@ -42,13 +42,13 @@ void TForm2::ShowLength() { textlength->SetCaption(IntToStr(Edit1->TextLength())
 
 void TForm2::OnShow(TObject*) {
   const WindowHandle target = Target();
-  Edit1->SetText(GetControlText(windows_, target));
+  Edit1->SetText(GetControlText(platform_.Windows(), target));
   ShowLength();
 }
 
 void TForm2::SetBtnClick(TObject*) {
   const std::string text = Edit1->Text();
-  SetControlText(windows_, Target(), text);
+  SetControlText(platform_.Windows(), Target(), text);
   ShowLength();
 }
 

@@ -12,15 +12,15 @@
 
 #include "platform/win32/forms.h"
 #include "platform/win32/std_controls.h"
-#include "platform/win32/win32_window_services.h"
+#include "platform/platform_context.h"
 #include "platform/window_services.h"
 
 namespace vexlan {
 
 class TForm2 : public TForm {
  public:
-  // `windows` is how the dialog reaches other programs' windows.
-  explicit TForm2(TComponent* owner, WindowServices& windows = SystemWindowServices());
+  // The dialog reaches other programs' windows through `platform`.
+  explicit TForm2(TComponent* owner, const PlatformContext& platform = Platform());
 
   ~TForm2() override;
 
@@ -46,7 +46,7 @@ class TForm2 : public TForm {
   WindowHandle Target() const;
   void ShowLength();
 
-  WindowServices& windows_;
+  PlatformContext platform_;
 };
 
 extern TForm2* Form2;

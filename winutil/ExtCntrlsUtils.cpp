@@ -64,9 +64,25 @@ std::string GetWindowClass(WindowServices& ws, WindowHandle wnd) {
   return FixedBufferText(ws.ClassName(wnd, kCaptionLimit + 1));
 }
 
-void SendLeftClick(WindowServices& ws, WindowHandle wnd) {
-  if (!ws.SendWithTimeout(wnd, msg::kLButtonDown, kMkLButton, 0, kSendTimeoutMs)) return;
-  ws.SendWithTimeout(wnd, msg::kLButtonUp, kMkLButton, 0, kSendTimeoutMs);
+namespace {
+
+void SendClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd, unsigned down, unsigned up,
+               std::uintptr_t button) {
+  if (ws.SendWithTimeout(wnd, down, button, 0, kSendTimeoutMs)) {
+    ws.SendWithTimeout(wnd, up, button, 0, kSendTimeoutMs);
+  } else {
+    posting.Post(wnd, up, button, 0);
+  }
+}
+
+}  // namespace
+
+void SendLeftClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd) {
+  SendClick(ws, posting, wnd, msg::kLButtonDown, msg::kLButtonUp, kMkLButton);
+}
+
+void SendRightClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd) {
+  SendClick(ws, posting, wnd, msg::kRButtonDown, msg::kRButtonUp, kMkRButton);
 }
 
 }  // namespace vexlan

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/platform_services.h"
 #include "platform/window_services.h"
 
 namespace vexlan {
@@ -40,8 +41,14 @@ std::string GetWindowCaption(WindowServices& ws, WindowHandle wnd);
 // The class name, at most kCaptionLimit units.
 std::string GetWindowClass(WindowServices& ws, WindowHandle wnd);
 // A left click at client point (0, 0): the press, then the release, each sent
-// (not posted) with wParam MK_LBUTTON and lParam 0. When the press is not
-// handled in time the release is not sent.
-void SendLeftClick(WindowServices& ws, WindowHandle wnd);
+// (not posted) with wParam MK_LBUTTON and lParam 0, so it lands on the target
+// alone and the cursor does not move. A click always ends with its release:
+// a program that is not hung may run a loop inside its press handler until
+// the button goes up (a scroll bar tracks the mouse), so when the press is
+// not answered in time the release is posted instead of sent.
+void SendLeftClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd);
+// The same with the right button: WM_RBUTTONDOWN and WM_RBUTTONUP, wParam
+// MK_RBUTTON.
+void SendRightClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd);
 
 }  // namespace vexlan

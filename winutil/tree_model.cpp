@@ -62,4 +62,19 @@ bool ContainsIgnoringAsciiCase(std::string_view candidate, std::string_view text
   return std::search(candidate.begin(), candidate.end(), text.begin(), text.end(), same) != candidate.end();
 }
 
+std::string_view SiblingNumberText(std::string_view node_caption) {
+  std::string_view word = node_caption.substr(0, node_caption.find(' '));
+  if (!word.empty()) word.remove_suffix(1);
+  return word;
+}
+
+std::string PathString(std::span<const std::string_view> chain) {
+  std::string path;
+  for (std::size_t i = 1; i < chain.size(); ++i) {
+    path += 'n';
+    path += SiblingNumberText(chain[i]);
+  }
+  return path;
+}
+
 }  // namespace vexlan

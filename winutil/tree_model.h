@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,5 +54,15 @@ std::string_view ClassCandidate(std::string_view node_caption);
 // a-z taken as equal and every other byte compared as it is (accented letters
 // are not folded). An empty `text` never matches.
 bool ContainsIgnoringAsciiCase(std::string_view candidate, std::string_view text);
+
+// The sibling number a node caption starts with, as text: its first word
+// without the last character (the colon of "12: ..."). Empty for an empty
+// caption.
+std::string_view SiblingNumberText(std::string_view node_caption);
+// The PathString of a node: "n" and its sibling number for every level below
+// its top-level window, outermost first. `chain` holds the node captions from
+// the top-level window's node down to the node itself; a top-level window's
+// PathString is empty.
+std::string PathString(std::span<const std::string_view> chain);
 
 }  // namespace vexlan

@@ -56,6 +56,7 @@ void TApplication::ProcessMessage(MSG& msg) noexcept {
   try {
     const HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (TForm* form = TForm::FromWindow(root)) {
+      if (form->IsShortCut(msg)) return;
       if (form->DialogChar(msg)) return;
       if (::IsDialogMessageW(root, &msg)) return;
     }

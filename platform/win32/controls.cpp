@@ -254,7 +254,15 @@ LRESULT TWinControl::ReceiveMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
   return message.Result;
 }
 
-void TWinControl::WndProc(TMessage& message) { Dispatch(message); }
+void TWinControl::WndProc(TMessage& message) {
+  // Shift+F10 asks for the pop-up menu, as the menu key does.
+  if ((message.Msg == WM_KEYDOWN || message.Msg == WM_SYSKEYDOWN) && message.WParam == VK_F10 &&
+      (::GetKeyState(VK_SHIFT) & 0x8000) && popup_menu_) {
+    ::SendMessageW(BoundWindow(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(BoundWindow()), -1);
+    return;
+  }
+  Dispatch(message);
+}
 
 void TWinControl::DefaultHandler(TMessage& message) {
   // Handed-back notifications have no window default; unhandled means 0.

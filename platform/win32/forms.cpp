@@ -153,6 +153,8 @@ TPublishedHandler TForm::FindMethod(std::string_view name) {
   throw ELayoutError("The form " + ClassName() + " has no handler '" + std::string(name) + "'");
 }
 
+bool TForm::IsShortCut(const MSG&) { return false; }
+
 bool TForm::DialogChar(const MSG& msg) {
   if (msg.message != WM_SYSCHAR && msg.message != WM_CHAR) return false;
   if (msg.message == WM_CHAR) {

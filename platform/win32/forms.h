@@ -65,6 +65,10 @@ class TForm : public TWinControl {
   // none; forms with handlers look them up in their table.
   virtual TPublishedHandler FindMethod(std::string_view name);
 
+  // A key the form takes as a command wherever the focus is in it (F5, say),
+  // before its controls see it. True when taken. The base takes none.
+  virtual bool IsShortCut(const MSG& msg);
+
   // Takes an accelerator key press (Alt+letter, or a letter when the focused
   // control does not take typing) for the control whose caption marks it:
   // a letter one control marks presses it, a letter several share moves the

@@ -180,8 +180,36 @@ void TTreeView::WindowDestroyed() {
 }
 
 bool TTreeView::DispatchByNumber(TMessage& message) {
-  static const MessageHandler<TTreeView> table[] = {{CN_NOTIFY, &TTreeView::CNNotify}};
+  static const MessageHandler<TTreeView> table[] = {{CN_NOTIFY, &TTreeView::CNNotify},
+                                                    {WM_KEYDOWN, &TTreeView::WMKeyDown}};
   return DispatchTable(*this, table, message) || TWinControl::DispatchByNumber(message);
+}
+
+void TTreeView::WMKeyDown(TMessage& message) {
+  // With nothing selected the control ignores the moving keys: the first of
+  // them selects the first node, as gaining the focus does.
+  switch (message.WParam) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+      if (!Selected()) {
+        const auto first =
+            reinterpret_cast<HTREEITEM>(::SendMessageW(BoundWindow(), TVM_GETNEXTITEM, TVGN_ROOT, 0));
+        if (first) {
+          ::SendMessageW(BoundWindow(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(first));
+          return;
+        }
+      }
+      break;
+    default:
+      break;
+  }
+  DefaultHandler(message);
 }
 
 void TTreeView::CNNotify(TMessage& message) {

@@ -128,6 +128,7 @@ class TTreeView : public TWinControl {
   DWORD TreeStyle() const;
   void UpdateTreeStyle();
   void CNNotify(TMessage& message);
+  void WMKeyDown(TMessage& message);
 
   TTreeNodes items_{*this};
   bool read_only_ = false;

@@ -149,4 +149,20 @@ std::optional<std::intptr_t> FakeDesktop::SendWithTimeout(WindowHandle wnd, unsi
   }
 }
 
+bool FakeDesktop::Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+  Window* w = Find(wnd);
+  if (!w) return false;
+  w->posted.push_back({message, wparam, lparam});
+  return true;
+}
+
+bool FakeDesktop::SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) {
+  Window* w = Find(wnd);
+  if (!w) return false;
+  w->positioned.push_back({insert_after, flags});
+  if (flags & kSwpShowWindow) w->visible = true;
+  if (flags & kSwpHideWindow) w->visible = false;
+  return true;
+}
+
 }  // namespace vexlan::testing

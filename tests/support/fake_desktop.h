@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/platform_services.h"
 #include "platform/window_services.h"
 
 namespace vexlan::testing {
@@ -26,7 +27,14 @@ struct LoggedMessage {
   bool operator==(const LoggedMessage&) const = default;
 };
 
-class FakeDesktop : public WindowServices {
+// What a SetWindowPos call asked for.
+struct LoggedWindowPos {
+  WindowHandle insert_after;
+  unsigned flags;
+  bool operator==(const LoggedWindowPos&) const = default;
+};
+
+class FakeDesktop : public WindowServices, public MessagePosting, public ShowHideServices {
  public:
   struct Window {
     WindowHandle handle = 0;
@@ -47,6 +55,9 @@ class FakeDesktop : public WindowServices {
     std::vector<LoggedMessage> attempted;
     // The time-out each attempted message was sent with.
     std::vector<unsigned> timeouts_ms;
+    // Messages posted to it, and SetWindowPos calls made on it.
+    std::vector<LoggedMessage> posted;
+    std::vector<LoggedWindowPos> positioned;
 
     WindowHandle first_child = 0, last_child = 0, prev = 0, next = 0;
   };
@@ -80,7 +91,11 @@ class FakeDesktop : public WindowServices {
   std::u16string ClassName(WindowHandle wnd, int max_count) override;
   bool IsVisible(WindowHandle wnd) override;
   std::optional<std::intptr_t> SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
-                                                  std::intptr_t lparam, unsigned timeout_ms) override;
+                                               std::intptr_t lparam, unsigned timeout_ms) override;
+  // Queues nothing: the message is logged, for a window that exists.
+  bool Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override;
+  // Logged; SWP_SHOWWINDOW and SWP_HIDEWINDOW change the window's visibility.
+  bool SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) override;
 
  private:
   Window* Find(WindowHandle wnd);

@@ -123,5 +123,27 @@ TEST_F(TreeModelTest, AppendHangsAWalkUnderItsRowAndClearEmptiesAll) {
   EXPECT_EQ(model.Count(), 0);
 }
 
+TEST(PathString, OneGroupPerLevelBelowTheTopLevelWindow) {
+  struct Case {
+    std::vector<std::string> chain;
+    std::string path;
+  };
+  const Case cases[] = {
+      {{NodeCaption(4, "Top", "Frame", 1)}, ""},
+      {{NodeCaption(4, "Top", "Frame", 1), NodeCaption(1, "Mid", "Panel", 2), NodeCaption(3, "Leaf", "Button", 3)},
+       "n1n3"},
+      {{NodeCaption(1, "Top", "Frame", 1), NodeCaption(3, "x y: z", "C", 2), NodeCaption(12, "", "C", 3)}, "n3n12"},
+      {{}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    std::vector<std::string_view> views(c.chain.begin(), c.chain.end());
+    EXPECT_EQ(PathString(views), c.path);
+  }
+  EXPECT_EQ(SiblingNumberText("12: \"a b\" [C] (1)"), "12");
+  EXPECT_EQ(SiblingNumberText(""), "");
+  EXPECT_EQ(SiblingNumberText("7:"), "7");
+}
+
 }  // namespace
 }  // namespace vexlan

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/utf.h"
+#include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_window_services.h"
 #include "tests/win32/support/fixture_process.h"
 #include "winutil/ExtCntrlsUtils.h"
@@ -31,6 +32,7 @@ using testing::ParseRecordedMessage;
 using testing::RecordedMessage;
 
 WindowServices& Ws() { return SystemWindowServices(); }
+MessagePosting& Posting() { return SystemPlatform().Posting(); }
 
 // What the system stores as the caption, read without sending a message: the
 // yardstick for GetWindowCaption.
@@ -341,7 +343,7 @@ TEST(FixtureBulk, ChainsHaveTheRequestedDepthAndFollowEachOtherInZOrder) {
 
 TEST(FixtureRecorder, LeftClickIsExactlyPressThenRelease) {
   FixtureProcess fixture({"recorder|rec|Clicks"});
-  SendLeftClick(Ws(), fixture.Id("rec"));
+  SendLeftClick(Ws(), Posting(), fixture.Id("rec"));
   EXPECT_EQ(fixture.WaitForMessages("rec", 2, std::chrono::seconds(20)).size(), 2u);
   fixture.Sync();  // anything sent after the release would have arrived by now
 
@@ -375,7 +377,7 @@ TEST(FixtureHungWindow, EveryCallReturnsAndReadersGiveWhatTheSystemKeeps) {
        "Frozen caption"},
       {"SendLeftClick",
        [w] {
-         SendLeftClick(Ws(), w);
+         SendLeftClick(Ws(), Posting(), w);
          return std::string("returned");
        },
        "returned"},
@@ -421,7 +423,7 @@ TEST(FixtureDestroyedWindow, ReadersGiveNothingAndActionsHaveNoEffect) {
     EXPECT_EQ(GetNextSibling(Ws(), w), 0);
     EXPECT_FALSE(Ws().IsVisible(w));
     SetControlText(Ws(), w, "ghost");
-    SendLeftClick(Ws(), w);
+    SendLeftClick(Ws(), Posting(), w);
   }
   fixture.Sync();
   EXPECT_THAT(fixture.MessagesFor("rec"), ::testing::IsEmpty());

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "forms/Vexlan_unit1.h"
 #include "platform/win32/application.h"
@@ -22,9 +23,9 @@ using namespace vexlan::testing;
 // What a pop-up menu showed while it was open.
 struct MenuSeen {
   bool menu = false;
-  std::wstring text;  // its first item
-  bool checked = false;
-  RECT where{};  // the menu window, in screen coordinates
+  std::vector<std::wstring> items;  // "-" for a separator
+  bool last_checked = false;        // the check mark of the last item
+  RECT where{};                     // the menu window, in screen coordinates
 };
 
 // Runs `open`, then handles messages until a pop-up menu of this thread has
@@ -40,10 +41,14 @@ MenuSeen WatchMenu(TApplication& app, const std::function<void()>& open) {
     ::GetWindowRect(menu_window, &seen.where);
     constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
     const auto menu = reinterpret_cast<HMENU>(::SendMessageW(menu_window, kGetMenu, 0, 0));
-    wchar_t text[128] = {};
-    ::GetMenuStringW(menu, 0, text, 128, MF_BYPOSITION);
-    seen.text = text;
-    seen.checked = (::GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED) != 0;
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+      wchar_t text[128] = {};
+      const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+      ::GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+      seen.items.push_back(state & MF_SEPARATOR ? L"-" : text);
+      seen.last_checked = (state & MF_CHECKED) != 0;
+    }
     ::EndMenu();
   });
   open();
@@ -192,11 +197,15 @@ TEST_F(MainFormTest, AltLetterFocusesSharedAndPressesUnique) {
   EXPECT_TRUE(PumpUntil(*app_, [&] { return app_->Terminated(); })) << "E&xit closes the main form";
 }
 
+// The menu's items, in order, as the menu window shows them.
+const std::vector<std::wstring> kMenuItems = {
+    L"Send Left &Click", L"Send &Right Click", L"-",   L"&Edit/View Text", L"-", L"&Show window",
+    L"&Hide window",     L"-",                 L"&Make PathString",       L"-", L"&Only shown windows"};
+
 TEST_F(MainFormTest, OnlyShownWindowsItemTogglesItsCheckMark) {
   TMenuItem* item = form_->Onlyshownwindows1;
-  ASSERT_EQ(form_->PopupMenu1->Items().Count(), 1);
-  EXPECT_EQ(&form_->PopupMenu1->Items().Items(0), item);
-  EXPECT_EQ(item->Caption(), "&Only shown windows");
+  ASSERT_EQ(form_->PopupMenu1->Items().Count(), 11);
+  EXPECT_EQ(&form_->PopupMenu1->Items().Items(10), item);
   EXPECT_FALSE(item->Checked());
   for (bool expected : {true, false, true}) {
     item->Click();
@@ -227,25 +236,34 @@ TEST_F(MainFormTest, RightClickOnNodeSelectsItAndOpensTheMenu) {
   const MenuSeen seen = WatchMenu(*app_, [&] { RightClickAt(at); });
 
   EXPECT_TRUE(seen.menu) << "no pop-up menu window appeared";
-  EXPECT_EQ(seen.text, L"&Only shown windows");
-  EXPECT_TRUE(seen.checked);
+  EXPECT_EQ(seen.items, kMenuItems);
+  EXPECT_TRUE(seen.last_checked);
   EXPECT_EQ(form_->TreeView1->Selected(), second);
   EXPECT_EQ(FindThreadWindow(::GetCurrentThreadId(), L"#32768"), nullptr) << "the menu is still open";
   EXPECT_EQ(clicks, 0);
 }
 
-TEST_F(MainFormTest, ContextMenuKeyOpensTheMenuOnTheTree) {
+// The menu key and Shift+F10 open the menu at the selected node.
+TEST_F(MainFormTest, KeyboardOpensTheMenuOnTheTree) {
   TTreeNode* node = form_->TreeView1->Items().AddChild(nullptr, "only");
   form_->TreeView1->SetSelected(node);
-  const MenuSeen seen = WatchMenu(*app_, [] { PressKey(VK_APPS); });
-  EXPECT_TRUE(seen.menu) << "no pop-up menu window appeared";
-  // From the keyboard the menu opens at the selected node, inside the tree.
-  RECT tree{};
-  ::GetWindowRect(form_->TreeView1->Handle(), &tree);
-  EXPECT_TRUE(::PtInRect(&tree, POINT{seen.where.left, seen.where.top}))
-      << "menu at " << seen.where.left << "," << seen.where.top;
-  EXPECT_EQ(seen.text, L"&Only shown windows");
-  EXPECT_FALSE(seen.checked);
+  struct Case {
+    const char* keys;
+    std::function<void()> press;
+  };
+  const Case cases[] = {{"menu key", [] { PressKey(VK_APPS); }},
+                        {"Shift+F10", [] { PressKey(VK_F10, {VK_SHIFT}); }}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    const MenuSeen seen = WatchMenu(*app_, c.press);
+    EXPECT_TRUE(seen.menu) << "no pop-up menu window appeared";
+    RECT tree{};
+    ::GetWindowRect(form_->TreeView1->Handle(), &tree);
+    EXPECT_TRUE(::PtInRect(&tree, POINT{seen.where.left, seen.where.top}))
+        << "menu at " << seen.where.left << "," << seen.where.top;
+    EXPECT_EQ(seen.items, kMenuItems);
+    EXPECT_FALSE(seen.last_checked);
+  }
 }
 
 // Enter presses the button that has the focus, although the dialog keys

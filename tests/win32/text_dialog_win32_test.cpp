@@ -3,17 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "forms/Vexlan_unit1.h"
 #include "forms/Vexlan_unit2.h"
 #include "platform/utf.h"
 #include "platform/win32/application.h"
+#include "platform/win32/win32_window_services.h"
 #include "tests/win32/support/fixture_process.h"
 #include "tests/win32/toolkit_test_support.h"
 #include "winutil/ExtCntrlsUtils.h"
@@ -123,32 +122,12 @@ TEST_F(TextDialogTest, RetargetingTheShownDialogChangesOnlyTheLabel) {
 // the program answers other threads' messages.
 TEST_F(TextDialogTest, AHungTargetGivesAnEmptyMemoAndTheProgramKeepsAnswering) {
   fixture_->Command("hung|H|Frozen");
-  std::atomic<bool> showing{true}, finished{false};
-  std::atomic<int> answered{0}, unanswered{0};
-  const HWND form = Form1->Handle();
-  std::thread other([&] {
-    while (showing) {
-      DWORD_PTR result = 0;
-      if (::SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result)) {
-        ++answered;
-      } else {
-        ++unanswered;
-      }
-      ::Sleep(50);
-    }
-    finished = true;
-  });
-  const auto start = std::chrono::steady_clock::now();
-  Open("H");
-  const auto took = std::chrono::steady_clock::now() - start;
-  showing = false;
-  PumpUntil(*app_, [&] { return finished.load(); });  // its last message may still wait for an answer
-  other.join();
-  EXPECT_LT(took, std::chrono::seconds(10 * kSendTimeoutMs / 1000));
+  const Responsiveness seen = WhileAnswering(*app_, Form1->Handle(), [&] { Open("H"); });
+  EXPECT_LT(seen.took, std::chrono::milliseconds(10 * kSendTimeoutMs));
   EXPECT_EQ(Form2->Edit1->Text(), "");
   EXPECT_EQ(Length(), "0");
-  EXPECT_EQ(unanswered, 0);
-  EXPECT_GT(answered, 0);
+  EXPECT_EQ(seen.unanswered, 0);
+  EXPECT_GT(seen.answered, 0);
 }
 
 TEST_F(TextDialogTest, DialogHasItsPlaceSizeAndControls) {

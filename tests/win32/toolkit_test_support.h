@@ -110,6 +110,44 @@ inline HWND FindThreadWindow(DWORD thread, const wchar_t* window_class) {
   return search.found;
 }
 
+// What another thread saw of the program while `call` ran on this thread:
+// how many of its messages were answered (each may wait 5 s) and how long
+// the call took.
+struct Responsiveness {
+  int answered = 0;
+  int unanswered = 0;
+  std::chrono::milliseconds took{0};
+};
+
+// Runs `call` on this (the user interface) thread while a second thread
+// keeps sending WM_NULL to `hwnd`, one of this thread's windows.
+inline Responsiveness WhileAnswering(TApplication& app, HWND hwnd, const std::function<void()>& call) {
+  Responsiveness seen;
+  std::atomic<bool> calling{true}, finished{false};
+  std::atomic<int> answered{0}, unanswered{0};
+  std::thread other([&] {
+    while (calling) {
+      DWORD_PTR result = 0;
+      if (::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result)) {
+        ++answered;
+      } else {
+        ++unanswered;
+      }
+      ::Sleep(50);
+    }
+    finished = true;
+  });
+  const auto start = std::chrono::steady_clock::now();
+  call();
+  seen.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  calling = false;
+  PumpUntil(app, [&] { return finished.load(); });  // its last message may still wait for an answer
+  other.join();
+  seen.answered = answered;
+  seen.unanswered = unanswered;
+  return seen;
+}
+
 // Reads the real message boxes a thread shows, as a user would: on a thread
 // of its own it finds each box (dialog class #32770), takes its text and
 // presses OK, until it is stopped. The thread showing the boxes must keep

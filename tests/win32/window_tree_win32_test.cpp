@@ -11,6 +11,7 @@
 
 #include "forms/Vexlan_unit1.h"
 #include "platform/win32/application.h"
+#include "platform/win32/win32_window_services.h"
 #include "tests/win32/support/fixture_process.h"
 #include "tests/win32/toolkit_test_support.h"
 #include "winutil/window_tree.h"

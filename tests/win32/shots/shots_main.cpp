@@ -6,8 +6,10 @@
 // before it goes on; end of input ends it. The other windows come from the
 // fixture program, as in the Wine tests.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <iostream>
 #include <string>
@@ -76,6 +78,27 @@ int main() {
     Form4->handle->SetText("");
     Form4->classname->SetText("Button");
     Form4->windowname->SetText("Editor");
+    // The pop-up menu runs its own loop: a timer inside it takes the picture.
+    static bool go_on = true;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 700, [](HWND, UINT, UINT_PTR id, DWORD) {
+      const HWND menu = testing::FindThreadWindow(::GetCurrentThreadId(), L"#32768");
+      if (!menu) return;
+      ::KillTimer(nullptr, id);
+      go_on = Scene(Application, "menu", Union({Form1->Handle(), menu}));
+      ::EndMenu();
+    });
+    {
+      const HTREEITEM item = Form1->TreeView1->Selected()->Handle();
+      RECT r{};
+      std::memcpy(&r, &item, sizeof item);
+      ::SendMessageW(Form1->TreeView1->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+      POINT at{r.left + 20, (r.top + r.bottom) / 2};
+      ::ClientToScreen(Form1->TreeView1->Handle(), &at);
+      Form1->PopupMenu1->PopupFor(*Form1->TreeView1, at.x, at.y);
+    }
+    ::KillTimer(nullptr, timer);
+    if (!go_on) return 0;
+
     Form1->SearchBtnClick(nullptr);
     if (!Scene(app, "search", Union({Form1->Handle(), Form4->Handle()}))) return 0;
     Form4->Close();

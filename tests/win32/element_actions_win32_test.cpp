@@ -1,0 +1,253 @@
+// The main form's actions on the selected window, against windows of
+// another process that record what they receive.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/Vexlan_unit1.h"
+#include "forms/Vexlan_unit2.h"
+#include "platform/win32/application.h"
+#include "platform/win32/dialogs.h"
+#include "platform/win32/win32_window_services.h"
+#include "tests/win32/support/fixture_process.h"
+#include "tests/win32/toolkit_test_support.h"
+
+namespace vexlan {
+namespace {
+
+using namespace vexlan::testing;
+
+// Waits on other programs: generous, several times the send time-out.
+constexpr int kWaitMs = 15000;
+
+class ElementActionsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::vector<std::string> commands = {
+        "recorder|rec|Recorder",
+        "top|Top|VexlanActTop|Actions top",
+        "child|C1|Top|VexlanActKid|one",
+        "child|C2|Top|VexlanActKid|two",
+        "child|C3|Top|VexlanActKid|three",
+        "edit|E1|Top|first text",
+        "edit|E2|Top|second text",
+        "scrollbar|Bar|Top",
+    };
+    for (int i = 1; i <= 12; ++i) commands.push_back("child|G" + std::to_string(i) + "|C3|VexlanActGrandchild|g");
+    fixture_ = std::make_unique<FixtureProcess>(commands);
+    app_ = std::make_unique<TApplication>();
+    app_->Initialize();
+    app_->CreateForm(Form1);
+    app_->CreateForm(Form2);
+    Form1->Show();
+    Settle(*app_);
+  }
+  void TearDown() override {
+    app_.reset();
+    fixture_.reset();
+  }
+  HWND Hwnd(const char* name) const { return fixture_->Handle(name); }
+  void Select(const char* name) { ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id(name))) << name; }
+  // The messages shown while `call` runs.
+  std::vector<std::string> Shown(const std::function<void()>& call) {
+    std::vector<std::string> shown;
+    ScopedShowMessageHook hook([&](const std::string& text) { shown.push_back(text); });
+    call();
+    return shown;
+  }
+
+  std::unique_ptr<FixtureProcess> fixture_;
+  std::unique_ptr<TApplication> app_;
+};
+
+TEST_F(ElementActionsTest, ClicksDeliverExactlyThePressAndTheRelease) {
+  Select("rec");
+  Form1->SendClick1Click(nullptr);
+  Form1->SendRightClick1Click(nullptr);
+  fixture_->Sync();
+  const std::vector<std::string> expected = {"message rec 0x0201 1 0", "message rec 0x0202 1 0",
+                                             "message rec 0x0204 2 0", "message rec 0x0205 2 0"};
+  EXPECT_EQ(fixture_->WaitForMessages("rec", 4, std::chrono::milliseconds(kWaitMs)), expected);
+}
+
+// A press that a scroll bar answers by tracking the mouse until the button
+// goes up still ends with its release: the scroll bar lets go.
+TEST_F(ElementActionsTest, AClickOnAScrollBarEndsWithItsRelease) {
+  Select("Bar");
+  const Responsiveness seen = WhileAnswering(*app_, Form1->Handle(), [] { Form1->SendClick1Click(nullptr); });
+  EXPECT_EQ(seen.unanswered, 0);
+  const DWORD thread = ::GetWindowThreadProcessId(Hwnd("Bar"), nullptr);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  EXPECT_TRUE(PumpUntil(*app_, [&] {
+    return ::GetGUIThreadInfo(thread, &info) && info.hwndCapture != Hwnd("Bar");
+  }, kWaitMs)) << "the scroll bar still tracks the mouse";
+  fixture_->Sync();
+}
+
+TEST_F(ElementActionsTest, HideThenShowKeepsPlaceAndSizeAndEndsAlwaysOnTop) {
+  ::SetWindowPos(Hwnd("Top"), HWND_TOPMOST, 640, 420, 220, 140, SWP_NOACTIVATE);
+  ASSERT_TRUE(::GetWindowLongPtrW(Hwnd("Top"), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  RECT before{};
+  ::GetWindowRect(Hwnd("Top"), &before);
+  Select("Top");
+  Form1->Hidewindow1Click(nullptr);
+  EXPECT_FALSE(::IsWindowVisible(Hwnd("Top")));
+  Form1->Showwindow1Click(nullptr);
+  EXPECT_TRUE(::IsWindowVisible(Hwnd("Top")));
+  RECT after{};
+  ::GetWindowRect(Hwnd("Top"), &after);
+  EXPECT_TRUE(::EqualRect(&before, &after));
+  EXPECT_FALSE(::GetWindowLongPtrW(Hwnd("Top"), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+// A target that stops answering for a while: the call does not wait for it,
+// and the window hides when it answers again.
+TEST_F(ElementActionsTest, HidingAPausedWindowTakesEffectWhenItAnswersAgain) {
+  Select("Top");
+  fixture_->Command("pause|6000");
+  const Responsiveness seen = WhileAnswering(*app_, Form1->Handle(), [] { Form1->Hidewindow1Click(nullptr); });
+  EXPECT_LT(seen.took, std::chrono::milliseconds(4 * kSendTimeoutMs));
+  EXPECT_EQ(seen.unanswered, 0);
+  EXPECT_TRUE(PumpUntil(*app_, [&] { return !::IsWindowVisible(Hwnd("Top")); }, kWaitMs));
+}
+
+TEST_F(ElementActionsTest, MakePathStringShowsTheChainOfSiblingNumbers) {
+  struct Case {
+    const char* name;  // nullptr: nothing selected
+    std::string message;
+  };
+  const Case cases[] = {
+      {"Top", "PathString is: \"\"."},
+      {"C3", "PathString is: \"n3\"."},
+      {"G12", "PathString is: \"n3n12\"."},
+      {nullptr, "No window is selected."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    if (c.name) {
+      Select(c.name);
+    } else {
+      Form1->TreeView1->SetSelected(nullptr);
+    }
+    EXPECT_EQ(Shown([] { Form1->MakePathString1Click(nullptr); }), std::vector<std::string>{c.message});
+  }
+}
+
+// With no node selected, no action reaches any window.
+TEST_F(ElementActionsTest, WithNothingSelectedNoActionActs) {
+  Form1->TreeView1->SetSelected(nullptr);
+  const std::function<void()> actions[] = {
+      [] { Form1->SendClick1Click(nullptr); },   [] { Form1->SendRightClick1Click(nullptr); },
+      [] { Form1->EditViewText1Click(nullptr); }, [] { Form1->Showwindow1Click(nullptr); },
+      [] { Form1->Hidewindow1Click(nullptr); },
+  };
+  for (const auto& action : actions) {
+    EXPECT_EQ(Shown(action), std::vector<std::string>{"No window is selected."});
+  }
+  EXPECT_FALSE(::IsWindowVisible(Form2->Handle()));
+  fixture_->Sync();
+  EXPECT_TRUE(fixture_->MessagesFor("rec").empty());
+}
+
+// Re-targeting the shown text dialog changes only its label.
+TEST_F(ElementActionsTest, EditViewTextOnTheShownDialogChangesOnlyItsLabel) {
+  Select("E1");
+  Form1->EditViewText1Click(nullptr);
+  ASSERT_TRUE(::IsWindowVisible(Form2->Handle()));
+  EXPECT_EQ(Form2->Edit1->Text(), "first text");
+  Select("E2");
+  Form1->EditViewText1Click(nullptr);
+  EXPECT_EQ(Form2->handle->Caption(), std::to_string(fixture_->Id("E2")));
+  EXPECT_EQ(Form2->Edit1->Text(), "first text");
+  EXPECT_TRUE(PumpUntil(*app_, [] { return ::GetForegroundWindow() == Form2->Handle(); }));
+}
+
+// Every action on a window whose thread stopped answering returns, and the
+// program answers meanwhile.
+TEST_F(ElementActionsTest, ActionsOnAHungWindowReturnAndTheProgramKeepsAnswering) {
+  fixture_->Command("hung|H|Frozen");
+  Form1->RefreshBtnClick(nullptr);
+  Select("H");
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+  };
+  const Case cases[] = {
+      {"left click", [] { Form1->SendClick1Click(nullptr); }},
+      {"right click", [] { Form1->SendRightClick1Click(nullptr); }},
+      {"edit/view text", [] { Form1->EditViewText1Click(nullptr); }},
+      {"hide", [] { Form1->Hidewindow1Click(nullptr); }},
+      {"show", [] { Form1->Showwindow1Click(nullptr); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Responsiveness seen = WhileAnswering(*app_, Form1->Handle(), c.act);
+    EXPECT_LT(seen.took, std::chrono::milliseconds(6 * kSendTimeoutMs));
+    EXPECT_EQ(seen.unanswered, 0);
+  }
+}
+
+// As a user does it: a right click on a node, the item's letter, and the
+// real message box read and closed.
+TEST_F(ElementActionsTest, TheMenuDrivenByMouseAndKeyboard) {
+  Select("C3");
+  ASSERT_TRUE(PumpUntil(*app_, [] { return ::GetForegroundWindow() == Form1->Handle(); }));
+  RECT r{};
+  const HTREEITEM item = Form1->TreeView1->Selected()->Handle();
+  std::memcpy(&r, &item, sizeof item);
+  ASSERT_TRUE(::SendMessageW(Form1->TreeView1->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
+  POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ::ClientToScreen(Form1->TreeView1->Handle(), &at);
+  MessageBoxReader boxes;
+  // Once the menu is open, M chooses "Make PathString".
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+    if (FindThreadWindow(::GetCurrentThreadId(), L"#32768")) PressKey('M');
+  });
+  RightClickAt(at);
+  EXPECT_TRUE(PumpUntil(*app_, [&] { return !boxes.Texts().empty(); }, kWaitMs));
+  ::KillTimer(nullptr, timer);
+  Settle(*app_);
+  EXPECT_EQ(boxes.Texts(), std::vector<std::wstring>{L"PathString is: \"n3\"."});
+}
+
+TEST_F(ElementActionsTest, TheMainWindowAsUsersExpectIt) {
+  // F5 rebuilds the tree: a window made since then is listed.
+  fixture_->Command("top|Late|VexlanActTop|Late");
+  ASSERT_FALSE(Form1->Findnodebyhandle(fixture_->Id("Late")));
+  Form1->Show();
+  ASSERT_TRUE(PumpUntil(*app_, [] { return ::GetForegroundWindow() == Form1->Handle(); }));
+  Form1->TreeView1->SetFocus();
+  PressKey(VK_F5);
+  EXPECT_TRUE(PumpUntil(*app_, [&] { return Form1->Findnodebyhandle(fixture_->Id("Late")); }));
+
+  // After a rebuild nothing is selected; Down selects the first node.
+  Form1->RefreshBtnClick(nullptr);
+  Form1->Show();
+  ASSERT_TRUE(PumpUntil(*app_, [] { return ::GetForegroundWindow() == Form1->Handle(); }));
+  Form1->TreeView1->SetFocus();
+  Form1->TreeView1->SetSelected(nullptr);
+  PressKey(VK_DOWN);
+  EXPECT_TRUE(PumpUntil(*app_, [] { return Form1->TreeView1->Selected() == NodeList[0].Node; }))
+      << FocusName() << " " << (Form1->TreeView1->Selected() ? Form1->TreeView1->Selected()->Text() : "(none)");
+
+  // The window cannot be made so small that the bar's controls are cut off.
+  MINMAXINFO info{};
+  ::SendMessageW(Form1->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  RECT frame{0, 0, 0, 0};
+  ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(Form1->Handle(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongPtrW(Form1->Handle(), GWL_EXSTYLE)));
+  EXPECT_GE(info.ptMinTrackSize.x - (frame.right - frame.left), 495);
+  EXPECT_GE(info.ptMinTrackSize.y - (frame.bottom - frame.top), 27 + 4 * 16);
+}
+
+}  // namespace
+}  // namespace vexlan
