@@ -64,6 +64,9 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) { TWinControl::SetVisible(f
 
 TForm::~TForm() {
   if (application_ && application_->main_form_ == this) application_->main_form_ = nullptr;
+  // The controls lose their windows with the form's: from here on they act
+  // on nothing.
+  BeginDestroying();
   // While the font is still there for the controls going with the window.
   DestroyBoundWindow();
 }
