@@ -50,9 +50,20 @@ void TGdiCanvas::UsePenColor(COLORREF color) {
 
 void TGdiCanvas::LineTo(int X, int Y) {
   if (Pen.Width > 1) throw std::invalid_argument("the canvas draws one-pixel pens only");
-  const std::optional<TLineRun> run = ClipLine(pen_pos_, {X, Y}, ClipRect());
+  const TPoint start = pen_pos_;
+  const std::optional<TLineRun> run = ClipLine(start, {X, Y}, ClipRect());
   pen_pos_ = {X, Y};
   if (!run || Pen.Style == psClear) return;
+  if (Pen.Style == psDot) {
+    // GDI's own dot patterns differ between systems; the dots are ours.
+    const COLORREF color = ToColorRef(Pen.Color);
+    const int dx = (run->To.X > run->From.X) - (run->To.X < run->From.X);
+    const int dy = (run->To.Y > run->From.Y) - (run->To.Y < run->From.Y);
+    for (TPoint p = run->From; p != run->To; p.X += dx, p.Y += dy) {
+      if (DotPainted(start, p)) ::SetPixelV(dc_, p.X, p.Y, color);
+    }
+    return;
+  }
   UsePenColor(ToColorRef(Pen.Color));
   ::MoveToEx(dc_, run->From.X, run->From.Y, nullptr);
   ::LineTo(dc_, run->To.X, run->To.Y);
