@@ -60,7 +60,10 @@ const TButton* DefaultButton(const TWinControl& parent) {
 
 }  // namespace
 
-TForm::TForm(TComponent* owner) : TWinControl(owner) { TWinControl::SetVisible(false); }
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+  TWinControl::SetVisible(false);
+  SetColor(clBtnFace);  // what the class's background brush paints
+}
 
 TForm::~TForm() {
   if (application_ && application_->main_form_ == this) application_->main_form_ = nullptr;
