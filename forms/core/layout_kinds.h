@@ -5,13 +5,15 @@
 
 #include <variant>
 
+#include "components/panel_settings.h"
 #include "platform/toolkit/control_settings.h"
 #include "platform/toolkit/layout.h"
 
 namespace vexlan {
 
 using ComponentSettings = std::variant<TreeViewSettings, PanelSettings, ButtonSettings, EditSettings, MemoSettings,
-                                       LabelSettings, PopupMenuSettings, MenuItemSettings>;
+                                       LabelSettings, PopupMenuSettings, MenuItemSettings,
+                                       AdvancedPanelSettings>;
 
 using ComponentLayout = BasicComponentLayout<ComponentSettings>;
 using FormLayout = BasicFormLayout<ComponentSettings>;

@@ -1,0 +1,205 @@
+// The panel family on real windows: how its window is made and erased, its
+// children inside the frames, teardown, and failing paints.
+#include "components/win32/advanced_panel.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32/application.h"
+#include "platform/win32/dialogs.h"
+#include "platform/win32/forms.h"
+#include "platform/win32/gdi_canvas.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/std_controls.h"
+#include "tests/support/canvas_test_support.h"
+#include "tests/win32/toolkit_test_support.h"
+
+namespace vexlan {
+namespace {
+
+using namespace vexlan::testing;
+
+constexpr COLORREF kSentinel = RGB(0x12, 0x34, 0x56);
+
+// A panel that counts the drawing calls its painting issues, or fails to
+// paint when told to.
+class ProbePanel : public TCustomAdvancedPanel {
+ public:
+  using TCustomAdvancedPanel::TCustomAdvancedPanel;
+  int paints = 0;
+  int drawing_calls = 0;
+  bool fail = false;
+
+ protected:
+  void Paint(TCanvas& canvas) override {
+    ++paints;
+    if (fail) throw Exception("the picture cannot be drawn");
+    TRecordingCanvas recording(canvas);
+    TCustomAdvancedPanel::Paint(recording);
+    drawing_calls += static_cast<int>(recording.Calls.size());
+  }
+};
+
+// A visible form holding one panel of `Panel`'s kind at (10, 10), 200 x 100.
+template <class Panel = TAdvancedPanel>
+struct PanelOnForm {
+  explicit PanelOnForm(TComponent* panel_owner = nullptr) {
+    form->SetBounds(50, 50, 300, 200);
+    panel = new Panel(panel_owner ? panel_owner : form.get());
+    panel->SetParent(form.get());
+    panel->SetBounds(10, 10, 200, 100);
+    form->Show();
+  }
+  TRect Place(TWinControl& c) const {
+    const RECT r = RectIn(c.Handle(), panel->Handle());
+    return {r.left, r.top, r.right, r.bottom};
+  }
+  TApplication app;
+  std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+  Panel* panel;
+};
+
+// A memory DC over a 32-bit surface filled with kSentinel.
+struct SentinelSurface {
+  SentinelSurface(int width, int height) : width(width) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* raw = nullptr;
+    bitmap.reset(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &raw, nullptr, 0));
+    bits = static_cast<TPixel*>(raw);
+    selection.emplace(dc.get(), bitmap.get());
+    std::fill(bits, bits + width * height, RGBToPixel(kSentinel));
+  }
+  TPixel Pixel(int x, int y) const {
+    ::GdiFlush();
+    return bits[y * width + x] & 0xFFFFFF;
+  }
+  int width;
+  UniqueDC dc{::CreateCompatibleDC(nullptr)};
+  UniqueBitmap bitmap;
+  std::optional<ScopedSelection> selection;
+  TPixel* bits = nullptr;
+};
+
+TEST(AdvancedPanelWindow, IsNeverErasedNorRedrawnWholeByItsClass) {
+  for (TWindowBorderStyle border : {wbsNone, wbsSingle}) {
+    SCOPED_TRACE(border);
+    TForm form(nullptr);
+    auto* panel = new TAdvancedPanel(&form);
+    panel->SetWindowBorderStyle(border);
+    panel->SetParent(&form);
+    panel->SetBounds(0, 0, 60, 40);
+    const HWND hwnd = panel->Handle();
+    EXPECT_EQ(WindowClass(hwnd), L"TAdvancedPanel");
+    EXPECT_EQ(::GetClassLongPtrW(hwnd, GCL_STYLE) & (CS_HREDRAW | CS_VREDRAW), 0u);
+    EXPECT_EQ((::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_BORDER) != 0, border == wbsSingle);
+    EXPECT_EQ(panel->ClientRect().Width, border == wbsSingle ? 58 : 60);
+
+    SentinelSurface surface(8, 8);
+    EXPECT_EQ(::SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(surface.dc.get()), 0), 1);
+    for (int i = 0; i < 64; ++i) ASSERT_EQ(surface.Pixel(i % 8, i / 8), RGBToPixel(kSentinel)) << i;
+  }
+}
+
+TEST(AdvancedPanelWindow, LaysAlignedChildrenInsideTheFramesAndReportsEveryMove) {
+  PanelOnForm<> on;
+  TAdvancedPanel& panel = *on.panel;
+  panel.Border().SetStyle(bsRound);  // 6, and the outer bevel 1: content (7, 7, 193, 93)
+  auto* top = new TButton(on.form.get());
+  top->SetParent(&panel);
+  top->SetBounds(0, 0, 10, 20);
+  top->SetAlign(alTop);
+  auto* rest = new TButton(on.form.get());
+  rest->SetParent(&panel);
+  rest->SetAlign(alClient);
+  EXPECT_EQ(on.Place(*top), (TRect{7, 7, 193, 27}));
+  EXPECT_EQ(on.Place(*rest), (TRect{7, 27, 193, 93}));
+
+  panel.BevelInner().SetStyle(bvLowered);
+  panel.BevelInner().SetSpaceOuter(2);
+  EXPECT_EQ(on.Place(*rest), (TRect{10, 30, 190, 90})) << "a decoration's change lays them out again";
+
+  int resizes = 0;
+  panel.OnResize = [&](TObject*) { ++resizes; };
+  panel.SetBounds(20, 15, 200, 100);  // moved, not resized
+  EXPECT_EQ(resizes, 1);
+  panel.SetBounds(20, 15, 220, 120);
+  EXPECT_EQ(resizes, 2);
+  EXPECT_EQ(on.Place(*rest), (TRect{10, 30, 210, 110}));
+}
+
+// The panel's owner destroys it after something made later: all of them are
+// marked first, so a repaint, a decoration change or a move reaching the
+// panel from that later thing's end does nothing.
+TEST(AdvancedPanelWindow, NothingPaintsOrLaysOutOnceDestructionHasBegun) {
+  class Bystander : public TComponent {
+   public:
+    Bystander(TComponent* owner, std::function<void()> at_end) : TComponent(owner), at_end_(std::move(at_end)) {}
+    ~Bystander() override { at_end_(); }
+
+   private:
+    std::function<void()> at_end_;
+  };
+  TComponent owner(nullptr);
+  PanelOnForm<ProbePanel> on(&owner);
+  ProbePanel& panel = *on.panel;
+  auto* child = new TButton(on.form.get());
+  child->SetParent(&panel);
+  child->SetAlign(alClient);
+  ::UpdateWindow(panel.Handle());
+  ASSERT_GT(panel.drawing_calls, 0);
+  bool ran = false;
+  new Bystander(&owner, [&] {
+    ran = true;
+    int resizes = 0;
+    panel.OnResize = [&](TObject*) { ++resizes; };
+    const int drawn = panel.drawing_calls;
+    ::InvalidateRect(panel.Handle(), nullptr, TRUE);
+    ::UpdateWindow(panel.Handle());
+    panel.Border().SetStyle(bsRound);
+    panel.SetBounds(30, 30, 150, 80);
+    EXPECT_EQ(panel.drawing_calls, drawn);
+    EXPECT_EQ(on.Place(*child), (TRect{1, 1, 199, 99})) << "the child stays where it was";
+    EXPECT_EQ(resizes, 0);
+    EXPECT_FALSE(::GetUpdateRect(panel.Handle(), nullptr, FALSE)) << "the paint was still taken";
+  });
+  owner.DestroyComponents();
+  EXPECT_TRUE(ran);
+}
+
+// A failing paint is reported once, and each paint the system asks for is
+// still taken: nothing is left invalid to ask for again.
+TEST(AdvancedPanelWindow, FailingPaintIsReportedOnceAndNeverRepeatsByItself) {
+  std::vector<std::string> reports;
+  ScopedShowMessageHook hook([&](const std::string& text) { reports.push_back(text); });
+  PanelOnForm<ProbePanel> on;
+  ProbePanel& panel = *on.panel;
+  panel.fail = true;
+  for (int i = 0; i < 3; ++i) {
+    panel.Invalidate();
+    Settle(on.app, 100);
+  }
+  const int paints = panel.paints;
+  EXPECT_GE(paints, 3);
+  EXPECT_FALSE(::GetUpdateRect(panel.Handle(), nullptr, FALSE));
+  Settle(on.app, 300);
+  EXPECT_EQ(panel.paints, paints) << "paints keep coming by themselves";
+  EXPECT_EQ(reports, std::vector<std::string>{"the picture cannot be drawn"});
+
+  panel.fail = false;  // a good paint, then a failure is new again
+  panel.Invalidate();
+  Settle(on.app, 100);
+  panel.fail = true;
+  panel.Invalidate();
+  Settle(on.app, 100);
+  EXPECT_EQ(reports.size(), 2u);
+}
+
+}  // namespace
+}  // namespace vexlan
