@@ -40,7 +40,7 @@ constexpr PublishedMethod<TForm1> kMethods[] = {
 TForm1::TForm1(TComponent* owner, WindowServices& windows) : TForm(owner), windows_(windows) {
   ReadForm(Form1Layout());
   TreeView1 = &LayoutComponent<TTreeView>(*this, "TreeView1");
-  AdvancedPanel1 = &LayoutComponent<TPanel>(*this, "AdvancedPanel1");
+  AdvancedPanel1 = &LayoutComponent<TAdvancedPanel>(*this, "AdvancedPanel1");
   RefreshBtn = &LayoutComponent<TButton>(*this, "RefreshBtn");
   FindBtn = &LayoutComponent<TButton>(*this, "FindBtn");
   SearchBtn = &LayoutComponent<TButton>(*this, "SearchBtn");

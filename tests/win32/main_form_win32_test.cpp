@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "forms/Vexlan_unit1.h"
 #include "platform/win32/application.h"
 #include "platform/win32/dialogs.h"
+#include "platform/win32/gdi_canvas.h"
 #include "platform/win32/handles.h"
 #include "tests/win32/toolkit_test_support.h"
 
@@ -142,6 +144,47 @@ TEST_F(MainFormTest, BarControlsStandAtTheirPlaces) {
     EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
     EXPECT_EQ(font.lfHeight, -11);
   }
+}
+
+// The bar is the advanced panel with the stored values: no frame has a
+// side, and the wallpaper has no picture, so it paints the form's colour
+// over its whole area, as a plain bar would.
+TEST_F(MainFormTest, BarIsTheStoredAdvancedPanelAndPaintsOnlyTheFormsColour) {
+  TAdvancedPanel& bar = *form_->AdvancedPanel1;
+  EXPECT_EQ(bar.Align(), alBottom);
+  EXPECT_EQ(bar.Border().Sides(), TPanelSides{});
+  EXPECT_EQ(bar.Border().Style(), bsNone);
+  for (const TPanelBevel* bevel : {&bar.BevelOuter(), &bar.BevelInner()}) {
+    EXPECT_EQ(bevel->Sides(), TPanelSides{});
+    EXPECT_EQ(bevel->Depth(), 1);
+    EXPECT_EQ(bevel->SpaceOuter(), 0);
+    EXPECT_EQ(bevel->SpaceInner(), 0);
+  }
+  EXPECT_EQ(bar.BevelOuter().Style(), bvRaised);
+  EXPECT_EQ(bar.BevelInner().Style(), bvNone);
+  EXPECT_EQ(bar.Wallpaper().Style(), wpTile);
+  EXPECT_TRUE(bar.Wallpaper().Bitmap().Empty());
+  EXPECT_TRUE(bar.ParentColor());
+  EXPECT_EQ(bar.Color(), clBtnFace);
+
+  const TBounds client = bar.ClientRect();
+  ASSERT_EQ(client.Height, 27);
+  std::vector<TPixel> pixels(static_cast<std::size_t>(client.Width) * client.Height, 0x123456);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.Width, -client.Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  UniqueDC dc(::CreateCompatibleDC(nullptr));
+  UniqueBitmap surface(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  std::memcpy(bits, pixels.data(), pixels.size() * sizeof(TPixel));
+  {
+    ScopedSelection selected(dc.get(), surface.get());
+    TGdiCanvas canvas(dc.get());
+    bar.PaintTo(canvas);
+  }
+  ::GdiFlush();
+  std::memcpy(pixels.data(), bits, pixels.size() * sizeof(TPixel));
+  const TPixel face = RGBToPixel(::GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(std::count_if(pixels.begin(), pixels.end(), [&](TPixel p) { return (p & 0xFFFFFF) != face; }), 0);
 }
 
 TEST_F(MainFormTest, TreeHasItsSettingsAndIsFilledAtCreation) {
