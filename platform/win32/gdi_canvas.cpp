@@ -1,6 +1,7 @@
 #include "platform/win32/gdi_canvas.h"
 
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 
 namespace vexlan {
@@ -14,16 +15,22 @@ COLORREF ToColorRef(TColor color) {
 
 [[noreturn]] void OutOfResources() { throw Exception("Out of system resources"); }
 
-}  // namespace
-
 // A bitmap's picture as a top-down 32-bit DIB section, selected into a
 // memory DC.
-struct TGdiCanvas::SourceSurface {
+struct SourceSurface {
   std::uint64_t stamp = 0;
   UniqueDC dc;
   UniqueBitmap bitmap;
   std::optional<ScopedSelection> selection;  // last: deselects first
 };
+
+// The last picture copied to GDI on this thread.
+std::unique_ptr<SourceSurface>& LastSource() {
+  thread_local std::unique_ptr<SourceSurface> last;
+  return last;
+}
+
+}  // namespace
 
 TGdiCanvas::TGdiCanvas(HDC dc) : dc_(dc) {}
 
@@ -79,8 +86,9 @@ void TGdiCanvas::FillRect(const TRect& Rect) {
 }
 
 HDC TGdiCanvas::SourceFor(const TBitmap& bitmap) {
-  if (source_ && source_->stamp == bitmap.Stamp()) return source_->dc.get();
-  source_.reset();
+  std::unique_ptr<SourceSurface>& source = LastSource();
+  if (source && source->stamp == bitmap.Stamp()) return source->dc.get();
+  source.reset();
   auto surface = std::make_unique<SourceSurface>();
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -96,8 +104,8 @@ HDC TGdiCanvas::SourceFor(const TBitmap& bitmap) {
   std::memcpy(bits, bitmap.Pixels().data(), bitmap.Pixels().size_bytes());
   surface->selection.emplace(surface->dc.get(), surface->bitmap.get());
   surface->stamp = bitmap.Stamp();
-  source_ = std::move(surface);
-  return source_->dc.get();
+  source = std::move(surface);
+  return source->dc.get();
 }
 
 void TGdiCanvas::BitBlt(int X, int Y, int Width, int Height, const TBitmap& Source, int XSrc, int YSrc) {
