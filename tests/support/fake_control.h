@@ -1,15 +1,19 @@
-// A windowless stand-in for the toolkit's custom control, to run the panel
-// family's rules natively (components/simple_panel.h names what a control
-// base offers). It keeps its place, alignment and colour; counts
-// invalidations and alignments; lays out the aligned children a test gives
-// it as the toolkit does; and logs the messages that reach the toolkit's
-// own handling (WM_SIZE, WM_WINDOWPOSCHANGED) or the default one.
+// What the panel family's tests share. FakeControl is a windowless stand-in
+// for the toolkit's custom control, to run the panel's rules natively
+// (components/simple_panel.h names what a control base offers): it keeps its
+// place, alignment and colour; counts invalidations and alignments; lays out
+// the aligned children a test gives it as the toolkit does; and logs the
+// messages that reach the toolkit's own handling (WM_SIZE,
+// WM_WINDOWPOSCHANGED) or the default one.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
+#include <utility>
 #include <vector>
 
+#include "components/panel_settings.h"
 #include "platform/toolkit/classes.h"
 #include "platform/toolkit/control_layout.h"
 #include "platform/toolkit/graphics.h"
@@ -54,6 +58,35 @@ class FakeControl : public TComponent {
   TAlign align_ = alNone;
   TColor color_ = clWindow;
   bool parent_color_ = true;
+};
+
+// What a panel's decorations hold, comparable as a whole.
+struct DecorationState {
+  PanelBorderSettings Border{};
+  PanelBevelSettings BevelOuter{};
+  PanelBevelSettings BevelInner{};
+  TPanelWallpaperStyle WallpaperStyle = wpTile;
+  bool Picture = false;
+  friend bool operator==(const DecorationState&, const DecorationState&) = default;
+};
+
+template <class Panel>
+DecorationState DecorationsOf(const Panel& p) {
+  const auto bevel = [](const TPanelBevel& b) {
+    return PanelBevelSettings{b.Sides(), b.Style(), b.Depth(), b.SpaceOuter(), b.SpaceInner()};
+  };
+  return {{p.Border().Sides(), p.Border().Style()}, bevel(p.BevelOuter()), bevel(p.BevelInner()),
+          p.Wallpaper().Style(), !p.Wallpaper().Bitmap().Empty()};
+}
+
+// A component that runs `at_end` when it is destroyed.
+class AtDestruction : public TComponent {
+ public:
+  AtDestruction(TComponent* owner, std::function<void()> at_end) : TComponent(owner), at_end_(std::move(at_end)) {}
+  ~AtDestruction() override { at_end_(); }
+
+ private:
+  std::function<void()> at_end_;
 };
 
 }  // namespace vexlan::testing

@@ -28,17 +28,7 @@ TEST(AdvancedPanel, MadeWithoutALayoutHasARaisedOuterBevelOneRingDeep) {
   TestPanel panel(nullptr);
   EXPECT_EQ(panel.BoundsRect(), (TBounds{0, 0, 145, 145}));
   EXPECT_EQ(panel.ClassName(), "TCustomAdvancedPanel");
-  EXPECT_EQ(panel.Border().Sides(), kAllRealSides);
-  EXPECT_EQ(panel.Border().Style(), bsNone);
-  for (const TPanelBevel* bevel : {&panel.BevelOuter(), &panel.BevelInner()}) {
-    EXPECT_EQ(bevel->Sides(), kAllRealSides);
-    EXPECT_EQ(bevel->Depth(), 1);
-    EXPECT_EQ(bevel->SpaceOuter() + bevel->SpaceInner(), 0);
-  }
-  EXPECT_EQ(panel.BevelOuter().Style(), bvRaised);
-  EXPECT_EQ(panel.BevelInner().Style(), bvNone);
-  EXPECT_EQ(panel.Wallpaper().Style(), wpTile);
-  EXPECT_TRUE(panel.Wallpaper().Bitmap().Empty());
+  EXPECT_EQ(DecorationsOf(panel), (DecorationState{.BevelOuter = {.Style = bvRaised}}));
   EXPECT_EQ(panel.Invalidations + panel.Realigns, 0) << "construction notifies nobody";
   EXPECT_EQ(ContentOf(panel), (TRect{1, 1, 144, 144}));
 }
@@ -239,19 +229,11 @@ TEST(AdvancedPanel, DesignOutlineOnlyWhenNoFrameHasAStyle) {
 // Destroyed by its owner, the panel is marked before anything goes: a
 // repaint, a move or a decoration change arriving meanwhile does nothing.
 TEST(AdvancedPanel, NothingPaintsOrLaysOutOnceDestructionHasBegun) {
-  class Bystander : public TComponent {
-   public:
-    Bystander(TComponent* owner, std::function<void()> at_end) : TComponent(owner), at_end_(std::move(at_end)) {}
-    ~Bystander() override { at_end_(); }
-
-   private:
-    std::function<void()> at_end_;
-  };
   TComponent owner(nullptr);
   auto* panel = new TestPanel(&owner);
   panel->Children = {{alClient, {}}};
   bool ran = false;
-  new Bystander(&owner, [&] {  // made last, so destroyed first
+  new AtDestruction(&owner, [&] {  // made last, so destroyed first
     ran = true;
     int resizes = 0;
     panel->OnResize = [&](TObject*) { ++resizes; };
@@ -276,21 +258,15 @@ TEST(AdvancedPanel, LayoutSettingsAreWrittenThroughEachDecorationsProperty) {
   const std::vector<std::uint8_t> file = picture.SaveToMemory();
   TestPanel panel(nullptr);
   panel.SetColor(clBlack);
-  WriteAdvancedPanelSettings(panel, {.Border = {.Sides = {psTop}, .Style = bsRound},
-                                     .BevelOuter = {.Sides = {}, .Style = bvBump, .Depth = 3, .SpaceOuter = 4},
-                                     .BevelInner = {.Style = bvFlatShadow, .SpaceInner = 5},
-                                     .Wallpaper = {.Style = wpCenter, .Bitmap = file}});
+  const AdvancedPanelSettings settings{.Border = {.Sides = {psTop}, .Style = bsRound},
+                                      .BevelOuter = {.Sides = {}, .Style = bvBump, .Depth = 3, .SpaceOuter = 4},
+                                      .BevelInner = {.Style = bvFlatShadow, .SpaceInner = 5},
+                                      .Wallpaper = {.Style = wpCenter, .Bitmap = file}};
+  WriteAdvancedPanelSettings(panel, settings);
   EXPECT_EQ(panel.Invalidations, 4) << "one change per decoration";
   EXPECT_TRUE(panel.ParentColor());
-  EXPECT_EQ(panel.Border().Sides(), TPanelSides{psTop});
-  EXPECT_EQ(panel.Border().Style(), bsRound);
-  EXPECT_EQ(panel.BevelOuter().Sides(), TPanelSides{});
-  EXPECT_EQ(panel.BevelOuter().Style(), bvBump);
-  EXPECT_EQ(panel.BevelOuter().Depth(), 3);
-  EXPECT_EQ(panel.BevelOuter().SpaceOuter(), 4);
-  EXPECT_EQ(panel.BevelInner().Style(), bvFlatShadow);
-  EXPECT_EQ(panel.BevelInner().SpaceInner(), 5);
-  EXPECT_EQ(panel.Wallpaper().Style(), wpCenter);
+  EXPECT_EQ(DecorationsOf(panel), (DecorationState{settings.Border, settings.BevelOuter, settings.BevelInner,
+                                                   wpCenter, true}));
   EXPECT_EQ(panel.Wallpaper().Bitmap().Pixel(2, 1), PositionPixel(2, 1));
 
   const std::uint8_t not_a_picture[] = {'B', 'M', 0, 0};

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -14,6 +13,7 @@
 #include "platform/win32/dialogs.h"
 #include "platform/win32/gdi_canvas.h"
 #include "platform/win32/handles.h"
+#include "tests/support/fake_control.h"
 #include "tests/win32/toolkit_test_support.h"
 
 namespace vexlan {
@@ -152,39 +152,20 @@ TEST_F(MainFormTest, BarControlsStandAtTheirPlaces) {
 TEST_F(MainFormTest, BarIsTheStoredAdvancedPanelAndPaintsOnlyTheFormsColour) {
   TAdvancedPanel& bar = *form_->AdvancedPanel1;
   EXPECT_EQ(bar.Align(), alBottom);
-  EXPECT_EQ(bar.Border().Sides(), TPanelSides{});
-  EXPECT_EQ(bar.Border().Style(), bsNone);
-  for (const TPanelBevel* bevel : {&bar.BevelOuter(), &bar.BevelInner()}) {
-    EXPECT_EQ(bevel->Sides(), TPanelSides{});
-    EXPECT_EQ(bevel->Depth(), 1);
-    EXPECT_EQ(bevel->SpaceOuter(), 0);
-    EXPECT_EQ(bevel->SpaceInner(), 0);
-  }
-  EXPECT_EQ(bar.BevelOuter().Style(), bvRaised);
-  EXPECT_EQ(bar.BevelInner().Style(), bvNone);
-  EXPECT_EQ(bar.Wallpaper().Style(), wpTile);
-  EXPECT_TRUE(bar.Wallpaper().Bitmap().Empty());
+  EXPECT_EQ(DecorationsOf(bar), (DecorationState{.Border = {.Sides = {}},
+                                                 .BevelOuter = {.Sides = {}, .Style = bvRaised},
+                                                 .BevelInner = {.Sides = {}}}));
   EXPECT_TRUE(bar.ParentColor());
   EXPECT_EQ(bar.Color(), clBtnFace);
 
   const TBounds client = bar.ClientRect();
   ASSERT_EQ(client.Height, 27);
-  std::vector<TPixel> pixels(static_cast<std::size_t>(client.Width) * client.Height, 0x123456);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.Width, -client.Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  UniqueDC dc(::CreateCompatibleDC(nullptr));
-  UniqueBitmap surface(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  std::memcpy(bits, pixels.data(), pixels.size() * sizeof(TPixel));
+  MemorySurface surface(client.Width, client.Height, 0x123456);
   {
-    ScopedSelection selected(dc.get(), surface.get());
-    TGdiCanvas canvas(dc.get());
+    TGdiCanvas canvas(surface.dc());
     bar.PaintTo(canvas);
   }
-  ::GdiFlush();
-  std::memcpy(pixels.data(), bits, pixels.size() * sizeof(TPixel));
-  const TPixel face = RGBToPixel(::GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(std::count_if(pixels.begin(), pixels.end(), [&](TPixel p) { return (p & 0xFFFFFF) != face; }), 0);
+  EXPECT_EQ(surface.CountOtherThan(RGBToPixel(::GetSysColor(COLOR_BTNFACE))), 0);
 }
 
 TEST_F(MainFormTest, TreeHasItsSettingsAndIsFilledAtCreation) {
