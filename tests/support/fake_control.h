@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "components/panel_settings.h"
+#include "components/simple_panel.h"
 #include "platform/toolkit/classes.h"
 #include "platform/toolkit/control_layout.h"
 #include "platform/toolkit/graphics.h"
@@ -36,7 +37,12 @@ class FakeControl : public TComponent {
   void SetParentColor(bool on) { parent_color_ = on; }
   void Invalidate() { ++Invalidations; }
   // Places `Children` as the toolkit does: AlignControls with the client area.
-  void Realign();
+  void Realign() {
+    ++Realigns;
+    const TBounds client = ClientRect();
+    TRect rect{0, 0, client.Width, client.Height};
+    AlignControls(Children, rect);
+  }
   void PaintTo(TCanvas& canvas) { Paint(canvas); }
 
   int WindowBorder = 0;
@@ -49,8 +55,14 @@ class FakeControl : public TComponent {
 
  protected:
   virtual void Paint(TCanvas&) {}
-  virtual void AlignControls(std::span<AlignedChild> children, TRect& Rect);
-  bool DispatchByNumber(TMessage& message) override;
+  virtual void AlignControls(std::span<AlignedChild> children, TRect& Rect) {
+    AlignChildren({Rect.Left, Rect.Top, Rect.Right - Rect.Left, Rect.Bottom - Rect.Top}, children);
+  }
+  bool DispatchByNumber(TMessage& message) override {
+    if (message.Msg != msg::kSize && message.Msg != msg::kWindowPosChanged) return false;
+    ToolkitHandled.push_back(message.Msg);
+    return true;
+  }
   void DefaultHandler(TMessage& message) override { DefaultHandled.push_back(message.Msg); }
 
  private:

@@ -167,60 +167,40 @@ TEST(AdvancedPanel, WindowPositionChangesInvalidateThenReportResizeExceptWhileLo
   EXPECT_EQ(panel.DefaultHandled, std::vector<std::uint32_t>{}) << "the background is not erased";
 }
 
-TEST(AdvancedPanel, PaintsFramesFromTheOutsideInAndTheWallpaperInItsColour) {
-  TestPanel panel(nullptr);
-  panel.SetBounds(0, 0, 12, 10);
-  panel.SetColor(kBackColor);
-  panel.Border().SetStyle(bsFlat);
-  panel.BevelInner().SetStyle(bvLowered);
-  panel.BevelInner().SetSpaceInner(1);
-  TMemoryCanvas canvas = FakeCanvas(12, 10);
-  panel.PaintTo(canvas);
-  EXPECT_EQ(Picture(canvas), (Rows{"DDDDDDDDDDDD",
-                                   "DHHHHHHHHHSD",
-                                   "DHSSSSSSSHSD",
-                                   "DHSFFFFFFHSD",
-                                   "DHSFbbbbFHSD",
-                                   "DHSFbbbbFHSD",
-                                   "DHSFFFFFFHSD",
-                                   "DHHHHHHHHHSD",
-                                   "DSSSSSSSSSSD",
-                                   "DDDDDDDDDDDD"}));
-}
-
-TEST(AdvancedPanel, BevelOnTheAlignedEdgeOfABottomBarDrawsTheBottomEdgeOnly) {
-  TestPanel panel(nullptr);
-  panel.ParentColorValue = kBackColor;
-  panel.SetBounds(0, 0, 6, 4);
-  panel.SetAlign(alBottom);
-  panel.BevelOuter().SetSides({psAlign});
-  TMemoryCanvas canvas = FakeCanvas(6, 4);
-  panel.PaintTo(canvas);
-  EXPECT_EQ(Picture(canvas), (Rows{"bbbbbb", "bbbbbb", "bbbbbb", "SSSSSS"}));
-}
-
-// The dotted outline shows a panel being designed, unless a frame has a
-// style, whether or not it has sides to draw on.
-TEST(AdvancedPanel, DesignOutlineOnlyWhenNoFrameHasAStyle) {
-  const Rows outline{"SbSbSS", "Sbbbbb", "bbbbbS", "SSbSbS"};
-  const Rows plain(4, "bbbbbb");
+// The frames paint from the outside in, each inside what the ones outside
+// left, and the wallpaper the rest in the panel's colour (b). The dotted
+// design outline shows only while designing with no frame style at all.
+TEST(AdvancedPanel, PaintsFramesFromTheOutsideInAndTheWallpaperOnTheRest) {
   const struct Case {
     const char* what;
-    bool designing;
-    TPanelBevelStyle outer;
+    std::function<void(TestPanel&)> set;
     Rows picture;
-  } cases[] = {{"designing, no styles", true, bvNone, outline},
-               {"designing, a style without sides", true, bvRaised, plain},
-               {"running", false, bvNone, plain}};
+  } cases[] = {
+      {"flat border, raised bevel, lowered inner bevel with a band",
+       [](TestPanel& p) {
+         p.Border().SetStyle(bsFlat);
+         p.BevelInner().SetStyle(bvLowered);
+         p.BevelInner().SetSpaceInner(1);
+       },
+       {"DDDDDDDDDDDD", "DHHHHHHHHHSD", "DHSSSSSSSHSD", "DHSFFFFFFHSD", "DHSFbbbbFHSD", "DHSFbbbbFHSD",
+        "DHSFFFFFFHSD", "DHHHHHHHHHSD", "DSSSSSSSSSSD", "DDDDDDDDDDDD"}},
+      {"bevel on the aligned edge of a bottom bar: the bottom edge only",
+       [](TestPanel& p) { p.SetAlign(alBottom), p.BevelOuter().SetSides({psAlign}); },
+       {"bbbbbb", "bbbbbb", "bbbbbb", "SSSSSS"}},
+      {"designing, no frame style",
+       [](TestPanel& p) { p.SetDesigning(true), p.BevelOuter().SetStyle(bvNone); },
+       {"SbSbSS", "Sbbbbb", "bbbbbS", "SSbSbS"}},
+      {"designing, a frame style without sides",
+       [](TestPanel& p) { p.SetDesigning(true), p.BevelOuter().SetSides({}); }, Rows(4, "bbbbbb")},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TestPanel panel(nullptr);
     panel.ParentColorValue = kBackColor;
-    panel.SetBounds(0, 0, 6, 4);
-    panel.SetDesigning(c.designing);
-    panel.BevelOuter().SetSides({});
-    panel.BevelOuter().SetStyle(c.outer);
-    TMemoryCanvas canvas = FakeCanvas(6, 4);
+    const int width = static_cast<int>(c.picture[0].size()), height = static_cast<int>(c.picture.size());
+    panel.SetBounds(0, 0, width, height);
+    c.set(panel);
+    TMemoryCanvas canvas = FakeCanvas(width, height);
     panel.PaintTo(canvas);
     EXPECT_EQ(Picture(canvas), c.picture);
   }
