@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -204,32 +203,6 @@ TEST(AdvancedPanel, PaintsFramesFromTheOutsideInAndTheWallpaperOnTheRest) {
     panel.PaintTo(canvas);
     EXPECT_EQ(Picture(canvas), c.picture);
   }
-}
-
-// Destroyed by its owner, the panel is marked before anything goes: a
-// repaint, a move or a decoration change arriving meanwhile does nothing.
-TEST(AdvancedPanel, NothingPaintsOrLaysOutOnceDestructionHasBegun) {
-  TComponent owner(nullptr);
-  auto* panel = new TestPanel(&owner);
-  panel->Children = {{alClient, {}}};
-  bool ran = false;
-  new AtDestruction(&owner, [&] {  // made last, so destroyed first
-    ran = true;
-    int resizes = 0;
-    panel->OnResize = [&](TObject*) { ++resizes; };
-    TMemoryCanvas canvas = FakeCanvas(4, 4);
-    panel->PaintTo(canvas);
-    panel->Border().SetStyle(bsRound);
-    TMessage moved{msg::kWindowPosChanged, 0, 0, 0};
-    panel->Dispatch(moved);
-    panel->Realign();
-    EXPECT_EQ(Picture(canvas), Rows(4, "...."));
-    EXPECT_EQ(panel->Invalidations, 0);
-    EXPECT_EQ(resizes, 0);
-    EXPECT_EQ(panel->Children[0].Bounds, TBounds{}) << "not laid out";
-  });
-  owner.DestroyComponents();
-  EXPECT_TRUE(ran);
 }
 
 TEST(AdvancedPanel, LayoutSettingsAreWrittenThroughEachDecorationsProperty) {

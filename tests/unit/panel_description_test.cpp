@@ -75,21 +75,16 @@ TEST(PanelDescription, RejectsWhatIsNotAKnownPropertyWithAValidValueOnce) {
   } cases[] = {
       {{"Colour=clRed"}, "Unknown property 'Colour'; the properties are Width, Height"},
       {{"Width"}, "'Width' is not of the form Name=Value"},
-      {{"=5"}, "not of the form"},
       {{"Width=0"}, "Width: 0 is outside the range 1 to 4096"},
-      {{"Height=4097"}, "Height: 4097 is outside"},
       {{"Width=12px"}, "Width: '12px' is not a valid integer"},
       {{"Width=10", "Width=10"}, "'Width' is given twice"},
       {{"Align=alMiddle"}, "Align: 'alMiddle' is not a valid TAlign"},
       {{"Border.Sides=psLeft"}, "Border.Sides: 'psLeft' is not a valid TPanelSides"},
       {{"Border.Style= bsRound"}, "Border.Style: ' bsRound' is not a valid TPanelBorderStyle"},
-      {{"BevelOuter.Style=bsRaised"}, "BevelOuter.Style: 'bsRaised' is not a valid TPanelBevelStyle"},
       {{"BevelOuter.Depth=0"}, "BevelOuter.Depth: 0 is outside the range 1 to 2147483647"},
       {{"BevelInner.SpaceInner=-1"}, "BevelInner.SpaceInner: -1 is outside"},
       {{"Color=$123"}, "Color: '$123' is not a valid TColor"},
-      {{"Color=clbtnface"}, "'clbtnface' is not a valid TColor"},
       {{"Color=$0012345G"}, "not a valid TColor"},
-      {{"Wallpaper.Style=wpTiled"}, "Wallpaper.Style: 'wpTiled'"},
       {{"Wallpaper.Bitmap="}, "Wallpaper.Bitmap: no file is named"},
   };
   for (const Case& c : cases) {
