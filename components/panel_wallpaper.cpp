@@ -8,6 +8,10 @@ namespace vexlan {
 
 namespace {
 
+// Blocks of this size keep a tiled wallpaper to a few copies (a dozen for a
+// full-HD screen) and take at most 4 MB.
+constexpr int kTileBlockSide = 256;
+
 constexpr EnumNames<TPanelWallpaperStyle, 4> kWallpaperStyleNames{"TPanelWallpaperStyle",
                                                                   {"wpNone", "wpCenter", "wpStretch", "wpTile"}};
 
@@ -68,16 +72,15 @@ struct Painter {
   }
 
   // Each copy asks for everything down to the bottom-right corner; the
-  // tiles after it paint over what lies beyond the bitmap.
+  // tiles after it paint over what lies beyond the bitmap. Tiles wholly
+  // outside the clip rectangle would change nothing and are not laid.
   void Tiled(std::int64_t w, std::int64_t h) const {
-    std::int64_t x = left, y = top;
-    while (y < bottom) {
-      Copy(x, y, right - x, bottom - y, 0, 0);
-      x += w;
-      if (x >= right) {
-        x = left;
-        y += h;
-      }
+    const TRect clip = canvas.ClipRect();
+    const std::int64_t first_x = left + std::max<std::int64_t>(0, clip.Left - left) / w * w;
+    const std::int64_t end_x = std::min<std::int64_t>(right, clip.Right);
+    const std::int64_t end_y = std::min<std::int64_t>(bottom, clip.Bottom);
+    for (std::int64_t y = top + std::max<std::int64_t>(0, clip.Top - top) / h * h; y < end_y; y += h) {
+      for (std::int64_t x = first_x; x < end_x; x += w) Copy(x, y, right - x, bottom - y, 0, 0);
     }
   }
 };
@@ -119,9 +122,27 @@ void TPanelWallpaper::Draw(TCanvas& Canvas, const TRect& Rect, TColor BackColor)
     case wpNone: return p.Plain(w, h);
     case wpCenter: return p.Centred(w, h);
     case wpStretch: return p.Stretched(w, h);
-    case wpTile: return p.Tiled(w, h);
+    case wpTile: {
+      const TBitmap& block = TileBlock();
+      const Painter tiles{Canvas, block, p.left, p.top, p.right, p.bottom, BackColor};
+      return tiles.Tiled(block.Width(), block.Height());
+    }
     default: return;
   }
+}
+
+const TBitmap& TPanelWallpaper::TileBlock() const {
+  const int w = bitmap_.Width(), h = bitmap_.Height();
+  const int across = (kTileBlockSide + w - 1) / w, down = (kTileBlockSide + h - 1) / h;
+  if (across == 1 && down == 1) return bitmap_;
+  if (tile_block_stamp_ != bitmap_.Stamp()) {
+    tile_block_.SetSize(w * across, h * down);
+    for (int y = 0; y < tile_block_.Height(); ++y) {
+      for (int x = 0; x < tile_block_.Width(); ++x) tile_block_.SetPixel(x, y, bitmap_.Pixel(x % w, y % h));
+    }
+    tile_block_stamp_ = bitmap_.Stamp();
+  }
+  return tile_block_;
 }
 
 }  // namespace vexlan

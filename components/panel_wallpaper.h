@@ -3,7 +3,10 @@
 // stretched or tiled, and a background colour wherever the bitmap does not
 // reach. A bitmap without pixels (empty, or 0 wide or high) paints the
 // whole rectangle in the background colour. A copy whose destination has no
-// area is not issued.
+// area is not issued. Tiling lays blocks of whole tiles, each copy covering
+// many tiles at once, and only where they reach the canvas's clip
+// rectangle: the pixels are those of laying the bitmap tile by tile, and the
+// work follows the area painted, not the rectangle's extent.
 #pragma once
 
 #include <cstdint>
@@ -48,9 +51,15 @@ class TPanelWallpaper : public TPersistent {
 
  private:
   void Changed();
+  // The bitmap repeated into a block at least kTileBlockSide pixels each way
+  // (the bitmap itself when it is that large), remade when the bitmap's
+  // picture has changed since.
+  const TBitmap& TileBlock() const;
 
   TBitmap bitmap_;
   TPanelWallpaperStyle style_ = wpTile;
+  mutable TBitmap tile_block_;
+  mutable std::uint64_t tile_block_stamp_ = 0;  // of the picture the block repeats
 };
 
 }  // namespace vexlan

@@ -57,7 +57,7 @@ constexpr int kMinTreeRows = 4;
 TForm1::TForm1(TComponent* owner, const PlatformContext& platform) : TForm(owner), platform_(platform) {
   ReadForm(Form1Layout());
   TreeView1 = &LayoutComponent<TTreeView>(*this, "TreeView1");
-  AdvancedPanel1 = &LayoutComponent<TPanel>(*this, "AdvancedPanel1");
+  AdvancedPanel1 = &LayoutComponent<TAdvancedPanel>(*this, "AdvancedPanel1");
   RefreshBtn = &LayoutComponent<TButton>(*this, "RefreshBtn");
   FindBtn = &LayoutComponent<TButton>(*this, "FindBtn");
   SearchBtn = &LayoutComponent<TButton>(*this, "SearchBtn");

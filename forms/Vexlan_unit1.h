@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "components/win32/advanced_panel.h"
 #include "platform/win32/forms.h"
 #include "platform/win32/menus.h"
 #include "platform/win32/std_controls.h"
@@ -64,7 +65,7 @@ class TForm1 : public TForm {
 
   // The controls, as the layout made them (the form owns them).
   TTreeView* TreeView1 = nullptr;
-  TPanel* AdvancedPanel1 = nullptr;
+  TAdvancedPanel* AdvancedPanel1 = nullptr;
   TButton* RefreshBtn = nullptr;
   TButton* FindBtn = nullptr;
   TButton* SearchBtn = nullptr;

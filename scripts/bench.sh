@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmarks: the core's walk natively, and the main
-# form's rebuild under Wine against fixture processes. Prints figures only.
+# Builds and runs the benchmarks: the core's walk natively; under Wine the
+# painting of a full-HD panel and the main form's rebuild against fixture
+# processes (arguments go to the rebuild's). Prints figures only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -13,7 +14,7 @@ build/native/vexlan_core_bench
 
 cmake -S . -B build/mingw -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build build/mingw -j"$jobs" --target vexlan_bench vexlan_fixture
+cmake --build build/mingw -j"$jobs" --target vexlan_tree_bench vexlan_picker_bench vexlan_panel_paint_bench vexlan_fixture
 source scripts/wine-session.sh
 wine_session_start
-(cd build/mingw && wine ./vexlan_bench.exe "$@")
+(cd build/mingw && wine ./vexlan_picker_bench.exe && wine ./vexlan_panel_paint_bench.exe && wine ./vexlan_tree_bench.exe "$@")

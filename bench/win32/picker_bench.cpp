@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "bench/win32/benchmarks.h"
 #include "forms/Vexlan_unit1.h"
 #include "forms/Vexlan_unit3.h"
 #include "platform/win32/application.h"
+#include "platform/win32/win32_platform.h"
 #include "tests/win32/support/fixture_process.h"
 
 namespace {
@@ -29,8 +29,6 @@ double MedianMs(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v[v.size() / 2];
 }
-
-}  // namespace
 
 void MeasurePickerTick(vexlan::TApplication& app) {
   using namespace vexlan;
@@ -65,5 +63,21 @@ void MeasurePickerTick(vexlan::TApplication& app) {
               kTicks, rest, rest, move, move);
   std::fflush(stdout);
   Form3->Close();
-  delete Form3;
+}
+
+}  // namespace
+
+int main() {
+  try {
+    const vexlan::ScopedPlatform platform(vexlan::SystemPlatform());
+    vexlan::TApplication app;
+    app.Initialize();
+    vexlan::TForm1* form = nullptr;
+    app.CreateForm(form);
+    MeasurePickerTick(app);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "benchmark failed: %s\n", e.what());
+    return 1;
+  }
+  return 0;
 }

@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "bench/win32/benchmarks.h"
 #include "forms/Vexlan_unit1.h"
 #include "platform/win32/application.h"
 #include "platform/win32/win32_platform.h"
@@ -154,7 +153,6 @@ int main(int argc, char** argv) {
     app.CreateForm(form);
     form->Show();
     app.ProcessMessages();
-    MeasurePickerTick(app);
     std::printf("Rebuild of the main form's tree against the bare Z-order walk (medians)\n");
     for (const Case& c : cases) Measure(c, *form, pairs);
   } catch (const std::exception& e) {

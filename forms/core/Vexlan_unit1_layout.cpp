@@ -13,8 +13,14 @@ constexpr ComponentLayout kComponents[] = {
      .Align = alClient,
      .TabOrder = 0,
      .Settings = TreeViewSettings{.ReadOnly = true, .Indent = 19, .PopupMenu = "PopupMenu1"}},
+    // No frame has a side to draw on, and the wallpaper has no picture: the
+    // bar shows the form's colour, as a plain bar would.
     {.Name = "AdvancedPanel1", .Bounds = {0, 435, 495, kBarHeight}, .Align = alBottom, .TabOrder = 1,
-     .Settings = PanelSettings{}},
+     .Settings = AdvancedPanelSettings{
+         .Border = {.Sides = {}, .Style = bsNone},
+         .BevelOuter = {.Sides = {}, .Style = bvRaised, .Depth = 1, .SpaceOuter = 0, .SpaceInner = 0},
+         .BevelInner = {.Sides = {}, .Style = bvNone, .Depth = 1, .SpaceOuter = 0, .SpaceInner = 0},
+         .Wallpaper = {.Style = wpTile}}},
     {.Name = "RefreshBtn", .Parent = "AdvancedPanel1", .Bounds = {0, 2, 87, 23}, .TabOrder = 0,
      .Settings = ButtonSettings{.Caption = "&Refresh", .OnClick = "RefreshBtnClick"}},
     {.Name = "FindBtn", .Parent = "AdvancedPanel1", .Bounds = {90, 2, 87, 23}, .TabOrder = 2,

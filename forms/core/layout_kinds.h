@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "components/SysHot.h"
+#include "components/panel_settings.h"
 #include "platform/toolkit/control_settings.h"
 #include "platform/toolkit/layout.h"
 
@@ -13,7 +14,7 @@ namespace vexlan {
 
 using ComponentSettings =
     std::variant<TreeViewSettings, PanelSettings, ButtonSettings, EditSettings, MemoSettings, LabelSettings,
-                 PopupMenuSettings, MenuItemSettings, TimerSettings, SysHotKeySettings>;
+                 PopupMenuSettings, MenuItemSettings, TimerSettings, SysHotKeySettings, AdvancedPanelSettings>;
 
 using ComponentLayout = BasicComponentLayout<ComponentSettings>;
 using FormLayout = BasicFormLayout<ComponentSettings>;

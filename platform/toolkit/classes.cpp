@@ -37,6 +37,7 @@ TComponent::~TComponent() {
 }
 
 void TComponent::DestroyComponents() {
+  for (TComponent* child : components_) child->BeginDestroying();
   // Last created first, so that a component never outlives what it was built on.
   while (!components_.empty()) {
     TComponent* child = components_.back();
@@ -56,6 +57,11 @@ TComponent* TComponent::FindComponent(const std::string& name) const {
 void TComponent::SetDesigning(bool on) {
   const auto bit = static_cast<unsigned>(TComponentState::csDesigning);
   state_ = on ? (state_ | bit) : (state_ & ~bit);
+}
+
+void TComponent::BeginDestroying() {
+  state_ |= static_cast<unsigned>(TComponentState::csDestroying);
+  for (TComponent* child : components_) child->BeginDestroying();
 }
 
 void TComponent::BeginLoading() { state_ |= static_cast<unsigned>(TComponentState::csLoading); }

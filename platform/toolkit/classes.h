@@ -70,7 +70,7 @@ class TPersistent : public TObject {
   virtual void AssignTo(TPersistent& dest) const;
 };
 
-enum class TComponentState : unsigned { csLoading = 1, csDesigning = 2 };
+enum class TComponentState : unsigned { csLoading = 1, csDesigning = 2, csDestroying = 4 };
 
 // A component belongs to its owner, which destroys it. Components are created
 // on the heap with their owner (`new TButton(form)`); the owner deletes them
@@ -91,13 +91,20 @@ class TComponent : public TPersistent {
   int ComponentCount() const { return static_cast<int>(components_.size()); }
   TComponent* Components(int index) const { return components_.at(static_cast<std::size_t>(index)); }
   TComponent* FindComponent(const std::string& name) const;
-  // Destroys every owned component now, last created first.
+  // Destroys every owned component now, last created first. All of them
+  // are in the destroying state before the first one goes.
   void DestroyComponents();
 
   bool HasState(TComponentState s) const { return (state_ & static_cast<unsigned>(s)) != 0; }
   bool Loading() const { return HasState(TComponentState::csLoading); }
   bool Designing() const { return HasState(TComponentState::csDesigning); }
   void SetDesigning(bool on);
+  // Destruction has begun: the component and everything it owns are on
+  // their way out, and act on nothing (a control neither paints nor lays
+  // out). Set by the owner before it destroys what it owns, and by classes
+  // whose own destructors must not act, first thing in them; never cleared.
+  bool Destroying() const { return HasState(TComponentState::csDestroying); }
+  void BeginDestroying();
 
   // Enters the loading state: property writers then store without acting.
   void BeginLoading();

@@ -141,6 +141,38 @@ void TBitmap::LoadFromMemory(std::span<const std::uint8_t> d) {
   NewStamp();
 }
 
+std::vector<std::uint8_t> TBitmap::SaveToMemory() const {
+  if (width_ <= 0 || height_ <= 0) Invalid("a picture without pixels cannot be saved");
+  constexpr std::uint32_t kHeaders = 14 + 40;
+  const std::uint64_t stride = (std::uint64_t{static_cast<std::uint32_t>(width_)} * 3 + 3) / 4 * 4;
+  const std::uint64_t size = kHeaders + stride * static_cast<std::uint32_t>(height_);
+  if (size > UINT32_MAX) Invalid("a size of " + IntToStr(width_) + " by " + IntToStr(height_) + " is too large");
+  std::vector<std::uint8_t> d(static_cast<std::size_t>(size), 0);
+  auto put32 = [&d](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) d[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+  };
+  d[0] = 'B';
+  d[1] = 'M';
+  put32(2, static_cast<std::uint32_t>(size));
+  put32(10, kHeaders);
+  put32(14, 40);
+  put32(18, static_cast<std::uint32_t>(width_));
+  put32(22, static_cast<std::uint32_t>(height_));
+  d[26] = 1;   // planes
+  d[28] = 24;  // bits per pixel; compression and the rest stay 0
+  const auto columns = static_cast<std::size_t>(width_);
+  for (std::size_t y = 0; y < static_cast<std::size_t>(height_); ++y) {
+    std::uint8_t* p = d.data() + kHeaders + (static_cast<std::size_t>(height_) - 1 - y) * stride;
+    for (std::size_t x = 0; x < columns; ++x, p += 3) {
+      const TPixel pixel = pixels_[y * columns + x];
+      p[0] = static_cast<std::uint8_t>(pixel);
+      p[1] = static_cast<std::uint8_t>(pixel >> 8);
+      p[2] = static_cast<std::uint8_t>(pixel >> 16);
+    }
+  }
+  return d;
+}
+
 // --- The pixel rules ----------------------------------------------------------
 
 namespace {

@@ -78,7 +78,8 @@ constexpr std::int32_t ClampToInt32(std::int64_t v) {
   return v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(v);
 }
 
-enum TPenStyle : std::uint8_t { psSolid, psClear };
+// A dotted pen paints a line's start point and every second pixel after it.
+enum TPenStyle : std::uint8_t { psSolid, psClear, psDot };
 enum TBrushStyle : std::uint8_t { bsSolid, bsClear };
 
 // Width 0 and 1 both draw one-pixel lines; the canvases draw no wider pens.
@@ -142,6 +143,10 @@ class TBitmap : public TPersistent {
   // it was; a file that cannot be read raises EFOpenError.
   void LoadFromFile(const std::string& path);
   void LoadFromMemory(std::span<const std::uint8_t> data);
+  // The picture as an uncompressed 24-bit BMP file, rows stored bottom-up,
+  // which LoadFromMemory reads back pixel for pixel. EInvalidGraphic for a
+  // bitmap without pixels or too large for the format's 32-bit sizes.
+  std::vector<std::uint8_t> SaveToMemory() const;
 
  private:
   void NewStamp();
@@ -212,6 +217,12 @@ struct TCopyArea {
 };
 std::optional<TCopyArea> ClipCopy(int X, int Y, int Width, int Height, const TBitmap& Source, int XSrc, int YSrc,
                                   const TRect& clip);
+
+// Whether a dotted line drawn from `start` paints pixel `p` of it.
+constexpr bool DotPainted(TPoint start, TPoint p) {
+  const std::int64_t dx = std::int64_t{p.X} - start.X, dy = std::int64_t{p.Y} - start.Y;
+  return (dx + dy) % 2 == 0;
+}
 
 // Whether a stretched copy with these arguments draws at all.
 bool StretchDraws(int Width, int Height, const TBitmap& Source, int XSrc, int YSrc, int SrcWidth, int SrcHeight);

@@ -27,13 +27,16 @@ void TMemoryCanvas::SetClipRect(const TRect& clip) {
 
 void TMemoryCanvas::LineTo(int X, int Y) {
   if (Pen.Width > 1) throw std::invalid_argument("the canvas draws one-pixel pens only");
-  const std::optional<TLineRun> run = ClipLine(pen_pos_, {X, Y}, clip_);
+  const TPoint start = pen_pos_;
+  const std::optional<TLineRun> run = ClipLine(start, {X, Y}, clip_);
   pen_pos_ = {X, Y};
   if (!run || Pen.Style == psClear) return;
   const TPixel color = Resolve(Pen.Color);
   const int dx = (run->To.X > run->From.X) - (run->To.X < run->From.X);
   const int dy = (run->To.Y > run->From.Y) - (run->To.Y < run->From.Y);
-  for (TPoint p = run->From; p != run->To; p.X += dx, p.Y += dy) At(p.X, p.Y) = color;
+  for (TPoint p = run->From; p != run->To; p.X += dx, p.Y += dy) {
+    if (Pen.Style != psDot || DotPainted(start, p)) At(p.X, p.Y) = color;
+  }
 }
 
 void TMemoryCanvas::FillRect(const TRect& Rect) {

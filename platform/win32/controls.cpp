@@ -97,7 +97,9 @@ void TWinControl::Realign() {
     places.push_back({c->align_, c->bounds_});
   }
   if (aligned.empty()) return;
-  AlignChildren(ClientRect(), places);
+  const TBounds client = ClientRect();
+  TRect rect{0, 0, client.Width, client.Height};
+  AlignControls(places, rect);
   for (std::size_t i = 0; i < aligned.size(); ++i) {
     TWinControl* c = aligned[i];
     const TBounds& b = places[i].Bounds;
@@ -107,6 +109,29 @@ void TWinControl::Realign() {
       ::SetWindowPos(c->BoundWindow(), nullptr, b.Left, b.Top, b.Width, b.Height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
   }
+}
+
+void TWinControl::AlignControls(std::span<AlignedChild> children, TRect& Rect) {
+  // A crossed rectangle has no room: AlignChildren gives its children none.
+  const std::int64_t width = std::int64_t{Rect.Right} - Rect.Left, height = std::int64_t{Rect.Bottom} - Rect.Top;
+  AlignChildren({Rect.Left, Rect.Top, ClampToInt32(width), ClampToInt32(height)}, children);
+}
+
+void TWinControl::Invalidate() {
+  if (HandleAllocated()) ::InvalidateRect(BoundWindow(), nullptr, TRUE);
+}
+
+TColor TWinControl::Color() const { return parent_color_ && parent_ ? parent_->Color() : color_; }
+
+void TWinControl::SetColor(TColor color) {
+  color_ = color;
+  parent_color_ = false;
+  if (HandleAllocated()) ::RedrawWindow(BoundWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TWinControl::SetParentColor(bool on) {
+  parent_color_ = on;
+  if (HandleAllocated()) ::RedrawWindow(BoundWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TWinControl::SetTabOrder(int order) {
@@ -222,8 +247,8 @@ void TWinControl::CreateHandle() {
   if (params.Standard) {
     CreateSubclassedWindow(params.WindowClass, params.ExStyle, params.Style, place, parent_window, id, Wide(text_));
   } else {
-    CreateBoundWindow(params.WindowClass, params.Background, params.ExStyle, params.Style, place, parent_window, id,
-                      Wide(text_));
+    CreateBoundWindow(params.WindowClass, params.ClassStyle, params.Background, params.ExStyle, params.Style, place,
+                      parent_window, id, Wide(text_));
   }
   CreateWnd();
   NormalizeTabOrders();

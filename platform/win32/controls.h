@@ -7,12 +7,14 @@
 
 #include <windows.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
 #include "platform/toolkit/classes.h"
 #include "platform/toolkit/control_layout.h"
 #include "platform/toolkit/events.h"
+#include "platform/toolkit/graphics.h"
 #include "platform/toolkit/layout.h"
 #include "platform/win32/window_binding.h"
 
@@ -30,6 +32,7 @@ inline constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 // How a control's window is made; each class adds to what its base sets.
 struct TCreateParams {
   std::wstring WindowClass;
+  UINT ClassStyle = CS_DBLCLKS;    // for our own classes, fixed at their first window
   DWORD Style = 0;
   DWORD ExStyle = 0;
   bool Standard = false;           // a system class: created, then subclassed
@@ -59,8 +62,19 @@ class TWinControl : public TComponent, public WindowReceiver {
   TBounds ClientRect() const;
   TAlign Align() const { return align_; }
   void SetAlign(TAlign align);
-  // Lays out the aligned children in the client area again.
+  // Lays out the aligned children again (see AlignControls).
   void Realign();
+  // Repaints the whole control at the next WM_PAINT.
+  void Invalidate();
+
+  // The colour the control paints its background with. With ParentColor
+  // (the default) it is the parent's colour, read at each use; a control
+  // without a parent has its own, clWindow unless set. Setting a colour
+  // clears ParentColor; both repaint the control and its children.
+  TColor Color() const;
+  void SetColor(TColor color);
+  bool ParentColor() const { return parent_color_; }
+  void SetParentColor(bool on);
 
   // Position among the parent's children when Tab moves focus. Setting it
   // moves the control there and renumbers its siblings 0..n-1; while a
@@ -106,6 +120,10 @@ class TWinControl : public TComponent, public WindowReceiver {
 
  protected:
   virtual void CreateParams(TCreateParams& params);
+  // Places the aligned children (`children`, their current places updated
+  // in place) inside `Rect`, which Realign sets to the client area; see
+  // AlignChildren.
+  virtual void AlignControls(std::span<AlignedChild> children, TRect& Rect);
   // Runs right after the window exists, before the children's are made.
   virtual void CreateWnd();
   void DefaultHandler(TMessage& message) override;
@@ -138,6 +156,8 @@ class TWinControl : public TComponent, public WindowReceiver {
   std::vector<TWinControl*> children_;  // in creation order
   TBounds bounds_;
   TAlign align_ = alNone;
+  TColor color_ = clWindow;
+  bool parent_color_ = true;
   int tab_order_ = kNoTabOrder;
   bool tab_stop_ = false;
   bool visible_ = true;

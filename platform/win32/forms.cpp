@@ -60,10 +60,16 @@ const TButton* DefaultButton(const TWinControl& parent) {
 
 }  // namespace
 
-TForm::TForm(TComponent* owner) : TWinControl(owner) { TWinControl::SetVisible(false); }
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+  TWinControl::SetVisible(false);
+  SetColor(clBtnFace);  // what the class's background brush paints
+}
 
 TForm::~TForm() {
   if (application_ && application_->main_form_ == this) application_->main_form_ = nullptr;
+  // The controls lose their windows with the form's: from here on they act
+  // on nothing.
+  BeginDestroying();
   // While the font is still there for the controls going with the window.
   DestroyBoundWindow();
 }

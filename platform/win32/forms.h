@@ -5,7 +5,9 @@
 // form, ends the application's message loop. The close box closes the form
 // the same way (a form is never destroyed by its window being closed). The
 // form keeps the focus on the control that had it when it was last active,
-// and its font is the font of all its controls.
+// and its font is the font of all its controls. Its colour is clBtnFace,
+// which its window's background is erased with and its controls take
+// (ParentColor).
 //
 // A form that is not sizeable is a dialog: it has a fixed dialog frame, it
 // is kept in front of the application's main form (which owns its window),

@@ -1,6 +1,7 @@
 #include "platform/win32/gdi_canvas.h"
 
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 
 namespace vexlan {
@@ -14,16 +15,22 @@ COLORREF ToColorRef(TColor color) {
 
 [[noreturn]] void OutOfResources() { throw Exception("Out of system resources"); }
 
-}  // namespace
-
 // A bitmap's picture as a top-down 32-bit DIB section, selected into a
 // memory DC.
-struct TGdiCanvas::SourceSurface {
+struct SourceSurface {
   std::uint64_t stamp = 0;
   UniqueDC dc;
   UniqueBitmap bitmap;
   std::optional<ScopedSelection> selection;  // last: deselects first
 };
+
+// The last picture copied to GDI on this thread.
+std::unique_ptr<SourceSurface>& LastSource() {
+  thread_local std::unique_ptr<SourceSurface> last;
+  return last;
+}
+
+}  // namespace
 
 TGdiCanvas::TGdiCanvas(HDC dc) : dc_(dc) {}
 
@@ -50,9 +57,20 @@ void TGdiCanvas::UsePenColor(COLORREF color) {
 
 void TGdiCanvas::LineTo(int X, int Y) {
   if (Pen.Width > 1) throw std::invalid_argument("the canvas draws one-pixel pens only");
-  const std::optional<TLineRun> run = ClipLine(pen_pos_, {X, Y}, ClipRect());
+  const TPoint start = pen_pos_;
+  const std::optional<TLineRun> run = ClipLine(start, {X, Y}, ClipRect());
   pen_pos_ = {X, Y};
   if (!run || Pen.Style == psClear) return;
+  if (Pen.Style == psDot) {
+    // GDI's own dot patterns differ between systems; the dots are ours.
+    const COLORREF color = ToColorRef(Pen.Color);
+    const int dx = (run->To.X > run->From.X) - (run->To.X < run->From.X);
+    const int dy = (run->To.Y > run->From.Y) - (run->To.Y < run->From.Y);
+    for (TPoint p = run->From; p != run->To; p.X += dx, p.Y += dy) {
+      if (DotPainted(start, p)) ::SetPixelV(dc_, p.X, p.Y, color);
+    }
+    return;
+  }
   UsePenColor(ToColorRef(Pen.Color));
   ::MoveToEx(dc_, run->From.X, run->From.Y, nullptr);
   ::LineTo(dc_, run->To.X, run->To.Y);
@@ -68,8 +86,9 @@ void TGdiCanvas::FillRect(const TRect& Rect) {
 }
 
 HDC TGdiCanvas::SourceFor(const TBitmap& bitmap) {
-  if (source_ && source_->stamp == bitmap.Stamp()) return source_->dc.get();
-  source_.reset();
+  std::unique_ptr<SourceSurface>& source = LastSource();
+  if (source && source->stamp == bitmap.Stamp()) return source->dc.get();
+  source.reset();
   auto surface = std::make_unique<SourceSurface>();
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -85,8 +104,8 @@ HDC TGdiCanvas::SourceFor(const TBitmap& bitmap) {
   std::memcpy(bits, bitmap.Pixels().data(), bitmap.Pixels().size_bytes());
   surface->selection.emplace(surface->dc.get(), surface->bitmap.get());
   surface->stamp = bitmap.Stamp();
-  source_ = std::move(surface);
-  return source_->dc.get();
+  source = std::move(surface);
+  return source->dc.get();
 }
 
 void TGdiCanvas::BitBlt(int X, int Y, int Width, int Height, const TBitmap& Source, int XSrc, int YSrc) {

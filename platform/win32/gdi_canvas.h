@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 
 #include "platform/toolkit/graphics.h"
@@ -37,17 +36,16 @@ class TGdiCanvas final : public TCanvas {
   TRect ClipRect() const override;
 
  private:
-  struct SourceSurface;
   void UsePenColor(COLORREF color);
-  // A memory DC holding `bitmap`'s picture; the last one is kept while the
-  // picture's stamp stays the same.
+  // A memory DC holding `bitmap`'s picture. The last picture made so is
+  // kept, for every canvas of the thread, while its stamp stays the same:
+  // a window repainting the same wallpaper copies it to GDI once.
   HDC SourceFor(const TBitmap& bitmap);
 
   HDC dc_;
   UniquePen pen_;
   COLORREF pen_color_ = 0;
   std::optional<ScopedSelection> pen_selection_;  // after pen_: deselects before it is deleted
-  std::unique_ptr<SourceSurface> source_;
 };
 
 // The pixels of the system colours as they are now.

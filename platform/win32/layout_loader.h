@@ -6,8 +6,10 @@
 
 #include "platform/toolkit/layout.h"
 #include "platform/win32/forms.h"
-// The writers of the toolkit's standard kinds, in view wherever a layout is
-// read; a form whose layout holds other kinds includes their headers too.
+// The writers of every kind the program's layouts hold (forms/core/
+// layout_kinds.h), in view wherever a layout is read: reading one visits
+// every kind of the list.
+#include "components/win32/advanced_panel.h"
 #include "platform/win32/menus.h"
 #include "platform/win32/std_controls.h"
 #include "platform/win32/timer.h"

@@ -34,7 +34,7 @@ void TTimer::UpdateTimer() {
   if (!enabled_ || interval_ == 0) return;
   if (!BoundWindow()) {
     // A message-only window: it receives WM_TIMER and nothing else sees it.
-    CreateBoundWindow(L"TTimerWindow", nullptr, 0, 0, RECT{}, HWND_MESSAGE, 0, L"");
+    CreateBoundWindow(L"TTimerWindow", 0, nullptr, 0, 0, RECT{}, HWND_MESSAGE, 0, L"");
   }
   running_ = ::SetTimer(BoundWindow(), kTimerId, interval_, nullptr) != 0;
 }

@@ -39,15 +39,15 @@ LRESULT WindowReceiver::DefaultWindowProc(UINT msg, WPARAM wparam, LPARAM lparam
   return ::DefWindowProcW(hwnd_, msg, wparam, lparam);
 }
 
-void WindowReceiver::CreateBoundWindow(const std::wstring& window_class, HBRUSH background, DWORD ex_style,
-                                       DWORD style, const RECT& place, HWND parent, UINT_PTR id,
+void WindowReceiver::CreateBoundWindow(const std::wstring& window_class, UINT class_style, HBRUSH background,
+                                       DWORD ex_style, DWORD style, const RECT& place, HWND parent, UINT_PTR id,
                                        const std::wstring& text) {
   static std::set<std::wstring> registered;
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   if (!registered.count(window_class)) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
+    wc.style = class_style;
     wc.lpfnWndProc = &ClassProc;
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);

@@ -42,9 +42,10 @@ class WindowReceiver {
   LRESULT DefaultWindowProc(UINT msg, WPARAM wparam, LPARAM lparam);
 
   // Creates a window of `window_class`, registering the class on first use
-  // (arrow cursor, the given background), bound to this object.
-  void CreateBoundWindow(const std::wstring& window_class, HBRUSH background, DWORD ex_style, DWORD style,
-                         const RECT& place, HWND parent, UINT_PTR id, const std::wstring& text);
+  // (arrow cursor, the given class style and background), bound to this
+  // object.
+  void CreateBoundWindow(const std::wstring& window_class, UINT class_style, HBRUSH background, DWORD ex_style,
+                         DWORD style, const RECT& place, HWND parent, UINT_PTR id, const std::wstring& text);
   // Creates a standard control of `window_class` and subclasses it.
   void CreateSubclassedWindow(const std::wstring& window_class, DWORD ex_style, DWORD style, const RECT& place,
                               HWND parent, UINT_PTR id, const std::wstring& text);

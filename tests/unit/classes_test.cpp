@@ -59,6 +59,28 @@ TEST(TComponentOwnership, DestroyComponentsEmptiesTheOwnerAndLeavesItUsable) {
   EXPECT_EQ(form.ComponentCount(), 1);
 }
 
+// Everything an owner destroys, and everything that owns in turn, is in the
+// destroying state before the first of them goes.
+TEST(TComponentOwnership, DestroyingStateReachesAllOwnedBeforeAnyGoes) {
+  struct Watcher : TComponent {
+    Watcher(TComponent* owner, std::vector<const TComponent*> watched, std::vector<bool>& seen)
+        : TComponent(owner), watched_(std::move(watched)), seen_(seen) {}
+    ~Watcher() override {
+      for (const TComponent* c : watched_) seen_.push_back(c->Destroying());
+    }
+    std::vector<const TComponent*> watched_;
+    std::vector<bool>& seen_;
+  };
+  std::vector<bool> seen;
+  TComponent form(nullptr);
+  auto* panel = new TComponent(&form);
+  auto* button = new TComponent(panel);
+  new Watcher(&form, {panel, button, &form}, seen);
+  EXPECT_FALSE(panel->Destroying());
+  form.DestroyComponents();
+  EXPECT_EQ(seen, (std::vector<bool>{true, true, false}));
+}
+
 TEST(TComponentState, LoadingStateEndsWithLoaded) {
   TComponent c(nullptr);
   EXPECT_FALSE(c.Loading());

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -197,6 +198,27 @@ TEST(TBitmapLoading, RejectsAnythingElseAndKeepsThePicture) {
     EXPECT_EQ(bitmap.Width(), 1);
     EXPECT_FALSE(bitmap.Empty());
   }
+}
+
+TEST(TBitmapSaving, Writes24BitFilesThatReadBackPixelForPixel) {
+  for (int width : {1, 2, 3, 4, 5}) {
+    for (int height : {1, 3}) {
+      SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+      TBitmap picture, read;
+      FillWithPositions(picture, width, height);
+      const std::vector<std::uint8_t> file = picture.SaveToMemory();
+      EXPECT_EQ(file[28], 24) << "bits per pixel";
+      EXPECT_EQ(file[2] | file[3] << 8 | file[4] << 16, static_cast<int>(file.size())) << "file size";
+      read.LoadFromMemory(file);
+      ASSERT_EQ(read.Width(), width);
+      ASSERT_EQ(read.Height(), height);
+      EXPECT_TRUE(std::equal(read.Pixels().begin(), read.Pixels().end(), picture.Pixels().begin()));
+    }
+  }
+  TBitmap no_pixels;
+  EXPECT_THROW(no_pixels.SaveToMemory(), EInvalidGraphic);
+  no_pixels.SetSize(0, 4);
+  EXPECT_THROW(no_pixels.SaveToMemory(), EInvalidGraphic);
 }
 
 TEST(TBitmapLoading, ReadsFilesAndReportsMissingOnes) {

@@ -26,6 +26,19 @@ TEST(TMemoryCanvasLines, ClearPensMoveWithoutPaintingSlantedAndWidePensAreRefuse
   EXPECT_EQ(Picture(canvas), (Rows{"....", "....", "....", "...."}));
 }
 
+// The dots count from where each line starts, wherever the clip cuts it.
+TEST(TMemoryCanvasLines, DottedPenPaintsEverySecondPixelFromTheStart) {
+  TMemoryCanvas canvas = FakeCanvas(5, 3);
+  canvas.Pen = {clBtnShadow, psDot, 1};
+  canvas.MoveTo(0, 0);
+  canvas.LineTo(5, 0);
+  canvas.MoveTo(-3, 1);
+  canvas.LineTo(5, 1);
+  canvas.MoveTo(4, 2);
+  canvas.LineTo(0, 2);
+  EXPECT_EQ(Picture(canvas), (Rows{"S.S.S", ".S.S.", "..S.S"}));
+}
+
 TEST(TMemoryCanvasFill, CoversLeftAndTopNotRightAndBottomInsideTheClip) {
   TMemoryCanvas canvas = FakeCanvas(6, 4);
   canvas.Brush.Color = clBtnFace;

@@ -68,6 +68,28 @@ TEST(TPanelWallpaper, EachStylePlacesTheBitmapAndFillsTheRestWithTheBackColour) 
   }
 }
 
+// Tiles are laid in blocks of many, and only where the canvas can show
+// them: the pixels stay those of tile after tile from the corner, whatever
+// the rectangle's extent, and follow the picture when it changes.
+TEST(TPanelWallpaper, TilingInBlocksLaysTheSameTilesAndFollowsThePicture) {
+  TPanelWallpaper wallpaper;
+  FillWithPositions(wallpaper.Bitmap(), 7, 5);
+  TMemoryCanvas canvas = FakeCanvas(620, 300);
+  const TRect rect{3, 4, 610, 290};
+  wallpaper.Draw(canvas, rect, kBackColor);
+  CheckPainting(canvas, rect, wallpaper.Bitmap(), {rect, {0, 0}, true});
+
+  wallpaper.Bitmap().SetPixel(6, 4, PositionPixel(99, 99));
+  wallpaper.Draw(canvas, rect, kBackColor);
+  CheckPainting(canvas, rect, wallpaper.Bitmap(), {rect, {0, 0}, true});
+
+  TMemoryCanvas small = FakeCanvas(9, 7);
+  small.SetClipRect({2, 1, 8, 6});
+  const TRect far{-700004, -500001, INT32_MAX, INT32_MAX};
+  wallpaper.Draw(small, far, kBackColor);
+  CheckPainting(small, {2, 1, 8, 6}, wallpaper.Bitmap(), {far, {0, 0}, true});
+}
+
 TEST(TPanelWallpaper, StretchCoversTheWholeRectangleWithTheBitmap) {
   for (const TRect& rect : {TRect{2, 3, 90, 30}, TRect{1, 1, 13, 7}}) {
     SCOPED_TRACE(rect.Right);

@@ -113,6 +113,16 @@ TEST(TGdiCanvas, PaintsTheSamePixelsAsTheMemoryCanvas) {
       {"tiled wallpaper", [](TCanvas& c) { Wallpaper(c, wpTile, 7, 5, {3, 2, 63, 46}, kBackColor); }},
       {"tiled wallpaper through a clip region",
        [](TCanvas& c) { Wallpaper(c, wpTile, 9, 4, {0, 0, kWidth, kHeight}, kBackColor); }, TRect{5, 7, 33, 21}},
+      {"dotted lines, cut by a clip region",
+       [](TCanvas& c) {
+         c.Pen = {clBtnShadow, psDot, 1};
+         c.MoveTo(1, 40);
+         c.LineTo(1, 1);
+         c.LineTo(69, 1);
+         c.MoveTo(-3, 44);
+         c.LineTo(70, 44);
+       },
+       TRect{0, 0, 66, 47}},
       {"no picture, system back colour",
        [](TCanvas& c) { Wallpaper(c, wpTile, -1, -1, {4, 4, 50, 30}, clWindow); }},
   };

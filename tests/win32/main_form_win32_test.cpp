@@ -12,7 +12,9 @@
 #include "forms/Vexlan_unit1.h"
 #include "platform/win32/application.h"
 #include "platform/win32/dialogs.h"
+#include "platform/win32/gdi_canvas.h"
 #include "platform/win32/handles.h"
+#include "tests/support/fake_control.h"
 #include "tests/win32/toolkit_test_support.h"
 
 namespace vexlan {
@@ -147,6 +149,28 @@ TEST_F(MainFormTest, BarControlsStandAtTheirPlaces) {
     EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
     EXPECT_EQ(font.lfHeight, -11);
   }
+}
+
+// The bar is the advanced panel with the stored values: no frame has a
+// side, and the wallpaper has no picture, so it paints the form's colour
+// over its whole area, as a plain bar would.
+TEST_F(MainFormTest, BarIsTheStoredAdvancedPanelAndPaintsOnlyTheFormsColour) {
+  TAdvancedPanel& bar = *form_->AdvancedPanel1;
+  EXPECT_EQ(bar.Align(), alBottom);
+  EXPECT_EQ(DecorationsOf(bar), (DecorationState{.Border = {.Sides = {}},
+                                                 .BevelOuter = {.Sides = {}, .Style = bvRaised},
+                                                 .BevelInner = {.Sides = {}}}));
+  EXPECT_TRUE(bar.ParentColor());
+  EXPECT_EQ(bar.Color(), clBtnFace);
+
+  const TBounds client = bar.ClientRect();
+  ASSERT_EQ(client.Height, 27);
+  MemorySurface surface(client.Width, client.Height, 0x123456);
+  {
+    TGdiCanvas canvas(surface.dc());
+    bar.PaintTo(canvas);
+  }
+  EXPECT_EQ(surface.CountOtherThan(RGBToPixel(::GetSysColor(COLOR_BTNFACE))), 0);
 }
 
 TEST_F(MainFormTest, TreeHasItsSettingsAndIsFilledAtCreation) {

@@ -1,19 +1,24 @@
 // Helpers the toolkit's Wine tests share: pumping the loop until something
-// happens, real key presses and mouse clicks, and naming focused controls.
+// happens, real key presses and mouse clicks, naming focused controls, and
+// surfaces to paint on and read.
 #pragma once
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/win32/application.h"
+#include "platform/toolkit/graphics.h"
 #include "platform/win32/controls.h"
+#include "platform/win32/handles.h"
 
 namespace vexlan::testing {
 
@@ -147,6 +152,38 @@ inline Responsiveness WhileAnswering(TApplication& app, HWND hwnd, const std::fu
   seen.unanswered = unanswered;
   return seen;
 }
+
+// A memory DC over a 32-bit top-down DIB section, every pixel `fill` at first.
+class MemorySurface {
+ public:
+  MemorySurface(int width, int height, TPixel fill) : width_(width), height_(height) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    bitmap_.reset(::CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bits_ = static_cast<TPixel*>(bits);
+    selection_.emplace(dc_.get(), bitmap_.get());
+    std::fill(bits_, bits_ + width * height, fill);
+  }
+  HDC dc() const { return dc_.get(); }
+  TPixel Pixel(int x, int y) const {
+    ::GdiFlush();
+    return bits_[y * width_ + x] & 0xFFFFFF;
+  }
+  // How many pixels are not `value`.
+  int CountOtherThan(TPixel value) const {
+    ::GdiFlush();
+    const auto other = [&](TPixel p) { return (p & 0xFFFFFF) != value; };
+    return static_cast<int>(std::count_if(bits_, bits_ + width_ * height_, other));
+  }
+
+ private:
+  int width_, height_;
+  UniqueDC dc_{::CreateCompatibleDC(nullptr)};
+  UniqueBitmap bitmap_;
+  std::optional<ScopedSelection> selection_;
+  TPixel* bits_ = nullptr;
+};
 
 // Reads the real message boxes a thread shows, as a user would: on a thread
 // of its own it finds each box (dialog class #32770), takes its text and
