@@ -9,7 +9,7 @@ packages=(
   wine wine64
   xvfb x11-utils xdotool imagemagick
   googletest libgtest-dev libbenchmark-dev
-  fonts-dejavu-core fonts-wine
+  fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei fonts-wine
 )
 
 missing=()

@@ -23,8 +23,9 @@ inline constexpr std::size_t kControlTextLimit = std::size_t{1} << 24;
 
 // How long a text message may take: kSendTimeoutMs, and more for a long
 // text, which a healthy program needs time to take in or give (Wine's
-// word-wrapping edit control takes about 1.7 s to take a million characters).
-inline constexpr std::size_t kTextUnitsPerExtraMs = 500;
+// word-wrapping edit control takes 2 to 5 s to take a million characters,
+// depending on the fonts it falls back on and on the machine's load).
+inline constexpr std::size_t kTextUnitsPerExtraMs = 100;
 unsigned TextSendTimeoutMs(std::size_t units);
 
 // The window's whole text, asked of the window itself (WM_GETTEXTLENGTH, then

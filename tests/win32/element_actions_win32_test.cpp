@@ -55,7 +55,12 @@ class ElementActionsTest : public ::testing::Test {
     fixture_.reset();
   }
   HWND Hwnd(const char* name) const { return fixture_->Handle(name); }
-  void Select(const char* name) { ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id(name))) << name; }
+  void Select(const char* name) {
+    // Wine may restack the fixture's new windows while the first walk runs
+    // past them; a second walk sees them settled.
+    if (!Form1->Findnodebyhandle(fixture_->Id(name))) Form1->RefreshBtnClick(nullptr);
+    ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id(name))) << name;
+  }
   // The messages shown while `call` runs.
   std::vector<std::string> Shown(const std::function<void()>& call) {
     std::vector<std::string> shown;

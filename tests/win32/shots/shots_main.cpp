@@ -57,12 +57,18 @@ int main() {
         "edit|Text|Editor|Dear reader,\r\nthis text belongs to another program.\r\nVexlan reads it with WM_GETTEXT.",
         "child|Button|Editor|Button|OK",
         "top|Other|VexlanDemoFrame|Totals (old)",
+        "top|World|VexlanDemoWorld|Café crème – Ελληνικά – Русский",
+        "child|Hebrew|World|VexlanDemoWorld|עברית",
+        "child|Chinese|World|VexlanDemoWorld|中文窗口",
+        "child|Japanese|World|VexlanDemoWorld|日本語のウィンドウ",
+        "edit|WorldText|World|Grüße · Ελληνικά · Русский · עברית · 中文 · 日本語",
     });
     // Just below where the Find Element dialog stands.
     ::SetWindowPos(fixture.Handle("Editor"), HWND_TOP, 225, 345, 393, 170, SWP_NOACTIVATE);
     ::SetWindowPos(fixture.Handle("Text"), nullptr, 8, 8, 270, 80, SWP_NOZORDER | SWP_NOACTIVATE);
     ::SetWindowPos(fixture.Handle("Button"), nullptr, 290, 8, 80, 25, SWP_NOZORDER | SWP_NOACTIVATE);
     ::SetWindowPos(fixture.Handle("Other"), HWND_BOTTOM, 700, 600, 200, 100, SWP_NOACTIVATE);
+    ::SetWindowPos(fixture.Handle("World"), HWND_BOTTOM, 700, 720, 200, 100, SWP_NOACTIVATE);
 
     const ScopedPlatform platform(SystemPlatform());
     TApplication& app = Application;
@@ -72,6 +78,7 @@ int main() {
     app.CreateForm(Form3);
     app.CreateForm(Form4);
     Form1->Show();
+    Form1->Findnodebyhandle(fixture.Id("Japanese"));
     Form1->Findnodebyhandle(fixture.Id("Button"));
     if (!Scene(app, "main", Union({Form1->Handle()}))) return 0;
 
@@ -106,6 +113,10 @@ int main() {
     Form2->handle->SetCaption(std::to_string(fixture.Id("Text")));
     Form2->Show();
     if (!Scene(app, "text", Union({Form2->Handle()}))) return 0;
+    Form2->handle->SetCaption(std::to_string(fixture.Id("WorldText")));
+    Form2->Close();
+    Form2->Show();
+    if (!Scene(app, "text-scripts", Union({Form2->Handle()}))) return 0;
     Form2->Close();
 
     Form1->FindBtnClick(nullptr);
