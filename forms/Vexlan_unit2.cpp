@@ -1,5 +1,7 @@
 #include "forms/Vexlan_unit2.h"
 
+#include <utility>
+
 #include "forms/core/Vexlan_unit2_layout.h"
 #include "platform/win32/layout_loader.h"
 #include "winutil/ExtCntrlsUtils.h"
@@ -28,6 +30,14 @@ TForm2::TForm2(TComponent* owner, const PlatformContext& platform) : TForm(owner
   Edit1 = &LayoutComponent<TMemo>(*this, "Edit1");
   SetBtn = &LayoutComponent<TButton>(*this, "SetBtn");
   GetBtn = &LayoutComponent<TButton>(*this, "GetBtn");
+  // A face wider than the one the layout was drawn with pushes a caption
+  // into its value: keep the layout's gap between them.
+  for (auto [caption, value] : {std::pair{Label1, handle}, std::pair{Label2, textlength}}) {
+    const TBounds& c = caption->BoundsRect();
+    const TBounds& v = value->BoundsRect();
+    const int gap = ScaleValue(4, Dpi(), 96);
+    if (v.Left < c.Left + c.Width + gap) value->SetBounds(c.Left + c.Width + gap, v.Top, v.Width, v.Height);
+  }
 }
 
 TForm2::~TForm2() {

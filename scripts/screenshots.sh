@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Photographs Vexlan's forms for the README: builds vexlan_shots.exe, runs it
 # on a private X display in a fresh Wine prefix, and saves each scene it
-# shows as docs/screenshots/NAME.png.
+# shows as docs/screenshots/NAME.png. With VEXLAN_WINE_DPI=144 the prefix
+# has that DPI and the pictures are NAME-144.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -26,8 +27,9 @@ while IFS= read -r line <&"${SHOTS[0]}"; do
     scene\ *)
       read -r _ name x y w h <<<"$line"
       import -window root "$WINE_SESSION_DIR/screen.png"
-      convert "$WINE_SESSION_DIR/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$out/$name.png"
-      echo "screenshots: $out/$name.png"
+      file="$out/$name${VEXLAN_WINE_DPI:+-$VEXLAN_WINE_DPI}.png"
+      convert "$WINE_SESSION_DIR/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$file"
+      echo "screenshots: $file"
       echo >&"${SHOTS[1]}"
       ;;
     *) echo "vexlan_shots: $line" ;;

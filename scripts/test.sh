@@ -30,4 +30,10 @@ wine_session_start
 # keeps that program's output open; let a throw-away fixture be that program.
 wine build/mingw/vexlan_fixture.exe 'top|warm|VexlanWarmUp|warm-up' </dev/null >/dev/null 2>&1 || true
 # One desktop and one hot-key table: the Wine tests run one at a time.
-ctest --test-dir build/mingw --output-on-failure -j1
+VEXLAN_TEST_DPI=96 ctest --test-dir build/mingw --output-on-failure -j1
+
+echo "== the forms at 144 DPI under Wine"
+wine_session_stop
+VEXLAN_WINE_DPI=144 wine_session_start
+wine build/mingw/vexlan_fixture.exe 'top|warm|VexlanWarmUp|warm-up' </dev/null >/dev/null 2>&1 || true
+(cd build/mingw && VEXLAN_TEST_DPI=144 wine ./vexlan_win32_tests.exe --gtest_filter='Dpi*' </dev/null)

@@ -1,6 +1,7 @@
 # Sourced by the run and test commands: a private X display and a fresh Wine
 # prefix for this run, started once and torn down on exit.
 #   wine_session_start [--keep-display]   (uses $DISPLAY when --keep-display and set)
+#     VEXLAN_WINE_DPI=144 before it gives the prefix that DPI (96 otherwise)
 #   wine_session_stop                      (also runs on EXIT)
 
 wine_session_start() {
@@ -40,6 +41,10 @@ wine_session_start() {
     wineserver -w
   fi
   wine_session_fonts
+  if [ -n "${VEXLAN_WINE_DPI:-}" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VEXLAN_WINE_DPI" /f >/dev/null 2>&1
+    wineserver -w
+  fi
   wineserver -p
   # The first Wine process after boot starts Wine's own services, which keep
   # whatever output pipes they inherit open; start them here on /dev/null so

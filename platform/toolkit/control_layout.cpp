@@ -1,6 +1,7 @@
 #include "platform/toolkit/control_layout.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 
 namespace vexlan {
@@ -20,6 +21,20 @@ int EdgeKey(TAlign align, const TBounds& b) {
 }
 
 }  // namespace
+
+int ScaleValue(int value, int to, int from) {
+  if (from == 0) return value;
+  const long long product = static_cast<long long>(value) * to;
+  const long long half = from / 2;
+  const long long q = product >= 0 ? (product + half) / from : -((-product + half) / from);
+  return static_cast<int>(std::clamp<long long>(q, INT32_MIN, INT32_MAX));
+}
+
+TBounds ScaleBounds(const TBounds& b, int to, int from) {
+  const int left = ScaleValue(b.Left, to, from);
+  const int top = ScaleValue(b.Top, to, from);
+  return {left, top, ScaleValue(b.Left + b.Width, to, from) - left, ScaleValue(b.Top + b.Height, to, from) - top};
+}
 
 void AlignChildren(const TBounds& client, std::span<AlignedChild> children) {
   int left = client.Left;

@@ -35,6 +35,13 @@ struct AlignedChild {
 // width; sizes never go below zero. alNone children are left alone.
 void AlignChildren(const TBounds& client, std::span<AlignedChild> children);
 
+// `value` measured at `from` dots per inch, measured at `to`: rounded to the
+// nearest pixel, halves away from zero, as MulDiv rounds.
+int ScaleValue(int value, int to, int from);
+// A place scaled edge by edge, so that neighbours that touched still touch
+// and no edge is off by more than half a pixel.
+TBounds ScaleBounds(const TBounds& bounds, int to, int from);
+
 // The visiting order of children whose stored tab orders are `tab_orders`
 // (list position = creation order): indices sorted by tab order, creation
 // order breaking ties and negative values (no tab order) going last.

@@ -47,12 +47,19 @@ struct MemoSettings {
   bool WordWrap = true;
 };
 
-// Static text. An auto-sized label fits its width and height to its caption
-// whenever the caption changes.
+// Where a label's text stands in it; an auto-sized label that is right
+// justified keeps its right edge when it fits itself to its text, unless
+// that would take it past its parent's left edge.
+enum TAlignment { taLeftJustify, taRightJustify };
+
+// Static text. An auto-sized label (the default) fits its width and height
+// to its caption in its form's font whenever the caption or the font
+// changes, so its text is never cut whatever face and size draw it.
 struct LabelSettings {
   static constexpr LayoutRole kRole = LayoutRole::Control;
   std::string_view Caption{};
-  bool AutoSize = false;
+  bool AutoSize = true;
+  TAlignment Alignment = taLeftJustify;
 };
 
 struct PopupMenuSettings {

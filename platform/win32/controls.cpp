@@ -82,6 +82,12 @@ TBounds TWinControl::ClientRect() const {
   return {0, 0, r.right - r.left, r.bottom - r.top};
 }
 
+void TWinControl::ChangeScale(int to, int from) {
+  if (to == from) return;
+  SetBoundsRect(ScaleBounds(bounds_, to, from));
+  for (TWinControl* child : children_) child->ChangeScale(to, from);
+}
+
 void TWinControl::SetAlign(TAlign align) {
   align_ = align;
   if (!Loading() && parent_) parent_->Realign();

@@ -103,6 +103,13 @@ class TWinControl : public TComponent, public WindowReceiver {
   // The font the control draws with: its form's.
   HFONT FontHandle() const;
 
+  // The form's font changed (for its DPI, say); the control has been given
+  // the new one.
+  virtual void FontChanged() {}
+  // Shows the control at `to` dots per inch after `from`: its place and
+  // size, and its children's, scaled (see ScaleBounds).
+  virtual void ChangeScale(int to, int from);
+
   // The accelerator character its caption marks (see mnemonics.h), or 0.
   virtual char32_t Mnemonic() const { return 0; }
   // An accelerator press reached the control: `activate` when its letter is

@@ -1,5 +1,7 @@
 #include "platform/win32/forms.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -7,6 +9,7 @@
 #include "platform/utf.h"
 #include "platform/win32/application.h"
 #include "platform/win32/dialogs.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/std_controls.h"
 
 namespace vexlan {
@@ -91,23 +94,67 @@ void TForm::SetClientSize(int width, int height) {
     params.Style = static_cast<DWORD>(::GetWindowLongPtrW(BoundWindow(), GWL_STYLE));
     params.ExStyle = static_cast<DWORD>(::GetWindowLongPtrW(BoundWindow(), GWL_EXSTYLE));
   }
-  RECT r{0, 0, width, height};
-  ::AdjustWindowRectEx(&r, params.Style, FALSE, params.ExStyle);
+  const RECT r = WindowRectForClient(RECT{0, 0, width, height}, params.Style, params.ExStyle, dpi_);
   const TBounds& b = BoundsRect();
   SetBounds(b.Left, b.Top, r.right - r.left, r.bottom - r.top);
 }
 
+void TForm::SetDesignPlacement(int left, int top, int client_width, int client_height) {
+  design_ = {left, top, client_width, client_height};
+  SetBounds(left, top, BoundsRect().Width, BoundsRect().Height);
+  SetClientSize(ScaleValue(client_width, dpi_, kDesignDpi), ScaleValue(client_height, dpi_, kDesignDpi));
+}
+
+void TForm::SetDesignBounds(const TBounds& outer) {
+  TCreateParams params;
+  CreateParams(params);
+  const RECT frame = WindowRectForClient(RECT{0, 0, 0, 0}, params.Style, params.ExStyle, kDesignDpi);
+  SetDesignPlacement(outer.Left, outer.Top, outer.Width - (frame.right - frame.left),
+                     outer.Height - (frame.bottom - frame.top));
+}
+
 void TForm::SetFont(std::string_view name, int height) {
+  font_name_ = std::string(name);
+  font_height_ = height;
+  RecreateFont();
+}
+
+namespace {
+
+// A raster face has glyphs for its own code page only and takes no font
+// linking: text in other scripts would draw as boxes.
+bool IsRasterFace(const std::wstring& face) {
+  LOGFONTW wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  face.copy(wanted.lfFaceName, std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+  bool raster = false;
+  const HDC screen = ::GetDC(nullptr);
+  ::EnumFontFamiliesExW(
+      screen, &wanted,
+      [](const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM found) -> int {
+        if (type & RASTER_FONTTYPE) *reinterpret_cast<bool*>(found) = true;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&raster), 0);
+  ::ReleaseDC(nullptr, screen);
+  return raster;
+}
+
+}  // namespace
+
+void TForm::RecreateFont() {
+  if (font_name_.empty()) return;
+  std::wstring face = Wide(font_name_).substr(0, LF_FACESIZE - 1);
+  if (IsRasterFace(face)) face = L"MS Shell Dlg 2";
   LOGFONTW lf{};
-  lf.lfHeight = height;
+  lf.lfHeight = ScaleValue(font_height_, dpi_, kDesignDpi);
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  const std::wstring face = Wide(name).substr(0, LF_FACESIZE - 1);
   face.copy(lf.lfFaceName, face.size());
   UniqueFont font(::CreateFontIndirectW(&lf));
-  if (!font) throw Exception("Cannot create the font " + std::string(name));
+  if (!font) throw Exception("Cannot create the font " + font_name_);
   font_ = std::move(font);
   if (HandleAllocated() && !Loading()) {
     ApplyFont(*this);
@@ -115,9 +162,51 @@ void TForm::SetFont(std::string_view name, int height) {
   }
 }
 
+void TForm::ChangeScale(int to, int from) {
+  if (to == from) return;
+  for (TWinControl* c : Controls()) c->ChangeScale(to, from);
+  RecreateFont();
+}
+
+void TForm::PlaceAtMonitorDpi() {
+  // The monitor the form will stand on, found by its place in screen pixels.
+  const int system = SystemDpi();
+  const int dpi =
+      DpiAtPoint(POINT{ScaleValue(design_.Left, system, kDesignDpi), ScaleValue(design_.Top, system, kDesignDpi)});
+  if (dpi == dpi_) return;
+  const int old = dpi_;
+  dpi_ = dpi;
+  SetBounds(ScaleValue(design_.Left, dpi, kDesignDpi), ScaleValue(design_.Top, dpi, kDesignDpi), BoundsRect().Width,
+            BoundsRect().Height);
+  SetClientSize(ScaleValue(design_.Width, dpi, kDesignDpi), ScaleValue(design_.Height, dpi, kDesignDpi));
+  ChangeScale(dpi, old);
+}
+
+void TForm::FitClientToControls() {
+  if (sizeable_ || !HandleAllocated()) return;
+  // A control that text made larger than drawn (a label fitting its text)
+  // and that reaches past the client area gets as much room beyond it as
+  // the layout leaves before the nearest control on the other side.
+  int left = INT32_MAX, top = INT32_MAX, right = 0, bottom = 0;
+  for (const TWinControl* c : Controls()) {
+    if (!c->Visible()) continue;
+    const TBounds& b = c->BoundsRect();
+    left = std::min(left, b.Left);
+    top = std::min(top, b.Top);
+    right = std::max(right, b.Left + b.Width);
+    bottom = std::max(bottom, b.Top + b.Height);
+  }
+  if (left == INT32_MAX) return;
+  const TBounds client = ClientRect();
+  const int width = right > client.Width ? right + std::max(left, 0) : client.Width;
+  const int height = bottom > client.Height ? bottom + std::max(top, 0) : client.Height;
+  if (width != client.Width || height != client.Height) SetClientSize(width, height);
+}
+
 void TForm::ApplyFont(TWinControl& control) {
   for (TWinControl* c : control.Controls()) {
     if (c->HandleAllocated()) ::SendMessageW(c->BoundWindow(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    c->FontChanged();
     ApplyFont(*c);
   }
 }
@@ -205,6 +294,7 @@ bool TForm::DispatchByNumber(TMessage& message) {
       {WM_ACTIVATE, &TForm::WMActivate},
       {WM_COMMAND, &TForm::WMCommand},
       {DM_GETDEFID, &TForm::DMGetDefId},
+      {WM_DPICHANGED, &TForm::WMDpiChanged},
   };
   return DispatchTable(*this, table, message) || TWinControl::DispatchByNumber(message);
 }
@@ -254,6 +344,20 @@ void TForm::DMGetDefId(TMessage& message) {
     return;
   }
   DefaultHandler(message);
+}
+
+void TForm::WMDpiChanged(TMessage& message) {
+  const int dpi = HIWORD(message.WParam);
+  const int old = dpi_;
+  dpi_ = dpi;
+  ChangeScale(dpi, old);
+  // Where the system suggests: the same place on the new monitor, its size
+  // scaled with the frame of the new DPI.
+  if (const auto* r = reinterpret_cast<const RECT*>(message.LParam)) {
+    ::SetWindowPos(BoundWindow(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  message.Result = 0;
 }
 
 }  // namespace vexlan

@@ -40,11 +40,25 @@ class TForm : public TWinControl {
   void SetCaption(const std::string& caption) { SetText(caption); }
   bool Sizeable() const { return sizeable_; }
   void SetSizeable(bool on);
-  // Fits the outer size around a client area of this size.
+  // Fits the outer size around a client area of this size (pixels at the
+  // form's DPI).
   void SetClientSize(int width, int height);
-  // The face name and height (negative: character height in pixels) of
-  // the font the form and all its controls use.
+  // Where the form stands and how large its client area is, at 96 DPI (as
+  // layouts give them); the form is placed at its monitor's DPI when its
+  // window is made, with its frame around the scaled client area.
+  void SetDesignPlacement(int left, int top, int client_width, int client_height);
+  // The same from an outer size at 96 DPI: the frame it held at 96 DPI comes off.
+  void SetDesignBounds(const TBounds& outer);
+  // The face name and height at 96 DPI (negative: character height in
+  // pixels) of the font the form and all its controls use. A raster face
+  // (no glyphs beyond its code page, no font linking) gives way to the
+  // system's TrueType dialog face, "MS Shell Dlg 2", at the same size.
   void SetFont(std::string_view name, int height);
+  // The dots per inch the form is shown at.
+  int Dpi() const { return dpi_; }
+  // Scales the controls and the font; the form's own place is its
+  // monitor's business (see WM_DPICHANGED).
+  void ChangeScale(int to, int from) override;
 
   void Show();
   void Hide() { SetVisible(false); }
@@ -96,10 +110,20 @@ class TForm : public TWinControl {
   void WMActivate(TMessage& message);
   void WMCommand(TMessage& message);
   void DMGetDefId(TMessage& message);
+  void WMDpiChanged(TMessage& message);
+  // At creation: the form at the DPI of the monitor it will stand on.
+  void PlaceAtMonitorDpi();
+  // A dialog grows to hold controls that its font made larger than drawn.
+  void FitClientToControls();
+  void RecreateFont();
 
   TApplication* application_ = nullptr;
   bool sizeable_ = true;
   UniqueFont font_;
+  std::string font_name_;
+  int font_height_ = 0;  // at 96 DPI
+  int dpi_ = 96;
+  TBounds design_{};  // position and client size at 96 DPI
   HWND last_focus_ = nullptr;
 };
 

@@ -73,7 +73,9 @@ template <class Settings>
 void TForm::ReadForm(const BasicFormLayout<Settings>& layout) {
   FormLayoutBuilder<Settings> builder(*this);
   ReadLayout(*this, layout, builder);
+  PlaceAtMonitorDpi();
   HandleNeeded();
+  FitClientToControls();
 }
 
 }  // namespace vexlan

@@ -142,11 +142,13 @@ void TLabel::Loaded() {
   FitToCaption();
 }
 
+void TLabel::FontChanged() { FitToCaption(); }
+
 void TLabel::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.WindowClass = L"STATIC";
   params.Standard = true;
-  params.Style |= SS_LEFT;
+  params.Style |= alignment_ == taRightJustify ? SS_RIGHT : SS_LEFT;
 }
 
 void TLabel::CreateWnd() {
@@ -167,7 +169,10 @@ void TLabel::FitToCaption() {
   ::SelectObject(dc, old);
   ::ReleaseDC(BoundWindow(), dc);
   const TBounds& b = BoundsRect();
-  SetBounds(b.Left, b.Top, r.right - r.left, std::max<int>(r.bottom - r.top, metrics.tmHeight));
+  const int width = r.right - r.left;
+  // Anchored at its right edge, but never past its parent's left one.
+  const int left = alignment_ == taRightJustify ? std::max(b.Left + b.Width - width, 0) : b.Left;
+  SetBounds(left, b.Top, width, std::max<int>(r.bottom - r.top, metrics.tmHeight));
 }
 
 TPanel::TPanel(TComponent* owner) : TWinControl(owner) {}
@@ -198,6 +203,7 @@ void LayoutWriter<MemoSettings>::Write(TMemo& memo, const MemoSettings& s, Layou
 void LayoutWriter<LabelSettings>::Write(TLabel& label, const LabelSettings& s, LayoutContext&) {
   label.SetCaption(std::string(s.Caption));
   label.SetAutoSize(s.AutoSize);
+  label.SetAlignment(s.Alignment);
 }
 
 void LayoutWriter<PanelSettings>::Write(TPanel& panel, const PanelSettings& s, LayoutContext&) {

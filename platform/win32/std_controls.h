@@ -80,7 +80,11 @@ class TLabel : public TWinControl {
   void SetCaption(const std::string& caption);
   bool AutoSize() const { return auto_size_; }
   void SetAutoSize(bool on);
+  TAlignment Alignment() const { return alignment_; }
+  // Set before the window is made.
+  void SetAlignment(TAlignment alignment) { alignment_ = alignment; }
   void Loaded() override;
+  void FontChanged() override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -89,7 +93,8 @@ class TLabel : public TWinControl {
  private:
   void FitToCaption();
 
-  bool auto_size_ = false;
+  bool auto_size_ = true;
+  TAlignment alignment_ = taLeftJustify;
 };
 
 // A container without decoration. Tab and accelerators reach its children

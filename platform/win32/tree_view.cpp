@@ -131,6 +131,11 @@ void TTreeView::SetIndent(int pixels) {
   if (HandleAllocated() && !Loading()) ::SendMessageW(BoundWindow(), TVM_SETINDENT, static_cast<WPARAM>(pixels), 0);
 }
 
+void TTreeView::ChangeScale(int to, int from) {
+  TWinControl::ChangeScale(to, from);
+  SetIndent(ScaleValue(indent_, to, from));
+}
+
 void TTreeView::SetShowLines(bool on) {
   show_lines_ = on;
   UpdateTreeStyle();

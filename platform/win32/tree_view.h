@@ -116,6 +116,8 @@ class TTreeView : public TWinControl {
   void SetShowButtons(bool on);
   bool ShowRoot() const { return show_root_; }
   void SetShowRoot(bool on);
+  // The indent scales with the rest.
+  void ChangeScale(int to, int from) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

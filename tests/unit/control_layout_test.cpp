@@ -91,5 +91,28 @@ TEST(MoveInTabSequence, MovesOneAndShiftsTheOthers) {
   }
 }
 
+TEST(ScaleBounds, EdgesScaleToTheNearestPixelAndNeighboursStayTogether) {
+  struct Case {
+    TBounds from;
+    int to_dpi;
+    TBounds expected;
+  };
+  const Case cases[] = {
+      {{0, 2, 87, 23}, 144, {0, 3, 131, 35}},      // 130.5 and 37.5 round away from zero
+      {{90, 2, 87, 23}, 144, {135, 3, 131, 35}},   // starts where 87 + 3 ended
+      {{366, 4, 49, 21}, 120, {458, 5, 61, 26}},   // 457.5, 519.25
+      {{-3, -1, 5, 1}, 144, {-5, -2, 8, 2}},       // negative edges round away from zero too
+      {{10, 10, 0, 0}, 192, {20, 20, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.from.Left << "," << c.from.Top << " at " << c.to_dpi);
+    EXPECT_EQ(ScaleBounds(c.from, c.to_dpi, 96), c.expected);
+  }
+  // There and back is where it was; a nonsense divisor changes nothing.
+  EXPECT_EQ(ScaleBounds(ScaleBounds({54, 40, 93, 21}, 144, 96), 96, 144), (TBounds{54, 40, 93, 21}));
+  EXPECT_EQ(ScaleValue(11, 144, 0), 11);
+  EXPECT_EQ(ScaleValue(2147483647, 192, 96), 2147483647);
+}
+
 }  // namespace
 }  // namespace vexlan

@@ -120,6 +120,14 @@ int main() {
     Form2->Close();
 
     Form1->FindBtnClick(nullptr);
+    {
+      // The other program just below the dialog, whatever the DPI made of it.
+      RECT dialog{};
+      ::GetWindowRect(Form3->Handle(), &dialog);
+      ::SetWindowPos(fixture.Handle("Editor"), HWND_TOP, dialog.left, dialog.bottom + 2, dialog.right - dialog.left,
+                     (dialog.bottom - dialog.top) * 6 / 5, SWP_NOACTIVATE);
+      testing::Settle(app, 300);
+    }
     RECT target{};
     ::GetWindowRect(fixture.Handle("Button"), &target);
     ::SetCursorPos((target.left + target.right) / 2, (target.top + target.bottom) / 2);

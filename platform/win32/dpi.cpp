@@ -1,0 +1,61 @@
+#include "platform/win32/dpi.h"
+
+#include "platform/toolkit/control_layout.h"
+
+namespace vexlan {
+
+namespace {
+
+// Looked up once: absent on the systems that have only the system's DPI.
+template <class Function>
+Function SystemFunction(const wchar_t* module, const char* name) {
+  HMODULE handle = ::GetModuleHandleW(module);
+  if (!handle) handle = ::LoadLibraryW(module);
+  return handle ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(handle, name))) : nullptr;
+}
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+
+}  // namespace
+
+int SystemDpi() {
+  const HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDesignDpi;
+}
+
+int DpiAtPoint(POINT point) {
+  static const auto get_dpi_for_monitor = SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+  if (get_dpi_for_monitor) {
+    UINT x = 0, y = 0;
+    constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    if (SUCCEEDED(get_dpi_for_monitor(::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y)) &&
+        y > 0) {
+      return static_cast<int>(y);
+    }
+  }
+  return SystemDpi();
+}
+
+int DpiOfWindow(HWND hwnd) {
+  static const auto get_dpi_for_window = SystemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+  if (get_dpi_for_window && hwnd) {
+    if (const UINT dpi = get_dpi_for_window(hwnd)) return static_cast<int>(dpi);
+  }
+  return SystemDpi();
+}
+
+RECT WindowRectForClient(const RECT& client, DWORD style, DWORD ex_style, int dpi) {
+  static const auto adjust_for_dpi =
+      SystemFunction<AdjustWindowRectExForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
+  RECT r = client;
+  if (adjust_for_dpi && adjust_for_dpi(&r, style, FALSE, ex_style, static_cast<UINT>(dpi))) return r;
+  // Without it the frame has the system's size, whatever the DPI asked.
+  ::AdjustWindowRectEx(&r, style, FALSE, ex_style);
+  return r;
+}
+
+}  // namespace vexlan
