@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds Vexlan for Windows and runs it under Wine.
 #
-# With a display ($DISPLAY set) the program runs there, in a fresh Wine
-# prefix, until its main window is closed. Without one it runs on a private
-# X display just long enough to save a screenshot of its main window, whose
-# path it prints.
+# With a display ($DISPLAY set) the program runs there, in your own Wine
+# prefix ($WINEPREFIX, or Wine's default ~/.wine), so it lists the Wine
+# programs you have open in that prefix, until its main window is closed.
+# Without a display it runs on a private X display in a fresh prefix just
+# long enough to save a screenshot of its main window, whose path it prints.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -20,9 +21,12 @@ exe="$(cd "$build" && pwd)/vexlan.exe"
 source scripts/wine-session.sh
 
 if [ -n "${DISPLAY:-}" ]; then
-  wine_session_start --keep-display
-  wine "$exe"
-  exit 0
+  export WINEDEBUG=-all
+  if ! bash scripts/wine-fonts.sh --check; then
+    echo "run: Chinese and Japanese captions may draw as boxes in ${WINEPREFIX:-$HOME/.wine};" \
+      "to draw every script there, run: bash scripts/wine-fonts.sh" >&2
+  fi
+  exec wine "$exe"
 fi
 
 wine_session_start

@@ -52,34 +52,9 @@ wine_session_start() {
   wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 }
 
-# Every script drawn: the forms name "MS Sans Serif", which Wine would take
-# from its own bitmap font (no glyphs beyond Latin, no fallback). Instead the
-# name is substituted by DejaVu Sans Condensed (the same 6x13 dialog units),
-# which font linking extends with WenQuanYi Micro Hei for Chinese and
-# Japanese. Only Marlett, which draws the caption buttons, is taken from
-# Wine's own fonts: a face that exists is never substituted.
+# Every script drawn: see scripts/wine-fonts.sh.
 wine_session_fonts() {
-  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-  cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts"/ 2>/dev/null || true
-  local reg="$WINE_SESSION_DIR/fonts.reg" face
-  {
-    printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\n'
-    for face in "MS Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "Microsoft Sans Serif"; do
-      printf '"%s"="DejaVu Sans Condensed"\n' "$face"
-    done
-    printf '\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\n'
-    for face in "DejaVu Sans Condensed" "DejaVu Sans"; do
-      printf '"%s"=hex(7):%s\n' "$face" "$(printf 'wqy-microhei.ttc,WenQuanYi Micro Hei' | od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//; s/,$//'),00,00"
-    done
-    # Edit controls draw through Uniscribe, which does not link fonts but
-    # falls back by script: Han, kana, Hangul and Bopomofo, by their tags.
-    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\Uniscribe\\Fallback]\n'
-    for tag in 696e6168 616e616b 676e6168 6f706f62; do
-      printf '"%s"="WenQuanYi Micro Hei"\n' "$tag"
-    done
-  } >"$reg"
-  wine regedit /S "$reg" >/dev/null 2>&1
-  wineserver -w
+  bash "$(dirname "${BASH_SOURCE[0]}")/wine-fonts.sh" >/dev/null
 }
 
 wine_session_stop() {
