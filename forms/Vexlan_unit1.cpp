@@ -25,6 +25,11 @@ TNodeEntry TNodeRegister::operator[](std::size_t index) const {
   return {model_.Row(static_cast<int>(index)).wnd, nodes_.at(index)};
 }
 
+TTreeNode* TNodeRegister::NodeOf(WindowHandle wnd) const {
+  const auto row = model_.FindByHandle(wnd);
+  return row && static_cast<std::size_t>(*row) < nodes_.size() ? nodes_[static_cast<std::size_t>(*row)] : nullptr;
+}
+
 void TNodeRegister::Clear() {
   nodes_.clear();
   count_ = 0;

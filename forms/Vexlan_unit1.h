@@ -39,6 +39,8 @@ class TNodeRegister {
   // What NodeCount reads.
   const int& Count() const { return count_; }
   const WindowTreeModel& Model() const { return model_; }
+  // The node of the first entry for `wnd`; nullptr when it is not listed.
+  TTreeNode* NodeOf(WindowHandle wnd) const;
   void Clear();
 
  private:

@@ -73,12 +73,7 @@ class PickerTest : public ::testing::Test {
     return name == std::string("P1") ? "VexlanPickOne" : "VexlanPickTwo";
   }
   void PressCtrlQ() { PressKey('Q', {VK_CONTROL}); }
-  TTreeNode* NodeOf(const char* name) const {
-    for (std::size_t i = 0; i < NodeList.size(); ++i) {
-      if (NodeList[i].Wnd == fixture_->Id(name)) return NodeList[i].Node;
-    }
-    return nullptr;
-  }
+  TTreeNode* NodeOf(const char* name) const { return NodeList.NodeOf(fixture_->Id(name)); }
 
   std::unique_ptr<FixtureProcess> fixture_;
   std::unique_ptr<TApplication> app_;

@@ -41,12 +41,7 @@ class SearchListTest : public ::testing::Test {
     fixture_.reset();
   }
 
-  TTreeNode* NodeOf(const char* name) const {
-    for (std::size_t i = 0; i < NodeList.size(); ++i) {
-      if (NodeList[i].Wnd == fixture_->Id(name)) return NodeList[i].Node;
-    }
-    return nullptr;
-  }
+  TTreeNode* NodeOf(const char* name) const { return NodeList.NodeOf(fixture_->Id(name)); }
   void Fill(const std::string& handle, const std::string& class_name, const std::string& caption) {
     Form4->handle->SetText(handle);
     Form4->classname->SetText(class_name);

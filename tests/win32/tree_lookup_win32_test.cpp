@@ -45,12 +45,7 @@ class TreeLookupTest : public ::testing::Test {
     fixture_.reset();
   }
 
-  TTreeNode* NodeOf(const char* name) const {
-    for (std::size_t i = 0; i < NodeList.size(); ++i) {
-      if (NodeList[i].Wnd == fixture_->Id(name)) return NodeList[i].Node;
-    }
-    return nullptr;
-  }
+  TTreeNode* NodeOf(const char* name) const { return NodeList.NodeOf(fixture_->Id(name)); }
   // True when the node's row lies inside the tree's client area.
   bool OnScreen(TTreeNode* node) const {
     RECT r{};
