@@ -28,17 +28,23 @@ unsigned TextSendTimeoutMs(std::size_t units) {
   return kSendTimeoutMs + static_cast<unsigned>(std::min<std::size_t>(units, kControlTextLimit) / kTextUnitsPerExtraMs);
 }
 
-std::string GetControlText(WindowServices& ws, WindowHandle wnd) {
-  const auto reported = ws.SendWithTimeout(wnd, msg::kGetTextLength, 0, 0, kSendTimeoutMs);
+std::string GetControlText(WindowServices& ws, WindowHandle wnd, Clock& clock) {
+  Deadline deadline(clock, kSendTimeoutMs);
+  const auto reported = ws.SendWithTimeout(wnd, msg::kGetTextLength, 0, 0, deadline.LeftMs());
   if (!reported) return {};
   // The length is the other program's word: a negative one means nothing, a
   // huge one is bounded so that a lying window cannot make us allocate gigabytes.
   const std::size_t length =
       *reported <= 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(*reported), kControlTextLimit);
 
+  // A long text earns the routine more time, counted from its start.
+  deadline.SetBudget(TextSendTimeoutMs(length));
+  const unsigned left_ms = deadline.LeftMs();
+  if (left_ms == 0) return {};
+
   std::vector<char16_t> buffer(length + 1, u'\0');
   const auto copied = ws.SendWithTimeout(wnd, msg::kGetText, buffer.size(),
-                                            reinterpret_cast<std::intptr_t>(buffer.data()), TextSendTimeoutMs(length));
+                                         reinterpret_cast<std::intptr_t>(buffer.data()), left_ms);
   if (!copied) return {};
   // What was really copied ends at the first zero; the reported length may have
   // been larger than the text, and the count WM_GETTEXT returns is not trusted.
@@ -66,23 +72,27 @@ std::string GetWindowClass(WindowServices& ws, WindowHandle wnd) {
 
 namespace {
 
-void SendClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd, unsigned down, unsigned up,
-               std::uintptr_t button) {
-  if (ws.SendWithTimeout(wnd, down, button, 0, kSendTimeoutMs)) {
-    ws.SendWithTimeout(wnd, up, button, 0, kSendTimeoutMs);
-  } else {
-    posting.Post(wnd, up, button, 0);
+void SendClick(WindowServices& ws, MessagePosting& posting, Clock& clock, WindowHandle wnd, unsigned down,
+               unsigned up, std::uintptr_t button) {
+  // A sent message that times out before the target's thread takes it is
+  // withdrawn, so a release that is not answered in time is posted: it
+  // arrives whenever the target reads its queue again.
+  const Deadline deadline(clock, kSendTimeoutMs);
+  if (ws.SendWithTimeout(wnd, down, button, 0, deadline.LeftMs())) {
+    const unsigned left_ms = deadline.LeftMs();
+    if (left_ms > 0 && ws.SendWithTimeout(wnd, up, button, 0, left_ms)) return;
   }
+  posting.Post(wnd, up, button, 0);
 }
 
 }  // namespace
 
-void SendLeftClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd) {
-  SendClick(ws, posting, wnd, msg::kLButtonDown, msg::kLButtonUp, kMkLButton);
+void SendLeftClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd, Clock& clock) {
+  SendClick(ws, posting, clock, wnd, msg::kLButtonDown, msg::kLButtonUp, kMkLButton);
 }
 
-void SendRightClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd) {
-  SendClick(ws, posting, wnd, msg::kRButtonDown, msg::kRButtonUp, kMkRButton);
+void SendRightClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd, Clock& clock) {
+  SendClick(ws, posting, clock, wnd, msg::kRButtonDown, msg::kRButtonUp, kMkRButton);
 }
 
 }  // namespace vexlan
