@@ -1,7 +1,8 @@
 #include "winutil/ExtCntrlsUtils.h"
 
 #include <algorithm>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 #include "platform/utf.h"
 
@@ -42,13 +43,18 @@ std::string GetControlText(WindowServices& ws, WindowHandle wnd, Clock& clock) {
   const unsigned left_ms = deadline.LeftMs();
   if (left_ms == 0) return {};
 
-  std::vector<char16_t> buffer(length + 1, u'\0');
-  const auto copied = ws.SendWithTimeout(wnd, msg::kGetText, buffer.size(),
-                                         reinterpret_cast<std::intptr_t>(buffer.data()), left_ms);
+  // Zeroed by the allocator: a lying length costs address space, not memory,
+  // since pages the window does not write are never touched. When even that
+  // cannot be had, the text is empty, as for a window that does not answer.
+  const std::unique_ptr<char16_t[], decltype(&std::free)> buffer(
+      static_cast<char16_t*>(std::calloc(length + 1, sizeof(char16_t))), &std::free);
+  if (!buffer) return {};
+  const auto copied =
+      ws.SendWithTimeout(wnd, msg::kGetText, length + 1, reinterpret_cast<std::intptr_t>(buffer.get()), left_ms);
   if (!copied) return {};
   // What was really copied ends at the first zero; the reported length may have
   // been larger than the text, and the count WM_GETTEXT returns is not trusted.
-  const std::u16string_view text(buffer.data(), std::find(buffer.begin(), buffer.begin() + length, u'\0') - buffer.begin());
+  const std::u16string_view text(buffer.get(), std::find(buffer.get(), buffer.get() + length, u'\0') - buffer.get());
   return Utf16ToUtf8(text.size() == length ? DropTrailingHighSurrogate(text) : text);
 }
 
