@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native, native under ASan+UBSan,
-# and the Windows build under Wine on a private X display.
+# the Windows build under Wine on a private X display, then every fuzz
+# target for 10 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -31,3 +32,6 @@ wine_session_start
 wine build/mingw/vexlan_fixture.exe 'top|warm|VexlanWarmUp|warm-up' </dev/null >/dev/null 2>&1 || true
 # One desktop and one hot-key table: the Wine tests run one at a time.
 ctest --test-dir build/mingw --output-on-failure -j1
+
+echo "== fuzz targets, 10 seconds each"
+bash scripts/fuzz.sh 10
