@@ -130,7 +130,7 @@ std::optional<std::intptr_t> FakeDesktop::SendWithTimeout(WindowHandle wnd, unsi
   unsigned answer_ms = 0;
   if (!w->answer_ms.empty()) {
     answer_ms = w->answer_ms.front();
-    w->answer_ms.pop_front();
+    w->answer_ms.erase(w->answer_ms.begin());
     if (answer_ms == kNeverAnswers) w->hung = true;
   }
   if (w->hung || answer_ms > timeout_ms) {

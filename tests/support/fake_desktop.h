@@ -12,7 +12,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -65,7 +64,7 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
     // How long the window takes to answer each of the next messages sent to
     // it, used up in order; a message beyond the list is answered at once.
     // kNeverAnswers hangs the window from that message on.
-    std::deque<unsigned> answer_ms;
+    std::vector<unsigned> answer_ms;
     // When set, GW_HWNDNEXT answers this instead of the real next sibling.
     std::optional<WindowHandle> next_override;
     // Messages the window handled, and every message sent to it, handled or not.

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <limits>
 #include <optional>
 #include <string>
@@ -230,7 +229,7 @@ TEST_F(WindowQueries, GetControlTextWaitsAtMostItsOneDeadline) {
   struct Case {
     const char* name;
     std::string text;
-    std::deque<unsigned> answer_ms;
+    std::vector<unsigned> answer_ms;
     std::vector<unsigned> timeouts_ms;  // one per message sent
     std::string expected;
     std::int64_t took_ms;
@@ -263,7 +262,7 @@ TEST_F(WindowQueries, AClickWaitsAtMostOneTimeOutAndAlwaysReleases) {
   constexpr unsigned kNever = FakeDesktop::kNeverAnswers;
   struct Case {
     const char* name;
-    std::deque<unsigned> answer_ms;
+    std::vector<unsigned> answer_ms;
     std::vector<unsigned> timeouts_ms;
     bool release_posted;
     std::int64_t took_ms;
