@@ -225,7 +225,9 @@ TEST_F(WindowQueries, AnUnansweredPressIsFollowedByAPostedRelease) {
 // The fake clock moves by as long as the window takes to answer.
 TEST_F(WindowQueries, GetControlTextWaitsAtMostItsOneDeadline) {
   constexpr unsigned kNever = FakeDesktop::kNeverAnswers;
-  const std::string long_text(100000, 'L');  // earns 200 ms more
+  const std::string long_text(100000, 'L');
+  const unsigned long_ms = TextSendTimeoutMs(long_text.size());
+  ASSERT_GT(long_ms, kSendTimeoutMs);
   struct Case {
     const char* name;
     std::string text;
@@ -241,8 +243,8 @@ TEST_F(WindowQueries, GetControlTextWaitsAtMostItsOneDeadline) {
       {"the length takes all the time", "abc", {1000}, {1000}, "", 1000},
       {"no answer to the length", "abc", {kNever}, {1000}, "", 1000},
       {"answers the length, then hangs", "abc", {250, kNever}, {1000, 750}, "", 1000},
-      {"a long text's allowance counts from the start", long_text, {900}, {1000, 300}, long_text, 900},
-      {"a long text that hangs after its length", long_text, {900, kNever}, {1000, 300}, "", 1200},
+      {"a long text's allowance counts from the start", long_text, {900}, {1000, long_ms - 900}, long_text, 900},
+      {"a long text that hangs after its length", long_text, {900, kNever}, {1000, long_ms - 900}, "", long_ms},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
