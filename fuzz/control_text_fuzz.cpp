@@ -29,9 +29,10 @@ std::intptr_t AnyLength(FuzzedDataProvider& in, std::size_t true_length) {
     case 2: return 0;
     case 3: return near();
     case 4: return in.ConsumeIntegral<std::int16_t>();
-    // Huge lies cost a buffer of kControlTextLimit units each: not too often.
-    case 5: return in.ConsumeIntegral<std::uint8_t>() < 4 ? std::intptr_t{INT32_MAX} : near();
-    case 6: return in.ConsumeIntegral<std::uint8_t>() < 4 ? std::numeric_limits<std::intptr_t>::max() : near();
+    // Huge lies cost a buffer of kControlTextLimit units each: not too often
+    // (and not when the input has run out, which reads as zeros).
+    case 5: return in.ConsumeIntegral<std::uint8_t>() >= 252 ? std::intptr_t{INT32_MAX} : near();
+    case 6: return in.ConsumeIntegral<std::uint8_t>() >= 252 ? std::numeric_limits<std::intptr_t>::max() : near();
     default: return static_cast<std::intptr_t>(true_length);
   }
 }
