@@ -10,6 +10,7 @@ packages=(
   xvfb x11-utils xdotool imagemagick
   googletest libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei fonts-wine
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native, native under ASan+UBSan,
-# and the Windows build under Wine on a private X display.
+# the Windows build under Wine on a private X display, then every fuzz
+# target for 10 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -37,3 +38,6 @@ wine_session_stop
 VEXLAN_WINE_DPI=144 wine_session_start
 wine build/mingw/vexlan_fixture.exe 'top|warm|VexlanWarmUp|warm-up' </dev/null >/dev/null 2>&1 || true
 (cd build/mingw && VEXLAN_TEST_DPI=144 wine ./vexlan_win32_tests.exe --gtest_filter='Dpi*' </dev/null)
+
+echo "== fuzz targets, 10 seconds each"
+bash scripts/fuzz.sh 10

@@ -1,7 +1,8 @@
 #include "winutil/ExtCntrlsUtils.h"
 
 #include <algorithm>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 #include "platform/utf.h"
 
@@ -28,21 +29,32 @@ unsigned TextSendTimeoutMs(std::size_t units) {
   return kSendTimeoutMs + static_cast<unsigned>(std::min<std::size_t>(units, kControlTextLimit) / kTextUnitsPerExtraMs);
 }
 
-std::string GetControlText(WindowServices& ws, WindowHandle wnd) {
-  const auto reported = ws.SendWithTimeout(wnd, msg::kGetTextLength, 0, 0, kSendTimeoutMs);
+std::string GetControlText(WindowServices& ws, WindowHandle wnd, Clock& clock) {
+  Deadline deadline(clock, kSendTimeoutMs);
+  const auto reported = ws.SendWithTimeout(wnd, msg::kGetTextLength, 0, 0, deadline.LeftMs());
   if (!reported) return {};
   // The length is the other program's word: a negative one means nothing, a
   // huge one is bounded so that a lying window cannot make us allocate gigabytes.
   const std::size_t length =
       *reported <= 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(*reported), kControlTextLimit);
 
-  std::vector<char16_t> buffer(length + 1, u'\0');
-  const auto copied = ws.SendWithTimeout(wnd, msg::kGetText, buffer.size(),
-                                            reinterpret_cast<std::intptr_t>(buffer.data()), TextSendTimeoutMs(length));
+  // A long text earns the routine more time, counted from its start.
+  deadline.SetBudget(TextSendTimeoutMs(length));
+  const unsigned left_ms = deadline.LeftMs();
+  if (left_ms == 0) return {};
+
+  // Zeroed by the allocator: a lying length costs address space, not memory,
+  // since pages the window does not write are never touched. When even that
+  // cannot be had, the text is empty, as for a window that does not answer.
+  const std::unique_ptr<char16_t[], decltype(&std::free)> buffer(
+      static_cast<char16_t*>(std::calloc(length + 1, sizeof(char16_t))), &std::free);
+  if (!buffer) return {};
+  const auto copied =
+      ws.SendWithTimeout(wnd, msg::kGetText, length + 1, reinterpret_cast<std::intptr_t>(buffer.get()), left_ms);
   if (!copied) return {};
   // What was really copied ends at the first zero; the reported length may have
   // been larger than the text, and the count WM_GETTEXT returns is not trusted.
-  const std::u16string_view text(buffer.data(), std::find(buffer.begin(), buffer.begin() + length, u'\0') - buffer.begin());
+  const std::u16string_view text(buffer.get(), std::find(buffer.get(), buffer.get() + length, u'\0') - buffer.get());
   return Utf16ToUtf8(text.size() == length ? DropTrailingHighSurrogate(text) : text);
 }
 
@@ -66,23 +78,27 @@ std::string GetWindowClass(WindowServices& ws, WindowHandle wnd) {
 
 namespace {
 
-void SendClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd, unsigned down, unsigned up,
-               std::uintptr_t button) {
-  if (ws.SendWithTimeout(wnd, down, button, 0, kSendTimeoutMs)) {
-    ws.SendWithTimeout(wnd, up, button, 0, kSendTimeoutMs);
-  } else {
-    posting.Post(wnd, up, button, 0);
+void SendClick(WindowServices& ws, MessagePosting& posting, Clock& clock, WindowHandle wnd, unsigned down,
+               unsigned up, std::uintptr_t button) {
+  // A sent message that times out before the target's thread takes it is
+  // withdrawn, so a release that is not answered in time is posted: it
+  // arrives whenever the target reads its queue again.
+  const Deadline deadline(clock, kSendTimeoutMs);
+  if (ws.SendWithTimeout(wnd, down, button, 0, deadline.LeftMs())) {
+    const unsigned left_ms = deadline.LeftMs();
+    if (left_ms > 0 && ws.SendWithTimeout(wnd, up, button, 0, left_ms)) return;
   }
+  posting.Post(wnd, up, button, 0);
 }
 
 }  // namespace
 
-void SendLeftClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd) {
-  SendClick(ws, posting, wnd, msg::kLButtonDown, msg::kLButtonUp, kMkLButton);
+void SendLeftClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd, Clock& clock) {
+  SendClick(ws, posting, clock, wnd, msg::kLButtonDown, msg::kLButtonUp, kMkLButton);
 }
 
-void SendRightClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd) {
-  SendClick(ws, posting, wnd, msg::kRButtonDown, msg::kRButtonUp, kMkRButton);
+void SendRightClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd, Clock& clock) {
+  SendClick(ws, posting, clock, wnd, msg::kRButtonDown, msg::kRButtonUp, kMkRButton);
 }
 
 }  // namespace vexlan

@@ -3,6 +3,9 @@
 // None of them checks its handle or reports an error: for a handle that names
 // no window, or a window whose thread does not answer within kSendTimeoutMs,
 // the readers return an empty string or 0 and the actions have no effect.
+// A routine that sends two messages has one deadline, measured on `clock`:
+// the second message gets only what the first left of it, and is not sent
+// at all when nothing is left.
 // Texts are UTF-8; limits count UTF-16 units, as the platform does.
 #pragma once
 
@@ -10,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/clock.h"
 #include "platform/platform_services.h"
 #include "platform/window_services.h"
 
@@ -30,7 +34,9 @@ unsigned TextSendTimeoutMs(std::size_t units);
 
 // The window's whole text, asked of the window itself (WM_GETTEXTLENGTH, then
 // WM_GETTEXT into a buffer one unit longer). Sees an edit control's content.
-std::string GetControlText(WindowServices& ws, WindowHandle wnd);
+// Both messages together take at most TextSendTimeoutMs of the length the
+// window reported.
+std::string GetControlText(WindowServices& ws, WindowHandle wnd, Clock& clock = SteadyClock());
 // Replaces the window's text (WM_SETTEXT).
 void SetControlText(WindowServices& ws, WindowHandle wnd, std::string_view text);
 // The next sibling below `wnd` in Z order, or 0.
@@ -46,10 +52,12 @@ std::string GetWindowClass(WindowServices& ws, WindowHandle wnd);
 // alone and the cursor does not move. A click always ends with its release:
 // a program that is not hung may run a loop inside its press handler until
 // the button goes up (a scroll bar tracks the mouse), so when the press is
-// not answered in time the release is posted instead of sent.
-void SendLeftClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd);
+// not answered in time the release is posted instead of sent. Press and
+// release together wait at most kSendTimeoutMs; a release for which no time
+// is left, or that is not answered in time, is posted too.
+void SendLeftClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd, Clock& clock = SteadyClock());
 // The same with the right button: WM_RBUTTONDOWN and WM_RBUTTONUP, wParam
 // MK_RBUTTON.
-void SendRightClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd);
+void SendRightClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd, Clock& clock = SteadyClock());
 
 }  // namespace vexlan

@@ -127,18 +127,34 @@ std::optional<std::intptr_t> FakeDesktop::SendWithTimeout(WindowHandle wnd, unsi
   if (!w) return std::nullopt;
   w->attempted.push_back({message, wparam, lparam});
   w->timeouts_ms.push_back(timeout_ms);
-  if (w->hung) return std::nullopt;
+  unsigned answer_ms = 0;
+  if (!w->answer_ms.empty()) {
+    answer_ms = w->answer_ms.front();
+    w->answer_ms.erase(w->answer_ms.begin());
+    if (answer_ms == kNeverAnswers) w->hung = true;
+  }
+  if (w->hung || answer_ms > timeout_ms) {
+    clock.Advance(timeout_ms);
+    return std::nullopt;
+  }
+  clock.Advance(answer_ms);
   w->received.push_back({message, wparam, lparam});
   switch (message) {
     case msg::kGetTextLength:
       return w->reported_length.value_or(static_cast<std::intptr_t>(w->text.size()));
     case msg::kGetText: {
-      if (wparam == 0) return 0;
+      if (wparam == 0) return w->reported_copied.value_or(0);
       auto* buffer = reinterpret_cast<char16_t*>(lparam);
-      const std::size_t n = std::min<std::size_t>(wparam - 1, w->text.size());
-      std::copy_n(w->text.begin(), n, buffer);
-      buffer[n] = u'\0';
-      return static_cast<std::intptr_t>(n);
+      std::size_t n = 0;
+      if (w->copies) {
+        n = std::min<std::size_t>(*w->copies, wparam);
+        for (std::size_t i = 0; i < n; ++i) buffer[i] = i < w->text.size() ? w->text[i] : u'x';
+      } else {
+        n = std::min<std::size_t>(wparam - 1, w->text.size());
+        std::copy_n(w->text.begin(), n, buffer);
+      }
+      if (n < wparam) buffer[n] = u'\0';
+      return w->reported_copied.value_or(static_cast<std::intptr_t>(n));
     }
     case msg::kSetText:
       w->text = reinterpret_cast<const char16_t*>(lparam);

@@ -3,13 +3,17 @@
 // Windows have a parent, a place in their siblings' Z order (first added is
 // topmost), a caption, a class, a visibility flag and a text answered by
 // message. Every message a window handles is logged. Faults can be injected:
-// a lying text length, a window that never answers, a next-sibling link that
+// a lying text length, a WM_GETTEXT that copies more or less than asked or
+// miscounts, a window that answers slowly or never, a next-sibling link that
 // points anywhere (a Z-order cycle), and a callback run on every query, which
-// can destroy windows in the middle of a walk.
+// can destroy windows in the middle of a walk. Waiting takes time on the
+// desktop's own clock: a send advances it by as long as the window took to
+// answer, or by the whole time-out when it did not answer in time.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -17,6 +21,7 @@
 
 #include "platform/platform_services.h"
 #include "platform/window_services.h"
+#include "tests/support/fake_clock.h"
 
 namespace vexlan::testing {
 
@@ -36,6 +41,8 @@ struct LoggedWindowPos {
 
 class FakeDesktop : public WindowServices, public MessagePosting, public ShowHideServices {
  public:
+  static constexpr unsigned kNeverAnswers = std::numeric_limits<unsigned>::max();
+
   struct Window {
     WindowHandle handle = 0;
     WindowHandle parent = 0;
@@ -46,8 +53,18 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
     std::u16string text;
     // When set, WM_GETTEXTLENGTH answers this instead of the true length.
     std::optional<std::intptr_t> reported_length;
+    // When set, WM_GETTEXT copies this many units whatever the buffer's
+    // size (its text, then 'x' filler), of which the system lets through at
+    // most the buffer's size; the terminating zero only when there is room.
+    std::optional<std::size_t> copies;
+    // When set, WM_GETTEXT returns this instead of the number of units copied.
+    std::optional<std::intptr_t> reported_copied;
     // A hung window handles no message: every send times out.
     bool hung = false;
+    // How long the window takes to answer each of the next messages sent to
+    // it, used up in order; a message beyond the list is answered at once.
+    // kNeverAnswers hangs the window from that message on.
+    std::vector<unsigned> answer_ms;
     // When set, GW_HWNDNEXT answers this instead of the real next sibling.
     std::optional<WindowHandle> next_override;
     // Messages the window handled, and every message sent to it, handled or not.
@@ -79,6 +96,8 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
   void SetText(WindowHandle wnd, const std::string& text);
   std::string TextOf(WindowHandle wnd) const;
 
+  // The desktop's time, which passes only while a send waits.
+  FakeClock clock;
   // Called with the handle at the start of every query about a window.
   std::function<void(WindowHandle)> on_query;
   // How many times IsVisible was asked.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "platform/utf.h"
@@ -87,6 +88,32 @@ TEST_F(WindowQueries, LyingLengthsAreBoundedAndCutAtTheCopiedText) {
   }
 }
 
+// Nor is WM_GETTEXT's answer trusted: whatever it copies and whatever count
+// it returns, the text ends at the first zero within the length asked for.
+TEST_F(WindowQueries, WhatGetTextReallyCopiedIsTheTextWhateverItCounts) {
+  struct Case {
+    const char* name;
+    std::optional<std::size_t> copies;
+    std::intptr_t count;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"fewer units than the length", 2, 5, "he"},
+      {"nothing at all", 0, 5, ""},
+      {"the whole buffer, no zero", 9, 5, "hello"},
+      {"an honest copy counted as huge", std::nullopt, std::numeric_limits<std::intptr_t>::max(), "hello"},
+      {"an honest copy counted as negative", std::nullopt, -1, "hello"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeDesktop d;
+    const WindowHandle w = d.Add(0, "hello", "Edit");
+    d.At(w).copies = c.copies;
+    d.At(w).reported_copied = c.count;
+    EXPECT_EQ(GetControlText(d, w), c.expected);
+  }
+}
+
 TEST_F(WindowQueries, ClicksArePressThenReleaseWithTheirButtonAndPointZero) {
   const WindowHandle w = desktop.Add(0, "OK", "Button");
   SendLeftClick(desktop, desktop, w);
@@ -119,14 +146,14 @@ TEST_F(WindowQueries, LongTextsGetMoreTimeThanShortOnes) {
     SCOPED_TRACE(c.units);
     const WindowHandle w = desktop.Add(0, "", "Edit");
     SetControlText(desktop, w, std::string(c.units, 'x'));
-    GetControlText(desktop, w);
+    GetControlText(desktop, w, desktop.clock);
     EXPECT_EQ(desktop.At(w).timeouts_ms,
               (std::vector<unsigned>{c.text_timeout_ms, kSendTimeoutMs, c.text_timeout_ms}));
   }
   // A lying length buys no more than the largest text we would take.
   const WindowHandle liar = desktop.Add(0, "", "Edit");
   desktop.At(liar).reported_length = std::numeric_limits<std::intptr_t>::max();
-  GetControlText(desktop, liar);
+  GetControlText(desktop, liar, desktop.clock);
   EXPECT_EQ(desktop.At(liar).timeouts_ms.back(), TextSendTimeoutMs(kControlTextLimit));
 }
 
@@ -191,6 +218,76 @@ TEST_F(WindowQueries, AnUnansweredPressIsFollowedByAPostedRelease) {
             (std::vector<LoggedMessage>{{msg::kLButtonDown, 1, 0}, {msg::kRButtonDown, 2, 0}}));
   EXPECT_EQ(desktop.At(w).posted, (std::vector<LoggedMessage>{{msg::kLButtonUp, 1, 0}, {msg::kRButtonUp, 2, 0}}));
   EXPECT_EQ(desktop.TextOf(w), "frozen");
+}
+
+// One deadline per routine: whatever the first message took, the second gets
+// only what is left of the routine's time, and is not sent when none is.
+// The fake clock moves by as long as the window takes to answer.
+TEST_F(WindowQueries, GetControlTextWaitsAtMostItsOneDeadline) {
+  constexpr unsigned kNever = FakeDesktop::kNeverAnswers;
+  const std::string long_text(100000, 'L');
+  const unsigned long_ms = TextSendTimeoutMs(long_text.size());
+  ASSERT_GT(long_ms, kSendTimeoutMs);
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<unsigned> answer_ms;
+    std::vector<unsigned> timeouts_ms;  // one per message sent
+    std::string expected;
+    std::int64_t took_ms;
+  };
+  const Case cases[] = {
+      {"both at once", "abc", {}, {1000, 1000}, "abc", 0},
+      {"a slow length", "abc", {400}, {1000, 600}, "abc", 400},
+      {"slow length, then text too slow for what is left", "abc", {400, 700}, {1000, 600}, "", 1000},
+      {"the length takes all the time", "abc", {1000}, {1000}, "", 1000},
+      {"no answer to the length", "abc", {kNever}, {1000}, "", 1000},
+      {"answers the length, then hangs", "abc", {250, kNever}, {1000, 750}, "", 1000},
+      {"a long text's allowance counts from the start", long_text, {900}, {1000, long_ms - 900}, long_text, 900},
+      {"a long text that hangs after its length", long_text, {900, kNever}, {1000, long_ms - 900}, "", long_ms},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeDesktop d;
+    const WindowHandle w = d.Add(0, "", "Edit");
+    d.At(w).text = Utf8ToUtf16(c.text);
+    d.At(w).answer_ms = c.answer_ms;
+    EXPECT_EQ(GetControlText(d, w, d.clock), c.expected);
+    EXPECT_EQ(d.At(w).timeouts_ms, c.timeouts_ms);
+    EXPECT_EQ(d.clock.now_ms, c.took_ms);
+  }
+}
+
+// A click's press and release share kSendTimeoutMs; a release for which no
+// time is left, or that is not answered in time, is posted, never dropped.
+TEST_F(WindowQueries, AClickWaitsAtMostOneTimeOutAndAlwaysReleases) {
+  constexpr unsigned kNever = FakeDesktop::kNeverAnswers;
+  struct Case {
+    const char* name;
+    std::vector<unsigned> answer_ms;
+    std::vector<unsigned> timeouts_ms;
+    bool release_posted;
+    std::int64_t took_ms;
+  };
+  const Case cases[] = {
+      {"both at once", {}, {1000, 1000}, false, 0},
+      {"a slow press", {300}, {1000, 700}, false, 300},
+      {"the press takes all the time", {1000}, {1000}, true, 1000},
+      {"no answer to the press", {kNever}, {1000}, true, 1000},
+      {"a release too slow for what is left", {300, 800}, {1000, 700}, true, 1000},
+      {"answers the press, then hangs", {300, kNever}, {1000, 700}, true, 1000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeDesktop d;
+    const WindowHandle w = d.Add(0, "OK", "Button");
+    d.At(w).answer_ms = c.answer_ms;
+    SendRightClick(d, d, w, d.clock);
+    EXPECT_EQ(d.At(w).timeouts_ms, c.timeouts_ms);
+    const std::vector<LoggedMessage> release = {{msg::kRButtonUp, kMkRButton, 0}};
+    EXPECT_EQ(d.At(w).posted, c.release_posted ? release : std::vector<LoggedMessage>{});
+    EXPECT_EQ(d.clock.now_ms, c.took_ms);
+  }
 }
 
 }  // namespace

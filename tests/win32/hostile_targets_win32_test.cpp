@@ -1,0 +1,175 @@
+// Vexlan against windows of another program that lie about their text's
+// length, stop answering, or vanish between the lookup and the action.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <climits>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/Vexlan_unit1.h"
+#include "forms/Vexlan_unit2.h"
+#include "platform/win32/application.h"
+#include "platform/win32/dialogs.h"
+#include "platform/win32/win32_window_services.h"
+#include "tests/win32/support/fixture_process.h"
+#include "tests/win32/toolkit_test_support.h"
+#include "winutil/ExtCntrlsUtils.h"
+
+namespace vexlan {
+namespace {
+
+using namespace vexlan::testing;
+
+// Waits on other programs: generous, several times the send time-out.
+constexpr int kWaitMs = 15000;
+constexpr std::chrono::milliseconds kReturnBound{6 * kSendTimeoutMs};
+
+// Whatever length a window claims, its text comes out whole when the claim
+// is larger, cut at the claim (never inside a pair) when it is smaller, and
+// empty when it is not positive.
+TEST(FixtureLiar, LyingTextLengthsGiveTheTrueTextCutAtTheLengthAskedFor) {
+  const std::string text = "Grüße 🙂 東京";  // 11 UTF-16 units; the emoji is units 7 and 8
+  struct Case {
+    const char* name;
+    long long length;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"far larger", 1000000, text},
+      {"the largest 32-bit length", INT_MAX, text},
+      {"beyond 32 bits", 1LL << 40, text},
+      {"one unit short", 10, "Grüße 🙂 東"},
+      {"ending inside the pair", 7, "Grüße "},
+      {"three", 3, "Grü"},
+      {"zero", 0, ""},
+      {"negative", -1, ""},
+      {"the most negative", LLONG_MIN, ""},
+  };
+  std::vector<std::string> commands;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    commands.push_back("liar|L" + std::to_string(i) + "|" + std::to_string(cases[i].length) + "|" + text);
+  }
+  FixtureProcess fixture(commands);
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    EXPECT_EQ(GetControlText(SystemWindowServices(), fixture.Id("L" + std::to_string(i))), cases[i].expected);
+  }
+}
+
+class HostileTargetsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fixture_ = std::make_unique<FixtureProcess>(std::vector<std::string>{
+        "recorder|rec|Recorder", "recorder|witness|Witness", "liar|liar|2147483647|Lying text",
+        "hung|hung|Frozen", "top|Top|VexlanHostileTop|Top"});
+    app_ = std::make_unique<TApplication>();
+    app_->Initialize();
+    app_->CreateForm(Form1);
+    app_->CreateForm(Form2);
+    Form1->Show();
+    Settle(*app_);
+  }
+  void TearDown() override {
+    app_.reset();
+    fixture_.reset();
+  }
+  void Select(const char* name) { ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id(name))) << name; }
+  // The messages shown while `call` runs.
+  static std::vector<std::string> Shown(const std::function<void()>& call) {
+    std::vector<std::string> shown;
+    ScopedShowMessageHook hook([&](const std::string& text) { shown.push_back(text); });
+    call();
+    return shown;
+  }
+
+  std::unique_ptr<FixtureProcess> fixture_;
+  std::unique_ptr<TApplication> app_;
+};
+
+struct Action {
+  const char* what;
+  std::function<void()> act;
+};
+
+// Everything the program can do to the selected window, the text dialog's
+// buttons included (the dialog reads the window when it opens).
+std::vector<Action> EveryAction() {
+  return {
+      {"left click", [] { Form1->SendClick1Click(nullptr); }},
+      {"right click", [] { Form1->SendRightClick1Click(nullptr); }},
+      {"edit/view text", [] { Form1->EditViewText1Click(nullptr); }},
+      {"get text", [] { Form2->GetBtnClick(nullptr); }},
+      {"set text", [] { Form2->SetBtnClick(nullptr); }},
+      {"hide", [] { Form1->Hidewindow1Click(nullptr); }},
+      {"show", [] { Form1->Showwindow1Click(nullptr); }},
+  };
+}
+
+TEST_F(HostileTargetsTest, TheTextDialogShowsALiarsTrueText) {
+  Select("liar");
+  Form1->EditViewText1Click(nullptr);
+  EXPECT_EQ(Form2->Edit1->Text(), "Lying text");
+  EXPECT_EQ(Form2->textlength->Caption(), "10");
+}
+
+// A window whose thread has stopped pumping for good: every action and read
+// returns, the program answers meanwhile, and a rebuild lists it.
+TEST_F(HostileTargetsTest, EveryActionAndReadOnAHungWindowReturnsWhileTheProgramAnswers) {
+  Form1->RefreshBtnClick(nullptr);
+  Select("hung");
+  for (const Action& a : EveryAction()) {
+    SCOPED_TRACE(a.what);
+    const Responsiveness seen = WhileAnswering(*app_, Form1->Handle(), a.act);
+    EXPECT_LT(seen.took, kReturnBound);
+    EXPECT_EQ(seen.unanswered, 0);
+  }
+  EXPECT_EQ(Form2->Edit1->Text(), "");
+  const Responsiveness seen = WhileAnswering(*app_, Form1->Handle(), [] { Form1->RefreshBtnClick(nullptr); });
+  EXPECT_EQ(seen.unanswered, 0);
+  EXPECT_TRUE(Form1->Findnodebyhandle(fixture_->Id("hung")));
+}
+
+// A thread that stops pumping for a while: the click returns within its
+// one time-out, and its release, posted, arrives when the thread pumps again.
+TEST_F(HostileTargetsTest, AClickOnAPausedWindowReturnsAndItsReleaseArrivesLater) {
+  Select("rec");
+  fixture_->Command("pause|4000");
+  const Responsiveness seen = WhileAnswering(*app_, Form1->Handle(), [] { Form1->SendClick1Click(nullptr); });
+  EXPECT_LT(seen.took, kReturnBound);
+  EXPECT_EQ(seen.unanswered, 0);
+  EXPECT_TRUE(PumpUntil(*app_, [&] {
+    for (const std::string& line : fixture_->MessagesFor("rec")) {
+      if (line == "message rec 0x0202 1 0") return true;
+    }
+    return false;
+  }, kWaitMs)) << "no release";
+}
+
+// The tree is a snapshot: a window may close after its node was selected.
+// Then no action reaches anything, and nothing is reported.
+TEST_F(HostileTargetsTest, AWindowDestroyedBetweenTheLookupAndTheActionIsNeitherActedOnNorReported) {
+  Select("rec");
+  const WindowHandle gone = fixture_->Id("rec");
+  fixture_->Command("destroy|rec");
+  ASSERT_FALSE(::IsWindow(fixture_->Handle("rec")));
+  const int nodes = NodeCount;
+  Form2->Edit1->SetText("typed before");
+  for (const Action& a : EveryAction()) {
+    SCOPED_TRACE(a.what);
+    EXPECT_TRUE(Shown(a.act).empty());
+    EXPECT_EQ(NodeCount, nodes);
+    EXPECT_EQ(Form1->SelectedHandle(), gone);
+  }
+  EXPECT_EQ(Form2->Edit1->Text(), "");
+  fixture_->Sync();
+  EXPECT_TRUE(fixture_->MessagesFor("witness").empty());
+  EXPECT_TRUE(::IsWindowVisible(fixture_->Handle("Top")));
+}
+
+}  // namespace
+}  // namespace vexlan
