@@ -55,9 +55,10 @@ std::vector<Property> MakeProperties() {
                [](const D& d) { return ToString(d.Border.Sides); }});
   p.push_back({"Border.Style", [](D& d, std::string_view v) { d.Border.Style = ParsePanelBorderStyle(v); },
                [](const D& d) { return std::string(ToString(d.Border.Style)); }});
-  for (const auto& [group, bevel] :
-       {std::pair{"BevelOuter", &D::BevelOuter}, std::pair{"BevelInner", &D::BevelInner}}) {
-    const std::string prefix = std::string(group) + ".";
+  for (const auto& group : {std::pair{"BevelOuter", &D::BevelOuter}, std::pair{"BevelInner", &D::BevelInner}}) {
+    // Not a structured binding: clang before 16 cannot capture one.
+    const auto bevel = group.second;
+    const std::string prefix = std::string(group.first) + ".";
     p.push_back({prefix + "Sides", [bevel](D& d, std::string_view v) { (d.*bevel).Sides = ParsePanelSides(v); },
                  [bevel](const D& d) { return ToString((d.*bevel).Sides); }});
     p.push_back({prefix + "Style", [bevel](D& d, std::string_view v) { (d.*bevel).Style = ParsePanelBevelStyle(v); },
