@@ -10,6 +10,7 @@ packages=(
   xvfb x11-utils xdotool imagemagick
   googletest libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-wine
+  g++-mingw-w64-i686-posix clang lld python3 binutils file zip unzip
 )
 
 missing=()
