@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds vexlan.exe for 64-bit and 32-bit Windows in release mode and packs
-# both, with a readme for users, into dist/vexlan-VERSION-windows.zip. Then it
-# checks what it packed, as unpacked from the archive: each executable's
-# format, manifest, version, icon and imports, and the archive's list.
+# Builds vexlan.exe for 64-bit and 32-bit Windows in release mode (a warning
+# fails the build) and packs both, with a readme for users, into
+# dist/vexlan-VERSION-windows.zip. Then it checks what it packed, as unpacked
+# from the archive: each executable's format, manifest, version, icon and
+# imports, and the archive's list.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -22,7 +23,7 @@ builds=(x64:x86_64:amd64 x86:i686:x86)
 for b in "${builds[@]}"; do
   IFS=: read -r folder toolchain _ <<<"$b"
   echo "== $folder: release build"
-  cmake -S . -B "$work/$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  cmake -S . -B "$work/$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-$toolchain.cmake" >/dev/null
   cmake --build "$work/$folder" -j"$jobs" --target vexlan
   mkdir -p "$stage/$folder"
