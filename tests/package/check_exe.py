@@ -83,7 +83,9 @@ class PeImage:
                 self.resources[path[:2]] = self.data[at:at + size]
 
     def of_type(self, kind):
-        return {name: data for (k, name), data in sorted(self.resources.items(), key=str) if k == kind}
+        """Resources of one type by name, in Windows' order: named ones first, then by number."""
+        found = {name: data for (k, name), data in self.resources.items() if k == kind}
+        return dict(sorted(found.items(), key=lambda item: (isinstance(item[0], int), item[0])))
 
 
 def version_block(data, at=0):
