@@ -103,7 +103,10 @@ std::string ColorToString(TColor color) {
   for (const auto& entry : kColorNames) {
     if (entry.color == color) return std::string(entry.name);
   }
-  return "$" + IntToHex(static_cast<std::int64_t>(color), 8);
+  // Appended, not "$" + a temporary: g++ 12 at -O3 warns falsely (-Wrestrict) on that.
+  std::string text = "$";
+  text += IntToHex(static_cast<std::int64_t>(color), 8);
+  return text;
 }
 
 TColor ParseColor(std::string_view text) {

@@ -10,7 +10,8 @@ packages=(
   xvfb x11-utils xdotool imagemagick
   googletest libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei fonts-wine
-  clang libclang-rt-14-dev llvm
+  g++-mingw-w64-i686-posix clang lld python3 binutils file zip unzip
+  libclang-rt-14-dev llvm
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native, native under ASan+UBSan,
-# the Windows build under Wine on a private X display, then every fuzz
-# target for 10 seconds.
+# the Windows build under Wine on a private X display (and its DPI tests at
+# 144 DPI); builds the program for 32-bit Windows and with clang, checks the
+# executables, then runs every fuzz target for 10 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -21,10 +22,39 @@ cmake --build build/sanitize -j"$jobs" --target vexlan_unit_tests
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j"$jobs"
 
+echo "== the icon's tests"
+python3 -m unittest discover -s tests/package -p '*_test.py'
+
+# Checks a built vexlan.exe: format, manifest, version, icon, imports.
+version=$(sed -n 's/^project(Vexlan VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+check_exe() {  # BUILD_DIR ARCH
+  python3 tests/package/check_exe.py --arch "$2" --version "$version" --manifest app/vexlan.manifest \
+    --icon "$1/app/vexlan.ico" "$1/vexlan.exe"
+}
+
+# The x86 and clang builds build the program only, in release mode as it is
+# shipped; a warning fails them.
+echo "== 32-bit Windows build (MinGW-w64 i686): the program, checked, never run here"
+cmake -S . -B build/x86 -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" >/dev/null
+cmake --build build/x86 -j"$jobs" --target vexlan
+check_exe build/x86 x86
+if check_exe build/x86 amd64 >/dev/null 2>&1; then
+  echo "test: the checks took the x86 build for an x64 one" >&2
+  exit 1
+fi
+
+echo "== clang build for 64-bit Windows: the programs"
+cmake -S . -B build/clang -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/clang-mingw-w64-x86_64.cmake" >/dev/null
+cmake --build build/clang -j"$jobs" --target vexlan panel_render
+check_exe build/clang amd64
+
 echo "== Windows build (MinGW-w64) and tests under Wine"
 cmake -S . -B build/mingw -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build build/mingw -j"$jobs"
+check_exe build/mingw amd64
 source scripts/wine-session.sh
 wine_session_start
 # The first program to open a window starts Wine's desktop process, which

@@ -33,21 +33,24 @@ void CollectTabOrder(TWinControl& parent, std::vector<TWinControl*>& out) {
   }
 }
 
+struct IdSearch {
+  int id;
+  HWND found;
+};
+
+// A callback of the system: declared CALLBACK, as a lambda cannot be on 32-bit
+// Windows, where the system calls it with the stdcall convention.
+BOOL CALLBACK MatchId(HWND hwnd, LPARAM lparam) {
+  auto* s = reinterpret_cast<IdSearch*>(lparam);
+  if (::GetDlgCtrlID(hwnd) != s->id) return TRUE;
+  s->found = hwnd;
+  return FALSE;
+}
+
 // The window with control id `id` among `parent`'s descendants.
 HWND FindDescendantById(HWND parent, int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search{id, nullptr};
-  ::EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM lparam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lparam);
-        if (::GetDlgCtrlID(hwnd) != s->id) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  IdSearch search{id, nullptr};
+  ::EnumChildWindows(parent, &MatchId, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

@@ -201,6 +201,10 @@ TEST_F(ElementActionsTest, ActionsOnAHungWindowReturnAndTheProgramKeepsAnswering
   }
 }
 
+void CALLBACK PressMOnceTheMenuIsOpen(HWND, UINT, UINT_PTR, DWORD) {
+  if (FindThreadWindow(::GetCurrentThreadId(), L"#32768")) PressKey('M');
+}
+
 // As a user does it: a right click on a node, the item's letter, and the
 // real message box read and closed.
 TEST_F(ElementActionsTest, TheMenuDrivenByMouseAndKeyboard) {
@@ -214,9 +218,7 @@ TEST_F(ElementActionsTest, TheMenuDrivenByMouseAndKeyboard) {
   ::ClientToScreen(Form1->TreeView1->Handle(), &at);
   MessageBoxReader boxes;
   // Once the menu is open, M chooses "Make PathString".
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-    if (FindThreadWindow(::GetCurrentThreadId(), L"#32768")) PressKey('M');
-  });
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, &PressMOnceTheMenuIsOpen);
   RightClickAt(at);
   EXPECT_TRUE(PumpUntil(*app_, [&] { return !boxes.Texts().empty(); }, kWaitMs));
   ::KillTimer(nullptr, timer);

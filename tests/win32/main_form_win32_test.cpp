@@ -33,26 +33,29 @@ struct MenuSeen {
 // Runs `open`, then handles messages until a pop-up menu of this thread has
 // appeared (the menu runs its own loop: a timer inside it reads the menu and
 // closes it) or five seconds have passed.
+MenuSeen seen;
+
+void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR, DWORD) {
+  const HWND menu_window = FindThreadWindow(::GetCurrentThreadId(), L"#32768");
+  if (!menu_window || seen.menu) return;
+  seen.menu = true;
+  ::GetWindowRect(menu_window, &seen.where);
+  constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
+  const auto menu = reinterpret_cast<HMENU>(::SendMessageW(menu_window, kGetMenu, 0, 0));
+  const int count = ::GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[128] = {};
+    const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+    ::GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+    seen.items.push_back(state & MF_SEPARATOR ? L"-" : text);
+    seen.last_checked = (state & MF_CHECKED) != 0;
+  }
+  ::EndMenu();
+}
+
 MenuSeen WatchMenu(TApplication& app, const std::function<void()>& open) {
-  static MenuSeen seen;
   seen = {};
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-    const HWND menu_window = FindThreadWindow(::GetCurrentThreadId(), L"#32768");
-    if (!menu_window || seen.menu) return;
-    seen.menu = true;
-    ::GetWindowRect(menu_window, &seen.where);
-    constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
-    const auto menu = reinterpret_cast<HMENU>(::SendMessageW(menu_window, kGetMenu, 0, 0));
-    const int count = ::GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-      wchar_t text[128] = {};
-      const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-      ::GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
-      seen.items.push_back(state & MF_SEPARATOR ? L"-" : text);
-      seen.last_checked = (state & MF_CHECKED) != 0;
-    }
-    ::EndMenu();
-  });
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &ReadAndCloseMenu);
   open();
   PumpUntil(app, [] { return seen.menu; });
   ::KillTimer(nullptr, timer);

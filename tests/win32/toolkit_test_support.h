@@ -95,23 +95,26 @@ inline std::wstring WindowClass(HWND hwnd) {
   return buffer;
 }
 
+struct ClassSearch {
+  const wchar_t* window_class;
+  HWND found;
+};
+
+// Callbacks of the system are CALLBACK functions, not lambdas: 32-bit Windows
+// calls them with the stdcall convention.
+inline BOOL CALLBACK MatchVisibleClass(HWND hwnd, LPARAM lparam) {
+  auto* s = reinterpret_cast<ClassSearch*>(lparam);
+  if (::IsWindowVisible(hwnd) && WindowClass(hwnd) == s->window_class) {
+    s->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // The visible window of `window_class` that belongs to thread `thread`, or nullptr.
 inline HWND FindThreadWindow(DWORD thread, const wchar_t* window_class) {
-  struct Search {
-    const wchar_t* window_class;
-    HWND found;
-  } search{window_class, nullptr};
-  ::EnumThreadWindows(
-      thread,
-      [](HWND hwnd, LPARAM lparam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lparam);
-        if (::IsWindowVisible(hwnd) && WindowClass(hwnd) == s->window_class) {
-          s->found = hwnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ClassSearch search{window_class, nullptr};
+  ::EnumThreadWindows(thread, &MatchVisibleClass, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

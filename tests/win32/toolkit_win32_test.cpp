@@ -125,6 +125,9 @@ TEST_F(ToolkitTest, CloseHidesOtherFormsAndEndsTheApplicationForTheMainForm) {
   EXPECT_TRUE(::IsWindow(main->Handle())) << "closing never destroys a form";
 }
 
+TTestForm* to_close;
+void CALLBACK CloseTheForm(HWND, UINT, UINT_PTR, DWORD) { to_close->Close(); }
+
 // An error escaping a handler is reported with its message, and the loop
 // goes on: the next click is handled and closing the form ends Run.
 TEST_F(ToolkitTest, ErrorInHandlerIsReportedAndTheLoopGoesOn) {
@@ -138,9 +141,8 @@ TEST_F(ToolkitTest, ErrorInHandlerIsReportedAndTheLoopGoesOn) {
   ::PostMessageW(form->boom->Handle(), BM_CLICK, 0, 0);
   ::PostMessageW(form->fine->Handle(), BM_CLICK, 0, 0);
   // Should the loop not end by itself, the test fails instead of hanging.
-  static TTestForm* to_close;
   to_close = form;
-  const UINT_PTR guard = ::SetTimer(nullptr, 0, 15000, [](HWND, UINT, UINT_PTR, DWORD) { to_close->Close(); });
+  const UINT_PTR guard = ::SetTimer(nullptr, 0, 15000, &CloseTheForm);
   app_->Run();
   ::KillTimer(nullptr, guard);
   EXPECT_EQ(shown, std::vector<std::string>{"'x' is not a valid integer value"});

@@ -48,6 +48,16 @@ bool Scene(TApplication& app, const char* name, const RECT& r) {
   return static_cast<bool>(std::getline(std::cin, line));
 }
 
+bool go_on = true;
+
+void CALLBACK PhotographTheMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  const HWND menu = testing::FindThreadWindow(::GetCurrentThreadId(), L"#32768");
+  if (!menu) return;
+  ::KillTimer(nullptr, id);
+  go_on = Scene(Application, "menu", Union({Form1->Handle(), menu}));
+  ::EndMenu();
+}
+
 }  // namespace
 
 int main() {
@@ -86,14 +96,7 @@ int main() {
     Form4->classname->SetText("Button");
     Form4->windowname->SetText("Editor");
     // The pop-up menu runs its own loop: a timer inside it takes the picture.
-    static bool go_on = true;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 700, [](HWND, UINT, UINT_PTR id, DWORD) {
-      const HWND menu = testing::FindThreadWindow(::GetCurrentThreadId(), L"#32768");
-      if (!menu) return;
-      ::KillTimer(nullptr, id);
-      go_on = Scene(Application, "menu", Union({Form1->Handle(), menu}));
-      ::EndMenu();
-    });
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 700, &PhotographTheMenu);
     {
       const HTREEITEM item = Form1->TreeView1->Selected()->Handle();
       RECT r{};
