@@ -338,6 +338,53 @@ TEST(FixtureBulk, ChainsHaveTheRequestedDepthAndFollowEachOtherInZOrder) {
   }
 }
 
+// A churn replaces its windows one by one and renames them, keeping their
+// number; each stands with one child named after it. Looked at while the
+// fixture pauses (200 ms of every 400), so that no tick runs in between.
+TEST(FixtureChurn, ReplacesAndRenamesWindowsKeepingTheirNumber) {
+  FixtureProcess fixture;
+  for (const char* refused : {"churn|C|0|20", "churn|C|65|20", "churn|C|3|5"}) {
+    SCOPED_TRACE(refused);
+    EXPECT_THROW(fixture.Command(refused), FixtureError);
+  }
+  fixture.Command("churn|C|3|20");
+  EXPECT_THROW(fixture.Command("churn|C|2|20"), FixtureError) << "a second churn of the same prefix";
+
+  const auto standing = [&] {
+    fixture.Command("pause|200");
+    std::set<WindowHandle> found;
+    for (WindowHandle w = Ws().TopWindow(); w != 0; w = GetNextSibling(Ws(), w)) {
+      if (GetWindowClass(Ws(), w) == "VexlanChurn" && Ws().IsVisible(w)) found.insert(w);
+    }
+    return found;
+  };
+  const std::set<WindowHandle> first = standing();
+  ASSERT_EQ(first.size(), 3u);
+  std::set<WindowHandle> later;
+  bool renamed = false;
+  for (int i = 0; i < 50; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    later = standing();
+    ASSERT_EQ(later.size(), 3u);
+    for (WindowHandle w : later) {
+      const std::string caption = GetWindowCaption(Ws(), w);
+      SCOPED_TRACE(caption);
+      ASSERT_EQ(caption.rfind("C ", 0), 0u);
+      const WindowHandle child = GetFirstChild(Ws(), w);
+      ASSERT_NE(child, 0);
+      EXPECT_EQ(GetNextSibling(Ws(), child), 0);
+      const std::size_t mark = caption.find(" #");
+      EXPECT_EQ(GetWindowCaption(Ws(), child).rfind(caption.substr(0, mark) + ".2", 0), 0u);
+      renamed = renamed || mark != std::string::npos;
+    }
+    if (renamed && std::none_of(later.begin(), later.end(), [&](WindowHandle w) { return first.count(w) != 0; })) {
+      break;
+    }
+  }
+  EXPECT_TRUE(renamed) << "no caption changed";
+  for (WindowHandle w : later) EXPECT_EQ(first.count(w), 0u) << "a first window still stands";
+}
+
 // ---------------------------------------------------------------------------
 // Clicks, hung and destroyed windows
 
