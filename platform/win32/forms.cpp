@@ -124,6 +124,11 @@ void TForm::SetFont(std::string_view name, int height) {
 
 namespace {
 
+int CALLBACK NoteRasterFace(const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM found) {
+  if (type & RASTER_FONTTYPE) *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
 // A raster face has glyphs for its own code page only and takes no font
 // linking: text in other scripts would draw as boxes.
 bool IsRasterFace(const std::wstring& face) {
@@ -132,13 +137,7 @@ bool IsRasterFace(const std::wstring& face) {
   face.copy(wanted.lfFaceName, std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
   bool raster = false;
   const HDC screen = ::GetDC(nullptr);
-  ::EnumFontFamiliesExW(
-      screen, &wanted,
-      [](const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM found) -> int {
-        if (type & RASTER_FONTTYPE) *reinterpret_cast<bool*>(found) = true;
-        return 0;
-      },
-      reinterpret_cast<LPARAM>(&raster), 0);
+  ::EnumFontFamiliesExW(screen, &wanted, NoteRasterFace, reinterpret_cast<LPARAM>(&raster), 0);
   ::ReleaseDC(nullptr, screen);
   return raster;
 }
