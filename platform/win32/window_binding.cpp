@@ -39,6 +39,21 @@ LRESULT WindowReceiver::DefaultWindowProc(UINT msg, WPARAM wparam, LPARAM lparam
   return ::DefWindowProcW(hwnd_, msg, wparam, lparam);
 }
 
+namespace {
+
+// The program's own icon, icon group 1 of the executable (app/vexlan.rc), at
+// the size the system draws it for `size_metric`; the system's default icon
+// for an executable that carries none.
+HICON ProgramIcon(HINSTANCE instance, int size_metric) {
+  const int size = ::GetSystemMetrics(size_metric);
+  if (const HANDLE icon = ::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)) {
+    return static_cast<HICON>(icon);
+  }
+  return ::LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+}  // namespace
+
 void WindowReceiver::CreateBoundWindow(const std::wstring& window_class, UINT class_style, HBRUSH background,
                                        DWORD ex_style, DWORD style, const RECT& place, HWND parent, UINT_PTR id,
                                        const std::wstring& text) {
@@ -51,7 +66,11 @@ void WindowReceiver::CreateBoundWindow(const std::wstring& window_class, UINT cl
     wc.lpfnWndProc = &ClassProc;
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+    // Loaded once; every class of ours shows it for the life of the program.
+    static const HICON icon = ProgramIcon(instance, SM_CXICON);
+    static const HICON small_icon = ProgramIcon(instance, SM_CXSMICON);
+    wc.hIcon = icon;
+    wc.hIconSm = small_icon;
     wc.hbrBackground = background;
     wc.lpszClassName = window_class.c_str();
     if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) ThrowCreationFailed(window_class);

@@ -98,6 +98,48 @@ TEST_F(MainFormTest, WindowHasItsCaptionPlaceAndClass) {
   EXPECT_EQ(app_->MainForm(), form_);
 }
 
+// An icon's pixels, drawn at `size` on white.
+std::vector<COLORREF> IconPixels(HICON icon, int size) {
+  const HDC screen = ::GetDC(nullptr);
+  const HDC dc = ::CreateCompatibleDC(screen);
+  const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, size, size);
+  const HGDIOBJ old = ::SelectObject(dc, bitmap);
+  const RECT all{0, 0, size, size};
+  ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  ::DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) pixels.push_back(::GetPixel(dc, x, y));
+  }
+  ::SelectObject(dc, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// The title bar, the taskbar and Alt+Tab show the program's own icon, at
+// both of the sizes the system draws, not the system's default one.
+TEST_F(MainFormTest, WindowShowsTheProgramsIcon) {
+  const struct {
+    int class_icon;
+    int size_metric;
+  } kIcons[] = {{GCLP_HICON, SM_CXICON}, {GCLP_HICONSM, SM_CXSMICON}};
+  for (const auto& each : kIcons) {
+    const int size = ::GetSystemMetrics(each.size_metric);
+    SCOPED_TRACE(size);
+    const auto shown = reinterpret_cast<HICON>(::GetClassLongPtrW(form_->Handle(), each.class_icon));
+    ASSERT_NE(shown, nullptr);
+    const auto own = static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    ASSERT_NE(own, nullptr) << "the test program carries the icon";
+    EXPECT_TRUE(IconPixels(shown, size) == IconPixels(own, size)) << "the window shows another icon";
+    EXPECT_FALSE(IconPixels(shown, size) == IconPixels(::LoadIconW(nullptr, IDI_APPLICATION), size))
+        << "the window shows the system's default icon";
+    ::DestroyIcon(own);
+  }
+}
+
 // The tree fills the client area above the 27-pixel bar, at the first size
 // and after the user makes the window larger.
 TEST_F(MainFormTest, TreeFillsClientAreaAboveTheBar) {
