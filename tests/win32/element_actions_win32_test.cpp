@@ -17,6 +17,7 @@
 #include "platform/win32/application.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/win32_window_services.h"
+#include "tests/win32/forms_test_support.h"
 #include "tests/win32/support/fixture_process.h"
 #include "tests/win32/toolkit_test_support.h"
 
@@ -28,7 +29,7 @@ using namespace vexlan::testing;
 // Waits on other programs: generous, several times the send time-out.
 constexpr int kWaitMs = 15000;
 
-class ElementActionsTest : public ::testing::Test {
+class ElementActionsTest : public FormsNextToFixtureTest {
  protected:
   void SetUp() override {
     std::vector<std::string> commands = {
@@ -42,17 +43,7 @@ class ElementActionsTest : public ::testing::Test {
         "scrollbar|Bar|Top",
     };
     for (int i = 1; i <= 12; ++i) commands.push_back("child|G" + std::to_string(i) + "|C3|VexlanActGrandchild|g");
-    fixture_ = std::make_unique<FixtureProcess>(commands);
-    app_ = std::make_unique<TApplication>();
-    app_->Initialize();
-    app_->CreateForm(Form1);
-    app_->CreateForm(Form2);
-    Form1->Show();
-    Settle(*app_);
-  }
-  void TearDown() override {
-    app_.reset();
-    fixture_.reset();
+    Start(commands);
   }
   HWND Hwnd(const char* name) const { return fixture_->Handle(name); }
   void Select(const char* name) {
@@ -68,9 +59,6 @@ class ElementActionsTest : public ::testing::Test {
     call();
     return shown;
   }
-
-  std::unique_ptr<FixtureProcess> fixture_;
-  std::unique_ptr<TApplication> app_;
 };
 
 TEST_F(ElementActionsTest, ClicksDeliverExactlyThePressAndTheRelease) {

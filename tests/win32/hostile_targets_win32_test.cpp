@@ -16,6 +16,7 @@
 #include "platform/win32/application.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/win32_window_services.h"
+#include "tests/win32/forms_test_support.h"
 #include "tests/win32/support/fixture_process.h"
 #include "tests/win32/toolkit_test_support.h"
 #include "winutil/ExtCntrlsUtils.h"
@@ -61,22 +62,11 @@ TEST(FixtureLiar, LyingTextLengthsGiveTheTrueTextCutAtTheLengthAskedFor) {
   }
 }
 
-class HostileTargetsTest : public ::testing::Test {
+class HostileTargetsTest : public FormsNextToFixtureTest {
  protected:
   void SetUp() override {
-    fixture_ = std::make_unique<FixtureProcess>(std::vector<std::string>{
-        "recorder|rec|Recorder", "recorder|witness|Witness", "liar|liar|2147483647|Lying text",
-        "hung|hung|Frozen", "top|Top|VexlanHostileTop|Top"});
-    app_ = std::make_unique<TApplication>();
-    app_->Initialize();
-    app_->CreateForm(Form1);
-    app_->CreateForm(Form2);
-    Form1->Show();
-    Settle(*app_);
-  }
-  void TearDown() override {
-    app_.reset();
-    fixture_.reset();
+    Start({"recorder|rec|Recorder", "recorder|witness|Witness", "liar|liar|2147483647|Lying text",
+           "hung|hung|Frozen", "top|Top|VexlanHostileTop|Top"});
   }
   void Select(const char* name) { ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id(name))) << name; }
   // The messages shown while `call` runs.
@@ -86,9 +76,6 @@ class HostileTargetsTest : public ::testing::Test {
     call();
     return shown;
   }
-
-  std::unique_ptr<FixtureProcess> fixture_;
-  std::unique_ptr<TApplication> app_;
 };
 
 struct Action {

@@ -14,6 +14,7 @@
 #include "platform/win32/application.h"
 #include "platform/win32/win32_window_services.h"
 #include "tests/win32/support/fixture_process.h"
+#include "tests/win32/forms_test_support.h"
 #include "tests/win32/toolkit_test_support.h"
 #include "winutil/ExtCntrlsUtils.h"
 
@@ -22,23 +23,14 @@ namespace {
 
 using namespace vexlan::testing;
 
-class TextDialogTest : public ::testing::Test {
+class TextDialogTest : public FormsNextToFixtureTest {
  protected:
   void SetUp() override {
-    fixture_ = std::make_unique<FixtureProcess>(std::vector<std::string>{
+    Start({
         "top|Top|VexlanTextTop|Text top",
         "edit|E1|Top|Hello\r\nWorld",
         "edit|E2|Top|Second",
     });
-    app_ = std::make_unique<TApplication>();
-    app_->Initialize();
-    app_->CreateForm(Form1);
-    app_->CreateForm(Form2);
-    Form1->Show();
-  }
-  void TearDown() override {
-    app_.reset();
-    fixture_.reset();
   }
 
   // What the opener does: the decimal handle into the label, then show.
@@ -48,9 +40,6 @@ class TextDialogTest : public ::testing::Test {
   }
   std::string TextOf(const char* name) const { return GetControlText(SystemWindowServices(), fixture_->Id(name)); }
   static std::string Length() { return Form2->textlength->Caption(); }
-
-  std::unique_ptr<FixtureProcess> fixture_;
-  std::unique_ptr<TApplication> app_;
 };
 
 TEST_F(TextDialogTest, ShowsTheContentAndItsLengthAndWritesItBack) {
