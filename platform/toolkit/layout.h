@@ -48,7 +48,7 @@ enum class LayoutRole {
   NonVisual,  // belongs to the form; holds nothing (a timer, say)
 };
 
-struct TFontSpec {
+struct TFontSettings {
   std::string_view Name{};
   int Height = 0;  // negative: character height in pixels, as the platform takes it
 };
@@ -64,7 +64,7 @@ struct FormSettings {
   // A form that is not sizeable is a dialog: a fixed dialog frame, kept in
   // front of the main form, closed by Escape as by its close box.
   bool Sizeable = true;
-  TFontSpec Font{};
+  TFontSettings Font{};
   std::string_view OnCreate{};
   std::string_view OnShow{};
   std::string_view OnClose{};
@@ -234,7 +234,7 @@ class LayoutContext {
 };
 
 // How the components of one kind of settings are made and written; each kind
-// specialises it beside its component:
+// has its own version of it beside its component:
 //   using Component = ...;    made with `new Component(&form)`
 //   static void Write(Component& c, const Settings& s, LayoutContext& context);
 // The row's place (parent, bounds, alignment, tab order) is written by the

@@ -102,7 +102,7 @@ TEST(TBitmap, EmptyMeansNoPictureAndAssignCopiesThePicture) {
 
 // A BMP file: header fields as given, then rows of pixels 0xRRGGBB = row*16+column+1
 // (bottom-up unless `top_down`), each padded to 4 bytes.
-struct BmpSpec {
+struct BmpFields {
   int width = 3, height = 2, bits = 24;
   bool top_down = false;
   std::uint32_t header_size = 40, compression = 0;
@@ -111,7 +111,7 @@ struct BmpSpec {
   std::size_t cut = 0;  // bytes dropped from the end
 };
 
-std::vector<std::uint8_t> MakeBmp(const BmpSpec& s) {
+std::vector<std::uint8_t> MakeBmp(const BmpFields& s) {
   std::vector<std::uint8_t> d;
   auto put = [&](std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) d.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
@@ -139,7 +139,7 @@ std::vector<std::uint8_t> MakeBmp(const BmpSpec& s) {
 TEST(TBitmapLoading, ReadsUncompressed24And32BitRowsEitherWayUp) {
   const struct Case {
     const char* what;
-    BmpSpec spec;
+    BmpFields fields;
   } cases[] = {
       {"24-bit bottom-up, padded rows", {}},
       {"24-bit top-down", {.top_down = true}},
@@ -150,18 +150,18 @@ TEST(TBitmapLoading, ReadsUncompressed24And32BitRowsEitherWayUp) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TBitmap bitmap;
-    bitmap.LoadFromMemory(MakeBmp(c.spec));
-    ASSERT_EQ(bitmap.Width(), c.spec.width);
-    ASSERT_EQ(bitmap.Height(), c.spec.height);
-    for (int y = 0; y < c.spec.height; ++y) {
-      for (int x = 0; x < c.spec.width; ++x) EXPECT_EQ(bitmap.Pixel(x, y), static_cast<TPixel>(y * 16 + x + 1));
+    bitmap.LoadFromMemory(MakeBmp(c.fields));
+    ASSERT_EQ(bitmap.Width(), c.fields.width);
+    ASSERT_EQ(bitmap.Height(), c.fields.height);
+    for (int y = 0; y < c.fields.height; ++y) {
+      for (int x = 0; x < c.fields.width; ++x) EXPECT_EQ(bitmap.Pixel(x, y), static_cast<TPixel>(y * 16 + x + 1));
     }
   }
 }
 
 TEST(TBitmapLoading, RejectsAnythingElseAndKeepsThePicture) {
   auto with = [](auto change) {
-    BmpSpec s;
+    BmpFields s;
     change(s);
     return MakeBmp(s);
   };
@@ -177,18 +177,18 @@ TEST(TBitmapLoading, RejectsAnythingElseAndKeepsThePicture) {
   } cases[] = {
       {"nothing", {}},
       {"not a BMP", not_bmp},
-      {"8 bits per pixel", with([](BmpSpec& s) { s.bits = 8; })},
-      {"run-length compressed", with([](BmpSpec& s) { s.compression = 1; })},
-      {"masks of another layout", with([](BmpSpec& s) { s.bits = 32, s.compression = 3, s.masks[0] = 0xFF; })},
-      {"bit fields on 24 bits", with([](BmpSpec& s) { s.compression = 3; })},
-      {"old 12-byte header", with([](BmpSpec& s) { s.header_size = 12; })},
-      {"two planes", with([](BmpSpec& s) { s.planes = 2; })},
-      {"no width", with([](BmpSpec& s) { s.width = 0; })},
-      {"no height", with([](BmpSpec& s) { s.height = 0; })},
+      {"8 bits per pixel", with([](BmpFields& s) { s.bits = 8; })},
+      {"run-length compressed", with([](BmpFields& s) { s.compression = 1; })},
+      {"masks of another layout", with([](BmpFields& s) { s.bits = 32, s.compression = 3, s.masks[0] = 0xFF; })},
+      {"bit fields on 24 bits", with([](BmpFields& s) { s.compression = 3; })},
+      {"old 12-byte header", with([](BmpFields& s) { s.header_size = 12; })},
+      {"two planes", with([](BmpFields& s) { s.planes = 2; })},
+      {"no width", with([](BmpFields& s) { s.width = 0; })},
+      {"no height", with([](BmpFields& s) { s.height = 0; })},
       {"lowest 32-bit height", lowest_height},
       {"height far beyond the data", huge_height},
-      {"last row cut short", with([](BmpSpec& s) { s.cut = 1; })},
-      {"header cut short", with([](BmpSpec& s) { s.cut = 40; })},
+      {"last row cut short", with([](BmpFields& s) { s.cut = 1; })},
+      {"header cut short", with([](BmpFields& s) { s.cut = 40; })},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
