@@ -4,7 +4,6 @@
 # processes (arguments go to the rebuild's). Prints figures only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
 bash scripts/setup.sh
 jobs=$(nproc)
 
@@ -12,9 +11,8 @@ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native -j"$jobs" --target vexlan_core_bench
 build/native/vexlan_core_bench
 
-cmake -S . -B build/mingw -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build build/mingw -j"$jobs" --target vexlan_tree_bench vexlan_picker_bench vexlan_panel_paint_bench vexlan_fixture
+source scripts/mingw-build.sh
+mingw_build vexlan_tree_bench vexlan_picker_bench vexlan_panel_paint_bench vexlan_fixture
 source scripts/wine-session.sh
 wine_session_start
-(cd build/mingw && wine ./vexlan_picker_bench.exe && wine ./vexlan_panel_paint_bench.exe && wine ./vexlan_tree_bench.exe "$@")
+(cd "$build" && wine ./vexlan_picker_bench.exe && wine ./vexlan_panel_paint_bench.exe && wine ./vexlan_tree_bench.exe "$@")

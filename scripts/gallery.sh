@@ -10,10 +10,8 @@ root=$PWD
 out="$root/${1:-docs/panel-gallery.png}"
 
 bash scripts/setup.sh
-build="${VEXLAN_BUILD_DIR:-build/mingw}"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target panel_render
+source scripts/mingw-build.sh
+mingw_build panel_render
 render_exe="$(cd "$build" && pwd)/panel_render.exe"
 
 source scripts/wine-session.sh

@@ -11,11 +11,8 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 bash scripts/setup.sh
-# VEXLAN_BUILD_DIR lets a developer keep a build of their own.
-build="${VEXLAN_BUILD_DIR:-build/mingw}"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target vexlan
+source scripts/mingw-build.sh
+mingw_build vexlan
 exe="$(cd "$build" && pwd)/vexlan.exe"
 
 source scripts/wine-session.sh

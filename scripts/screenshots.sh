@@ -8,10 +8,8 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 bash scripts/setup.sh
-build="${VEXLAN_BUILD_DIR:-build/mingw}"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target vexlan_shots vexlan_fixture
+source scripts/mingw-build.sh
+mingw_build vexlan_shots vexlan_fixture
 
 unset DISPLAY
 source scripts/wine-session.sh

@@ -10,17 +10,14 @@
 # memory: 10%).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
 rounds="${1:-200}"
 case "$rounds" in
   '' | *[!0-9]* | 0) echo "usage: bash scripts/soak.sh [ROUNDS]   (ROUNDS > 0)" >&2; exit 2 ;;
 esac
 
 bash scripts/setup.sh
-build="${VEXLAN_BUILD_DIR:-build/mingw}"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target vexlan vexlan_fixture vexlan_soak
+source scripts/mingw-build.sh
+mingw_build vexlan vexlan_fixture vexlan_soak
 
 unset DISPLAY
 source scripts/wine-session.sh

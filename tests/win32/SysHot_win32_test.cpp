@@ -21,9 +21,6 @@ using namespace vexlan::testing;
 
 constexpr THotKeyCode kQ = 50;
 constexpr THotKeyCode kF13 = 88;
-// The fixture's command that takes Ctrl+Q under id 1, and the one that gives it back.
-constexpr char kFixtureTakesCtrlQ[] = "hotkey|keys|1|2|81";
-constexpr char kFixtureReleasesCtrlQ[] = "unhotkey|keys|1";
 // Hot keys come through the X server and wineserver: a generous bound.
 constexpr int kPressTimeoutMs = 10000;
 

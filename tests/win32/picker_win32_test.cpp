@@ -23,9 +23,6 @@ namespace {
 
 using namespace vexlan::testing;
 
-// The fixture's commands that take Ctrl+Q under id 1 and give it back.
-constexpr char kFixtureTakesCtrlQ[] = "hotkey|keys|1|2|81";
-constexpr char kFixtureReleasesCtrlQ[] = "unhotkey|keys|1";
 // Ticks and hot keys come through the X server and wineserver: generous.
 constexpr int kWaitMs = 10000;
 

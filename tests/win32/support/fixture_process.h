@@ -67,6 +67,11 @@ struct RecordedMessage {
 // Throws FixtureError for a line that is not a recorder's message line.
 RecordedMessage ParseRecordedMessage(std::string_view line);
 
+// The commands that make the fixture take Ctrl+Q under id 1 on its window
+// `keys` (made by the test), and give it back.
+inline constexpr char kFixtureTakesCtrlQ[] = "hotkey|keys|1|2|81";
+inline constexpr char kFixtureReleasesCtrlQ[] = "unhotkey|keys|1";
+
 class FixtureProcess {
  public:
   static constexpr std::chrono::milliseconds kReadyTimeout{30000};
