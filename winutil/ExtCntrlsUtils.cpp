@@ -61,7 +61,7 @@ std::string GetControlText(WindowServices& ws, WindowHandle wnd, Clock& clock) {
 void SetControlText(WindowServices& ws, WindowHandle wnd, std::string_view text) {
   const std::u16string wide = Utf8ToUtf16(text);
   ws.SendWithTimeout(wnd, msg::kSetText, 0, reinterpret_cast<std::intptr_t>(wide.c_str()),
-                        TextSendTimeoutMs(wide.size()));
+                     TextSendTimeoutMs(wide.size()));
 }
 
 WindowHandle GetNextSibling(WindowServices& ws, WindowHandle wnd) { return ws.NextSibling(wnd); }

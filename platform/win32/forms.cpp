@@ -116,11 +116,6 @@ void TForm::SetDesignBounds(const TBounds& outer) {
                      outer.Height - (frame.bottom - frame.top));
 }
 
-void TForm::SetFont(std::string_view name, int height) {
-  font_name_ = std::string(name);
-  font_height_ = height;
-  RecreateFont();
-}
 
 namespace {
 
@@ -144,17 +139,23 @@ bool IsRasterFace(const std::wstring& face) {
 
 }  // namespace
 
+void TForm::SetFont(std::string_view name, int height) {
+  font_name_ = std::string(name);
+  font_face_ = Wide(name).substr(0, LF_FACESIZE - 1);
+  if (IsRasterFace(font_face_)) font_face_ = L"MS Shell Dlg 2";
+  font_height_ = height;
+  RecreateFont();
+}
+
 void TForm::RecreateFont() {
-  if (font_name_.empty()) return;
-  std::wstring face = Wide(font_name_).substr(0, LF_FACESIZE - 1);
-  if (IsRasterFace(face)) face = L"MS Shell Dlg 2";
+  if (font_face_.empty()) return;
   LOGFONTW lf{};
   lf.lfHeight = ScaleValue(font_height_, dpi_, kDesignDpi);
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  face.copy(lf.lfFaceName, face.size());
+  font_face_.copy(lf.lfFaceName, font_face_.size());
   UniqueFont font(::CreateFontIndirectW(&lf));
   if (!font) throw Exception("Cannot create the font " + font_name_);
   font_ = std::move(font);

@@ -121,6 +121,7 @@ class TForm : public TWinControl {
   bool sizeable_ = true;
   UniqueFont font_;
   std::string font_name_;
+  std::wstring font_face_;  // the face the font is made with (never a raster one)
   int font_height_ = 0;  // at 96 DPI
   int dpi_ = 96;
   TBounds design_{};  // position and client size at 96 DPI
