@@ -13,6 +13,7 @@
 #include "forms/core/layout_kinds.h"
 #include "platform/utf.h"
 #include "platform/win32/application.h"
+#include "platform/win32/clipboard.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/layout_loader.h"
 #include "platform/win32/std_controls.h"
@@ -188,6 +189,15 @@ TEST(ShowMessageHook, GuardRestoresThePreviousHook) {
   ShowMessage("two");
   EXPECT_EQ(inner, std::vector<std::string>{"one"});
   EXPECT_EQ(outer, std::vector<std::string>{"two"});
+}
+
+// Every script survives the trip, and what was there before is replaced.
+TEST(Clipboard, UnicodeTextGoesOnAndComesBackWhole) {
+  for (const char* text : {"first", "Grüße 東京 🙂\r\n\ttab", ""}) {
+    SCOPED_TRACE(text);
+    ASSERT_TRUE(CopyTextToClipboard(nullptr, text));
+    EXPECT_EQ(ClipboardText(nullptr), text);
+  }
 }
 
 // A tree that records the redraw switches it is sent and how often all its
