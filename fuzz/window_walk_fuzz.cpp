@@ -59,6 +59,8 @@ class ChangingDesktop : public WindowServices {
   std::u16string WindowText(WindowHandle wnd, int max_count) override { return Tick(), d_.WindowText(wnd, max_count); }
   std::u16string ClassName(WindowHandle wnd, int max_count) override { return Tick(), d_.ClassName(wnd, max_count); }
   bool IsVisible(WindowHandle wnd) override { return Tick(), d_.IsVisible(wnd); }
+  bool Exists(WindowHandle wnd) override { return d_.Exists(wnd); }
+  bool OnCallerThread(WindowHandle wnd) override { return d_.OnCallerThread(wnd); }
   std::optional<std::intptr_t> SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
                                                std::intptr_t lparam, unsigned timeout_ms) override {
     return d_.SendWithTimeout(wnd, message, wparam, lparam, timeout_ms);

@@ -95,14 +95,20 @@ class ShowHideServices {
   virtual bool SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) = 0;
 };
 
-// Messages left in a window's queue without waiting for them.
+// Messages handed to a window without waiting for them.
 class MessagePosting {
  public:
   virtual ~MessagePosting() = default;
 
   // PostMessage: true when the message was queued; a window that has gone
-  // takes none.
+  // takes none. It runs when the target's thread reads its queue, after the
+  // messages sent to that thread.
   virtual bool Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
+  // SendNotifyMessage: for a window of another thread, queued as a sent
+  // message and never withdrawn, and the call returns at once; for a window
+  // of the caller's thread, handled before the call returns. True when the
+  // message was taken.
+  virtual bool SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
 };
 
 }  // namespace vexlan

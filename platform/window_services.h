@@ -56,11 +56,24 @@ class WindowServices {
   // True only when `wnd` and all its ancestors are visible.
   virtual bool IsVisible(WindowHandle wnd) = 0;
 
+  // True while `wnd` names a window (IsWindow).
+  virtual bool Exists(WindowHandle wnd) = 0;
+  // True when `wnd` belongs to the calling thread. A message sent to such a
+  // window runs its procedure at once, inside the caller, whatever the
+  // time-out: our own handlers, re-entered.
+  virtual bool OnCallerThread(WindowHandle wnd) = 0;
+
   // Sends a message and waits at most `timeout_ms` for the target's thread to
-  // handle it. Returns the message's result, or nothing when the window does
-  // not exist, is hung, or the wait ran out. `lparam` may carry a pointer, as
-  // with the platform's call: for kGetText a char16_t buffer of `wparam`
-  // units, for kSetText a zero-terminated char16_t string.
+  // handle it, running none of the caller's own handlers meanwhile
+  // (SMTO_BLOCK), and not at all for a thread the system finds hung
+  // (SMTO_ABORTIFHUNG). Returns the message's result, or nothing when the
+  // window does not exist, is hung, or the wait ran out. Nothing does not
+  // mean nothing happened: a message the target's thread took in time and
+  // is still handling runs to completion after the wait; only one it never
+  // took is withdrawn. `lparam` may carry a pointer, as with the platform's
+  // call: for kGetText a char16_t buffer of `wparam` units, for kSetText a
+  // zero-terminated char16_t string. A window of the caller's thread
+  // handles the message at once, whatever `timeout_ms`.
   // (Not named after the platform's call, which <windows.h> makes a macro.)
   virtual std::optional<std::intptr_t> SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
                                                        std::intptr_t lparam, unsigned timeout_ms) = 0;

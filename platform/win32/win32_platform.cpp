@@ -39,6 +39,10 @@ class Win32Posting : public MessagePosting {
   bool Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
     return ::PostMessageW(ToHwnd(wnd), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)) != FALSE;
   }
+  bool SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
+    return ::SendNotifyMessageW(ToHwnd(wnd), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)) !=
+           FALSE;
+  }
 };
 
 }  // namespace

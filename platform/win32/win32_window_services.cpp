@@ -47,12 +47,18 @@ std::u16string Win32WindowServices::ClassName(WindowHandle wnd, int max_count) {
 
 bool Win32WindowServices::IsVisible(WindowHandle wnd) { return ::IsWindowVisible(ToHwnd(wnd)) != FALSE; }
 
+bool Win32WindowServices::Exists(WindowHandle wnd) { return ::IsWindow(ToHwnd(wnd)) != FALSE; }
+
+bool Win32WindowServices::OnCallerThread(WindowHandle wnd) {
+  return ::GetWindowThreadProcessId(ToHwnd(wnd), nullptr) == ::GetCurrentThreadId();
+}
+
 std::optional<std::intptr_t> Win32WindowServices::SendWithTimeout(WindowHandle wnd, unsigned message,
                                                                       std::uintptr_t wparam, std::intptr_t lparam,
                                                                       unsigned timeout_ms) {
   DWORD_PTR result = 0;
   if (!::SendMessageTimeoutW(ToHwnd(wnd), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam),
-                             SMTO_ABORTIFHUNG | SMTO_NORMAL, timeout_ms, &result)) {
+                             SMTO_ABORTIFHUNG | SMTO_BLOCK, timeout_ms, &result)) {
     return std::nullopt;
   }
   return static_cast<std::intptr_t>(result);

@@ -118,9 +118,8 @@ TEST_F(WindowQueries, ClicksArePressThenReleaseWithTheirButtonAndPointZero) {
   const WindowHandle w = desktop.Add(0, "OK", "Button");
   SendLeftClick(desktop, desktop, w);
   SendRightClick(desktop, desktop, w);
-  const std::vector<LoggedMessage> expected = {
-      {msg::kLButtonDown, 1, 0}, {msg::kLButtonUp, 1, 0}, {msg::kRButtonDown, 2, 0}, {msg::kRButtonUp, 2, 0}};
-  EXPECT_EQ(desktop.At(w).received, expected);
+  EXPECT_EQ(desktop.At(w).received, (std::vector<LoggedMessage>{{msg::kLButtonDown, 1, 0}, {msg::kRButtonDown, 2, 0}}));
+  EXPECT_EQ(desktop.At(w).notified, (std::vector<LoggedMessage>{{msg::kLButtonUp, 1, 0}, {msg::kRButtonUp, 2, 0}}));
   EXPECT_TRUE(desktop.At(w).posted.empty());
 }
 
@@ -135,13 +134,15 @@ TEST_F(WindowQueries, SetControlTextReplacesTheTextAsUtf16) {
 }
 
 // A long text takes a healthy program longer: its messages get more time,
-// the length query and short texts the usual time-out.
-TEST_F(WindowQueries, LongTextsGetMoreTimeThanShortOnes) {
+// the length query and short texts the usual time-out, and no text more
+// than the ceiling.
+TEST_F(WindowQueries, LongTextsGetMoreTimeThanShortOnesUpToTheCeiling) {
   struct Case {
     std::size_t units;
     unsigned text_timeout_ms;
   };
-  const Case cases[] = {{0, kSendTimeoutMs}, {99, kSendTimeoutMs}, {1000000, kSendTimeoutMs + 10000}};
+  const Case cases[] = {
+      {0, kSendTimeoutMs}, {99, kSendTimeoutMs}, {250000, kSendTimeoutMs + 2500}, {1000000, kRoutineCeilingMs}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.units);
     const WindowHandle w = desktop.Add(0, "", "Edit");
@@ -150,11 +151,6 @@ TEST_F(WindowQueries, LongTextsGetMoreTimeThanShortOnes) {
     EXPECT_EQ(desktop.At(w).timeouts_ms,
               (std::vector<unsigned>{c.text_timeout_ms, kSendTimeoutMs, c.text_timeout_ms}));
   }
-  // A lying length buys no more than the largest text we would take.
-  const WindowHandle liar = desktop.Add(0, "", "Edit");
-  desktop.At(liar).reported_length = std::numeric_limits<std::intptr_t>::max();
-  GetControlText(desktop, liar, desktop.clock);
-  EXPECT_EQ(desktop.At(liar).timeouts_ms.back(), TextSendTimeoutMs(kControlTextLimit));
 }
 
 TEST_F(WindowQueries, NonAsciiCaptionsAndClassesComeBackAsUtf8) {
@@ -203,21 +199,40 @@ TEST_F(WindowQueries, VanishedWindowGivesEmptyResultsAndNoEffect) {
   EXPECT_FALSE(desktop.Exists(w));
 }
 
-// A press that is not answered in time (a hung window, or one that tracks
-// the mouse until the button goes up) is followed by a posted release.
-TEST_F(WindowQueries, AnUnansweredPressIsFollowedByAPostedRelease) {
-  const WindowHandle w = desktop.Add(0, "frozen", "C");
-  desktop.At(w).hung = true;
-  EXPECT_EQ(GetControlText(desktop, w), "");
-  SetControlText(desktop, w, "x");
-  desktop.At(w).attempted.clear();
-  SendLeftClick(desktop, desktop, w);
-  SendRightClick(desktop, desktop, w);
-  EXPECT_TRUE(desktop.At(w).received.empty());
-  EXPECT_EQ(desktop.At(w).attempted,
-            (std::vector<LoggedMessage>{{msg::kLButtonDown, 1, 0}, {msg::kRButtonDown, 2, 0}}));
-  EXPECT_EQ(desktop.At(w).posted, (std::vector<LoggedMessage>{{msg::kLButtonUp, 1, 0}, {msg::kRButtonUp, 2, 0}}));
-  EXPECT_EQ(desktop.TextOf(w), "frozen");
+// Reads and writes tell how the window answered: a time-out is not an
+// empty text. A write the window took but answered late still happened.
+TEST_F(WindowQueries, ReadsAndWritesTellWhetherTheWindowAnswered) {
+  constexpr unsigned kNever = FakeDesktop::kNeverAnswers;
+  struct Case {
+    const char* name;
+    bool destroyed;
+    std::vector<unsigned> answer_ms, handle_ms;  // for the write, then the read's two messages
+    SendOutcome write, read;
+    std::string text_after;
+  };
+  const Case cases[] = {
+      {"answers", false, {}, {}, SendOutcome::kAnswered, SendOutcome::kAnswered, "new"},
+      {"hung", false, {kNever}, {}, SendOutcome::kNotAnswered, SendOutcome::kNotAnswered, "old"},
+      {"takes the write too late", false, {1500}, {}, SendOutcome::kNotAnswered, SendOutcome::kAnswered, "old"},
+      {"handles the write past the time-out", false, {}, {1500}, SendOutcome::kNotAnswered, SendOutcome::kAnswered,
+       "new"},
+      {"answers the length, not the text", false, {0, 0, 1500}, {}, SendOutcome::kAnswered,
+       SendOutcome::kNotAnswered, "new"},
+      {"gone", true, {}, {}, SendOutcome::kNoWindow, SendOutcome::kNoWindow, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeDesktop d;
+    const WindowHandle w = d.Add(0, "old", "Edit");
+    d.At(w).answer_ms = c.answer_ms;
+    d.At(w).handle_ms = c.handle_ms;
+    if (c.destroyed) d.Destroy(w);
+    EXPECT_EQ(SetControlText(d, w, "new"), c.write);
+    const ControlText read = ReadControlText(d, w, d.clock);
+    EXPECT_EQ(read.outcome, c.read);
+    EXPECT_EQ(read.text, c.read == SendOutcome::kAnswered ? c.text_after : "");
+    EXPECT_EQ(d.Exists(w) ? d.TextOf(w) : "", c.text_after);
+  }
 }
 
 // One deadline per routine: whatever the first message took, the second gets
@@ -228,6 +243,7 @@ TEST_F(WindowQueries, GetControlTextWaitsAtMostItsOneDeadline) {
   const std::string long_text(100000, 'L');
   const unsigned long_ms = TextSendTimeoutMs(long_text.size());
   ASSERT_GT(long_ms, kSendTimeoutMs);
+  constexpr std::intptr_t kHuge = std::numeric_limits<std::int32_t>::max();
   struct Case {
     const char* name;
     std::string text;
@@ -235,6 +251,7 @@ TEST_F(WindowQueries, GetControlTextWaitsAtMostItsOneDeadline) {
     std::vector<unsigned> timeouts_ms;  // one per message sent
     std::string expected;
     std::int64_t took_ms;
+    std::optional<std::intptr_t> claims = std::nullopt;
   };
   const Case cases[] = {
       {"both at once", "abc", {}, {1000, 1000}, "abc", 0},
@@ -245,6 +262,9 @@ TEST_F(WindowQueries, GetControlTextWaitsAtMostItsOneDeadline) {
       {"answers the length, then hangs", "abc", {250, kNever}, {1000, 750}, "", 1000},
       {"a long text's allowance counts from the start", long_text, {900}, {1000, long_ms - 900}, long_text, 900},
       {"a long text that hangs after its length", long_text, {900, kNever}, {1000, long_ms - 900}, "", long_ms},
+      {"claims 2^31-1 units, then hangs", "abc", {0, kNever}, {1000, kRoutineCeilingMs}, "", kRoutineCeilingMs, kHuge},
+      {"claims 2^31-1 units slowly, then hangs", "abc", {999, kNever}, {1000, kRoutineCeilingMs - 999}, "",
+       kRoutineCeilingMs, kHuge},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -252,41 +272,70 @@ TEST_F(WindowQueries, GetControlTextWaitsAtMostItsOneDeadline) {
     const WindowHandle w = d.Add(0, "", "Edit");
     d.At(w).text = Utf8ToUtf16(c.text);
     d.At(w).answer_ms = c.answer_ms;
+    d.At(w).reported_length = c.claims;
     EXPECT_EQ(GetControlText(d, w, d.clock), c.expected);
     EXPECT_EQ(d.At(w).timeouts_ms, c.timeouts_ms);
     EXPECT_EQ(d.clock.now_ms, c.took_ms);
   }
 }
 
-// A click's press and release share kSendTimeoutMs; a release for which no
-// time is left, or that is not answered in time, is posted, never dropped.
-TEST_F(WindowQueries, AClickWaitsAtMostOneTimeOutAndAlwaysReleases) {
+// Exactly one press and one release, whatever the window does with them; the
+// press alone is waited for, and a click on a window of our own thread runs
+// nothing inside the caller.
+TEST_F(WindowQueries, AClickDeliversOneReleaseAndWaitsAtMostOneTimeOut) {
   constexpr unsigned kNever = FakeDesktop::kNeverAnswers;
+  const LoggedMessage down{msg::kRButtonDown, kMkRButton, 0}, up{msg::kRButtonUp, kMkRButton, 0};
+  using Log = std::vector<LoggedMessage>;
   struct Case {
     const char* name;
-    std::vector<unsigned> answer_ms;
-    std::vector<unsigned> timeouts_ms;
-    bool release_posted;
+    std::vector<unsigned> answer_ms, handle_ms;
+    bool own_thread;
+    Log received, notified, posted;
     std::int64_t took_ms;
   };
   const Case cases[] = {
-      {"both at once", {}, {1000, 1000}, false, 0},
-      {"a slow press", {300}, {1000, 700}, false, 300},
-      {"the press takes all the time", {1000}, {1000}, true, 1000},
-      {"no answer to the press", {kNever}, {1000}, true, 1000},
-      {"a release too slow for what is left", {300, 800}, {1000, 700}, true, 1000},
-      {"answers the press, then hangs", {300, kNever}, {1000, 700}, true, 1000},
+      {"answered at once", {}, {}, false, {down}, {up}, {}, 0},
+      {"a slow press", {300}, {}, false, {down}, {up}, {}, 300},
+      {"a release handled for seconds", {}, {0, 2500}, false, {down}, {up}, {}, 0},
+      {"the press taken too late is withdrawn", {1500}, {}, false, {}, {}, {up}, 1000},
+      {"no answer to the press", {kNever}, {}, false, {}, {}, {up}, 1000},
+      {"the press handled past the time-out (a tracking loop)", {}, {1500}, false, {down}, {}, {up}, 1000},
+      {"our own thread's window", {}, {}, true, {}, {}, {down, up}, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FakeDesktop d;
     const WindowHandle w = d.Add(0, "OK", "Button");
     d.At(w).answer_ms = c.answer_ms;
-    SendRightClick(d, d, w, d.clock);
-    EXPECT_EQ(d.At(w).timeouts_ms, c.timeouts_ms);
-    const std::vector<LoggedMessage> release = {{msg::kRButtonUp, kMkRButton, 0}};
-    EXPECT_EQ(d.At(w).posted, c.release_posted ? release : std::vector<LoggedMessage>{});
+    d.At(w).handle_ms = c.handle_ms;
+    d.At(w).own_thread = c.own_thread;
+    SendRightClick(d, d, w);
+    EXPECT_EQ(d.At(w).received, c.received);
+    EXPECT_EQ(d.At(w).notified, c.notified);
+    EXPECT_EQ(d.At(w).posted, c.posted);
     EXPECT_EQ(d.clock.now_ms, c.took_ms);
+  }
+}
+
+// In place, never on top, and never waiting on another thread.
+TEST_F(WindowQueries, ShowAndHideAreAsynchronousOnAnotherThreadsWindow) {
+  struct Case {
+    bool show, own_thread, hung;
+    unsigned flags;
+  };
+  const Case cases[] = {
+      {true, false, false, 0x4043}, {false, false, false, 0x4083}, {false, false, true, 0x4083},
+      {true, true, false, 0x0043},  {false, true, false, 0x0083},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "show " << c.show << " own " << c.own_thread << " hung " << c.hung);
+    FakeDesktop d;
+    const WindowHandle w = d.Add(0, "target", "Frame", !c.show);
+    d.At(w).own_thread = c.own_thread;
+    d.At(w).hung = c.hung;
+    ShowOrHideWindow(d, d, w, c.show);
+    EXPECT_EQ(d.At(w).positioned, (std::vector<testing::LoggedWindowPos>{{-2, c.flags}}));
+    EXPECT_TRUE(d.At(w).attempted.empty()) << "nothing is asked of the window first";
   }
 }
 
