@@ -33,7 +33,10 @@ void TSysHotKey::ClearHotKeys() {
 
 void TSysHotKey::RegisterEntry(int index) {
   THotKeyEntry& entry = Entry(index);
-  entry.Registered = false;
+  // Asked again, the system would refuse the combination it already holds
+  // for this very entry, and the entry would read unregistered while the
+  // system keeps it: never released, and still firing.
+  if (entry.Registered) return;
   // A key outside the table has no virtual-key code.
   if (entry.Key >= HotKeyVirtualKeys.size()) return;
   // Without a window the system would make a thread hot key instead: one
@@ -71,7 +74,11 @@ bool TSysHotKey::DispatchByNumber(TMessage& message) {
 }
 
 void TSysHotKey::WMHotKey(TMessage& message) {
-  if (OnHotKey) OnHotKey(this, static_cast<int>(static_cast<std::uintptr_t>(message.WParam) & 0xFFFF));
+  // Any program can post WM_HOTKEY to any window: only an id this component
+  // holds is a press.
+  const auto id = static_cast<std::uintptr_t>(message.WParam);
+  if (id >= entries_.size() || !entries_[id].Registered) return;
+  if (OnHotKey) OnHotKey(this, static_cast<int>(id));
 }
 
 void TSysHotKey::WMDestroy(TMessage& message) {

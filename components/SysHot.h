@@ -96,8 +96,8 @@ class TSysHotKey : public TWindowedComponent {
   int HotKeyCount() const { return static_cast<int>(entries_.size()); }
   const THotKeyEntry& HotKeys(int index) const { return entries_.at(static_cast<std::size_t>(index)); }
 
-  // Asks the system for entry `index`, whatever it held before, and records
-  // the answer. Makes the window on first use.
+  // Asks the system for entry `index` and records the answer; an entry the
+  // system holds already is left as it is. Makes the window on first use.
   void RegisterEntry(int index);
   // Releases entry `index` if it is registered; otherwise asks nothing.
   void UnregisterEntry(int index);
@@ -109,7 +109,8 @@ class TSysHotKey : public TWindowedComponent {
 
  protected:
   bool DispatchByNumber(TMessage& message) override;
-  // WM_HOTKEY: OnHotKey with the low 16 bits of wParam, the entry's id. Not
+  // WM_HOTKEY: OnHotKey with wParam, the entry's id, when it names an entry
+  // the system holds for this component; anything else is ignored. Not
   // passed on to default processing.
   void WMHotKey(TMessage& message);
   // WM_DESTROY: inactive, then the inherited handling.

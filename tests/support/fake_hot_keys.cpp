@@ -18,20 +18,16 @@ int FakeHotKeyTable::HeldBy(WindowHandle wnd) const {
 
 bool FakeHotKeyTable::RegisterHotKey(WindowHandle wnd, int id, unsigned modifiers, unsigned virtual_key) {
   const bool granted = !HolderOf(modifiers, virtual_key);
-  if (granted) {
-    const Holder holder{wnd, id};
-    std::erase_if(held_, [&](const Held& h) { return h.holder == holder; });
-    held_.push_back({modifiers, virtual_key, holder});
-  }
+  if (granted) held_.push_back({modifiers, virtual_key, Holder{wnd, id}});
   calls.push_back({HotKeyCall::kRegister, wnd, id, modifiers, virtual_key, granted});
   return granted;
 }
 
 bool FakeHotKeyTable::UnregisterHotKey(WindowHandle wnd, int id) {
   const Holder holder{wnd, id};
-  const auto gone = std::remove_if(held_.begin(), held_.end(), [&](const Held& h) { return h.holder == holder; });
-  const bool released = gone != held_.end();
-  held_.erase(gone, held_.end());
+  const auto oldest = std::find_if(held_.begin(), held_.end(), [&](const Held& h) { return h.holder == holder; });
+  const bool released = oldest != held_.end();
+  if (released) held_.erase(oldest);
   calls.push_back({HotKeyCall::kUnregister, wnd, id, 0, 0, released});
   return released;
 }

@@ -157,10 +157,17 @@ TEST_F(SysHotKeyTest, APressWithoutAHandlerDoesNothing) {
   EXPECT_TRUE(hk->HotKeys(0).Registered);
 }
 
-TEST_F(SysHotKeyTest, TheIndexIsTheLowWordOfWParam) {
+// Any program can post WM_HOTKEY: only the id of an entry the system holds
+// for the component is a press.
+TEST_F(SysHotKeyTest, OnlyTheIdOfAHeldEntryFires) {
   Listen();
-  windows.Deliver(hk->Handle(), msg::kHotKey, 0x00030002);
-  EXPECT_EQ(fired, std::vector<int>{2});
+  ASSERT_TRUE(table.RegisterHotKey(kOtherProgram, 1, kModControl, kVkQ));
+  hk->AddHotKey(kF1, hmCtrl);
+  hk->AddHotKey(kQ, hmCtrl);  // refused: the other program holds it
+  hk->SetActive(true);
+  const std::uintptr_t ids[] = {0, 1, 2, 0x00010000, std::uintptr_t(-1), std::uintptr_t(-2)};
+  for (const std::uintptr_t id : ids) windows.Deliver(hk->Handle(), msg::kHotKey, id);
+  EXPECT_EQ(fired, std::vector<int>{0});
 }
 
 TEST_F(SysHotKeyTest, AKeyPastTheTableOrNoWindowRefusesWithoutAsking) {
@@ -207,17 +214,24 @@ TEST_F(SysHotKeyTest, ClearingReleasesAndRemovesEntriesButStaysActive) {
   EXPECT_EQ(table.calls.back(), Registered(hk->Handle(), 0, kModAlt, kVkF1));
 }
 
-TEST_F(SysHotKeyTest, ActiveActsWhileLoadingAndLoadedTriesAgain) {
+// Loaded tries again what was refused and keeps what is held: asked again,
+// the system would refuse the entry its own combination.
+TEST_F(SysHotKeyTest, ActiveActsWhileLoadingAndLoadedTriesAgainWhatWasRefused) {
   ASSERT_TRUE(table.RegisterHotKey(kOtherProgram, 1, kModControl, kVkQ));
   hk->AddHotKey(kQ, hmCtrl);
+  hk->AddHotKey(kF1, hmCtrl);
   hk->BeginLoading();
   hk->SetActive(true);
   EXPECT_FALSE(hk->HotKeys(0).Registered);
-  EXPECT_EQ(table.calls.size(), 2u);
+  EXPECT_TRUE(hk->HotKeys(1).Registered);
+  EXPECT_EQ(table.calls.size(), 3u);
   table.UnregisterHotKey(kOtherProgram, 1);
   hk->Loaded();
   EXPECT_TRUE(hk->HotKeys(0).Registered);
+  EXPECT_TRUE(hk->HotKeys(1).Registered);
   EXPECT_EQ(table.HolderOf(kModControl, kVkQ), (FakeHotKeyTable::Holder{hk->Handle(), 0}));
+  hk->SetActive(false);
+  EXPECT_EQ(table.HeldBy(hk->Handle()), 0) << "deactivation releases everything";
 }
 
 }  // namespace
