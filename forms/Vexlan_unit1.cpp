@@ -10,9 +10,9 @@
 #include "forms/core/Vexlan_unit1_layout.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/layout_loader.h"
+#include "platform/win32/win32_window_services.h"
 #include "winutil/ExtCntrlsUtils.h"
 #include "winutil/handle_text.h"
-#include "winutil/window_actions.h"
 #include "winutil/window_tree.h"
 
 namespace vexlan {
@@ -217,7 +217,15 @@ void TForm1::Showwindow1Click(TObject*) {
 }
 
 void TForm1::Hidewindow1Click(TObject*) {
-  if (const WindowHandle wnd = TargetOrSay()) ShowOrHideWindow(Windows(), platform_.ShowHide(), wnd, false);
+  const WindowHandle wnd = TargetOrSay();
+  if (wnd == 0) return;
+  // Hidden, the main window would leave no window and no taskbar button to
+  // reach the program by.
+  if (HandleAllocated() && wnd == FromHwnd(BoundWindow())) {
+    ShowMessage("Vexlan cannot hide its own main window.");
+    return;
+  }
+  ShowOrHideWindow(Windows(), platform_.ShowHide(), wnd, false);
 }
 
 void TForm1::MakePathString1Click(TObject*) {

@@ -120,13 +120,16 @@ class TForm1 : public TForm {
   // The pop-up menu's actions on the selected node's window. With no node
   // selected they act on nothing and say "No window is selected.".
   // A left click (right click) at the window's client point (0, 0), sent to
-  // it alone; see SendLeftClick.
+  // it alone; see SendLeftClick. On one of Vexlan's own windows the click is
+  // posted and runs after the menu's handler has returned.
   void SendClick1Click(TObject* Sender);
   void SendRightClick1Click(TObject* Sender);
   // The window's handle into the text dialog's label, then the dialog shown
   // (only the label changes when it is shown already).
   void EditViewText1Click(TObject* Sender);
   // Shown or hidden in place, no longer always on top; see ShowOrHideWindow.
+  // The main form itself is never hidden: that would leave the program
+  // unreachable ("Vexlan cannot hide its own main window.").
   void Showwindow1Click(TObject* Sender);
   void Hidewindow1Click(TObject* Sender);
   // "PathString is: "..."." for the selected node.

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "forms/core/Vexlan_unit2_layout.h"
+#include "platform/win32/dialogs.h"
 #include "platform/win32/layout_loader.h"
 #include "winutil/ExtCntrlsUtils.h"
 #include "winutil/handle_text.h"
@@ -50,16 +51,27 @@ WindowHandle TForm2::Target() const { return HandleFromText(handle->Caption()); 
 
 void TForm2::ShowLength() { textlength->SetCaption(IntToStr(Edit1->TextLength())); }
 
+namespace {
+constexpr char kNoAnswer[] = "The window did not answer in time.";
+}  // namespace
+
 void TForm2::OnShow(TObject*) {
-  const WindowHandle target = Target();
-  Edit1->SetText(GetControlText(platform_.Windows(), target));
+  const ControlText read = ReadControlText(platform_.Windows(), Target());
+  // A time-out is no text: the memo keeps what it held, so that "Set Text"
+  // cannot write an empty text over the window's real one.
+  if (read.outcome == SendOutcome::kNotAnswered) {
+    ShowMessage(kNoAnswer);
+    return;
+  }
+  Edit1->SetText(read.text);
   ShowLength();
 }
 
 void TForm2::SetBtnClick(TObject*) {
   const std::string text = Edit1->Text();
-  SetControlText(platform_.Windows(), Target(), text);
+  const SendOutcome written = SetControlText(platform_.Windows(), Target(), text);
   ShowLength();
+  if (written == SendOutcome::kNotAnswered) ShowMessage(kNoAnswer);
 }
 
 void TForm2::GetBtnClick(TObject* Sender) { OnShow(Sender); }

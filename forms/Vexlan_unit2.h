@@ -5,7 +5,10 @@
 // `handle`, then shows the dialog; the text is read when the dialog becomes
 // visible, and again on "Get Text". A new handle written while the dialog is
 // shown changes only the label: "Set Text" then writes the memo to the
-// window it names.
+// window it names. A window that does not answer in time is told ("The
+// window did not answer in time."), for a read and for a write; a read that
+// is not answered leaves the memo and the length as they were. A window that
+// is gone reads as empty, silently.
 #pragma once
 
 #include <string_view>

@@ -51,7 +51,18 @@ TForm3::~TForm3() {
 
 TPublishedHandler TForm3::FindMethod(std::string_view name) { return FindPublishedMethod(*this, kMethods, name); }
 
+// The picker hides the main form, whose taskbar button goes with it; the
+// picker, owned by the main form, has none of its own unless it asks. Set
+// while the picker is hidden: the taskbar looks at the style when a window
+// is shown.
+void TForm3::SetTaskbarButton(bool on) {
+  const HWND hwnd = Handle();
+  const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  ::SetWindowLongPtrW(hwnd, GWL_EXSTYLE, on ? (style | WS_EX_APPWINDOW) : (style & ~LONG_PTR{WS_EX_APPWINDOW}));
+}
+
 void TForm3::OnShow(TObject*) {
+  SetTaskbarButton(true);
   if (Form1) Form1->Hide();
   Timer1->SetEnabled(true);
   SysHotKey1->AddHotKey(kKeyQ, hmCtrl);
@@ -59,6 +70,7 @@ void TForm3::OnShow(TObject*) {
 }
 
 void TForm3::OnClose(TObject*) {
+  SetTaskbarButton(false);
   if (Form1) Form1->Show();
   Timer1->SetEnabled(false);
   SysHotKey1->SetActive(false);

@@ -36,7 +36,8 @@ class TForm3 : public TForm {
   TSysHotKey* SysHotKey1 = nullptr;
 
   // Hides the main form, starts following the mouse and takes Ctrl+Q (one
-  // more entry each showing; the first keeps the combination).
+  // more entry each showing; the first keeps the combination). While the
+  // main form is hidden, the picker has the program's taskbar button.
   void OnShow(TObject* Sender);
   // Shows the main form, stops following and gives Ctrl+Q back.
   void OnClose(TObject* Sender);
@@ -51,6 +52,8 @@ class TForm3 : public TForm {
   void ShowBtnClick(TObject* Sender);
 
  private:
+  void SetTaskbarButton(bool on);
+
   PlatformContext platform_;
 };
 

@@ -107,18 +107,6 @@ TEST_F(TextDialogTest, RetargetingTheShownDialogChangesOnlyTheLabel) {
   EXPECT_EQ(Form2->Edit1->Text(), TextOf("E2"));
 }
 
-// A target whose thread stopped answering gives an empty text; meanwhile
-// the program answers other threads' messages.
-TEST_F(TextDialogTest, AHungTargetGivesAnEmptyMemoAndTheProgramKeepsAnswering) {
-  fixture_->Command("hung|H|Frozen");
-  const Responsiveness seen = WhileAnswering(*app_, Form1->Handle(), [&] { Open("H"); });
-  EXPECT_LT(seen.took, std::chrono::milliseconds(10 * kSendTimeoutMs));
-  EXPECT_EQ(Form2->Edit1->Text(), "");
-  EXPECT_EQ(Length(), "0");
-  EXPECT_EQ(seen.unanswered, 0);
-  EXPECT_GT(seen.answered, 0);
-}
-
 TEST_F(TextDialogTest, DialogHasItsPlaceSizeAndControls) {
   RECT client{};
   ::GetClientRect(Form2->Handle(), &client);

@@ -119,8 +119,9 @@ inline HWND FindThreadWindow(DWORD thread, const wchar_t* window_class) {
 }
 
 // What another thread saw of the program while `call` ran on this thread:
-// how many of its messages were answered (each may wait 5 s) and how long
-// the call took.
+// how many of its messages were answered and how long the call took. Each
+// message may wait 15 s, three times the longest a routine waiting on
+// another program holds the thread (it runs none of our handlers meanwhile).
 struct Responsiveness {
   int answered = 0;
   int unanswered = 0;
@@ -136,7 +137,7 @@ inline Responsiveness WhileAnswering(TApplication& app, HWND hwnd, const std::fu
   std::thread other([&] {
     while (calling) {
       DWORD_PTR result = 0;
-      if (::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result)) {
+      if (::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &result)) {
         ++answered;
       } else {
         ++unanswered;
