@@ -105,12 +105,6 @@ TEST_F(WindowWalk, FilterOnDropsHiddenSubtreesAndNumbersWithoutGaps) {
   EXPECT_EQ(Outline(Walk(true)), expected);
 }
 
-TEST_F(WindowWalk, FilterOnTwiceGivesTheSameTreeAsOnce) {
-  const auto off = Outline(Walk(false));
-  EXPECT_EQ(Outline(Walk(true)), Outline(Walk(true)));
-  EXPECT_EQ(Outline(Walk(false)), off);
-}
-
 TEST_F(WindowWalk, ParentsPointBackwardsAtTheRightRows) {
   const auto rows = Walk(false);
   for (std::size_t i = 0; i < rows.size(); ++i) {
