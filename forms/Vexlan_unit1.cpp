@@ -208,7 +208,7 @@ void TForm1::SendRightClick1Click(TObject*) {
 void TForm1::EditViewText1Click(TObject*) {
   const WindowHandle wnd = TargetOrSay();
   if (wnd == 0 || !Form2) return;
-  Form2->handle->SetCaption(IntToStr(wnd));
+  Form2->SetTarget(wnd);
   Form2->Show();
 }
 

@@ -124,8 +124,8 @@ class TForm1 : public TForm {
   // posted and runs after the menu's handler has returned.
   void SendClick1Click(TObject* Sender);
   void SendRightClick1Click(TObject* Sender);
-  // The window's handle into the text dialog's label, then the dialog shown
-  // (only the label changes when it is shown already).
+  // The window becomes the text dialog's target, then the dialog is shown
+  // (a dialog shown already reads its new target at once).
   void EditViewText1Click(TObject* Sender);
   // Shown or hidden in place, no longer always on top; see ShowOrHideWindow.
   // The main form itself is never hidden: that would leave the program

@@ -55,6 +55,11 @@ namespace {
 constexpr char kNoAnswer[] = "The window did not answer in time.";
 }  // namespace
 
+void TForm2::SetTarget(WindowHandle wnd) {
+  handle->SetCaption(IntToStr(wnd));
+  if (Visible()) OnShow(this);
+}
+
 void TForm2::OnShow(TObject*) {
   const ControlText read = ReadControlText(platform_.Windows(), Target());
   // A time-out is no text: the memo keeps what it held, so that "Set Text"

@@ -1,11 +1,11 @@
 // The Show/Edit Text dialog: the whole text of one window, asked of the
 // window itself, shown with its length and written back on "Set Text".
 //
-// The opener names the window by writing its decimal handle into the label
-// `handle`, then shows the dialog; the text is read when the dialog becomes
-// visible, and again on "Get Text". A new handle written while the dialog is
-// shown changes only the label: "Set Text" then writes the memo to the
-// window it names. A window that does not answer in time is told ("The
+// The opener names the window with SetTarget, which writes its decimal handle
+// into the label `handle`, then shows the dialog; the text is read when the
+// dialog becomes visible, when SetTarget names a window (the same or
+// another) while it is shown, and on "Get Text", so the memo always holds
+// the text of the window "Set Text" writes to. A window that does not answer in time is told ("The
 // window did not answer in time."), for a read and for a write; a read that
 // is not answered leaves the memo and the length as they were. A window that
 // is gone reads as empty, silently.
@@ -38,6 +38,9 @@ class TForm2 : public TForm {
   TButton* SetBtn = nullptr;
   TButton* GetBtn = nullptr;
 
+  // Names the target in the label; while the dialog is shown, reads it at
+  // once, as showing the dialog does.
+  void SetTarget(WindowHandle wnd);
   // Reads the target's text into the memo and shows its length.
   void OnShow(TObject* Sender);
   // Writes the memo to the target and shows the memo's length.

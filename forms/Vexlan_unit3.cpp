@@ -2,6 +2,7 @@
 
 #include "forms/Vexlan_unit1.h"
 #include "forms/core/Vexlan_unit3_layout.h"
+#include "platform/win32/dialogs.h"
 #include "platform/win32/layout_loader.h"
 #include "winutil/ExtCntrlsUtils.h"
 #include "winutil/handle_text.h"
@@ -43,6 +44,16 @@ TForm3::TForm3(TComponent* owner) : TForm(owner), platform_(Platform()) {
   windowname = &LayoutComponent<TEdit>(*this, "windowname");
   Timer1 = &LayoutComponent<TTimer>(*this, "Timer1");
   SysHotKey1 = &LayoutComponent<TSysHotKey>(*this, "SysHotKey1");
+  // What the user types into the handle field is theirs until the focus
+  // leaves it; Enter there presses "Show" as it does elsewhere in the form.
+  handle->OnKeyPress = [this](TObject*, char16_t& key) {
+    if (key != u'\r') {
+      typing_ = true;
+      return;
+    }
+    key = 0;
+    ShowBtn->Click();
+  };
 }
 
 TForm3::~TForm3() {
@@ -62,6 +73,7 @@ void TForm3::SetTaskbarButton(bool on) {
 }
 
 void TForm3::OnShow(TObject*) {
+  typing_ = false;
   SetTaskbarButton(true);
   if (Form1) Form1->Hide();
   Timer1->SetEnabled(true);
@@ -77,6 +89,8 @@ void TForm3::OnClose(TObject*) {
 }
 
 void TForm3::Timer1Timer(TObject*) {
+  if (typing_ && handle->Focused()) return;
+  typing_ = false;
   const auto at = platform_.Cursor().CursorPos();
   if (!at) return;
   const WindowHandle under = platform_.Cursor().WindowFromPoint(*at);
@@ -94,7 +108,13 @@ void TForm3::ShowBtnClick(TObject*) {
   if (text.empty()) return;
   Close();
   const WindowHandle wnd = HandleFromDisplayText(text);
-  if (Form1) Form1->Findnodebyhandle(wnd);
+  if (!Form1 || Form1->Findnodebyhandle(wnd)) return;
+  // Most often a window opened since the tree was built: list it.
+  if (platform_.Windows().Exists(wnd)) {
+    Form1->RefreshBtnClick(this);
+    if (Form1->Findnodebyhandle(wnd)) return;
+  }
+  ShowMessage("Handle not found.");
 }
 
 }  // namespace vexlan

@@ -41,20 +41,25 @@ class TForm3 : public TForm {
   void OnShow(TObject* Sender);
   // Shows the main form, stops following and gives Ctrl+Q back.
   void OnClose(TObject* Sender);
-  // Shows the window under the cursor; with none there the fields stay.
+  // Shows the window under the cursor; with none there the fields stay, and
+  // while the user types into the handle field they are left alone.
   void Timer1Timer(TObject* Sender);
   // Ctrl+Q: freezes a running picker, resumes a frozen one.
   void OnHotKey(TObject* Sender, int Index);
-  // Closes the picker and selects the handle's node in the main form's tree
-  // (nothing is said when the tree has none). An empty field does nothing;
-  // text that is no handle is an error for the application's handler, after
-  // the picker has closed.
+  // Closes the picker and selects the handle's node in the main form's tree;
+  // a window the tree does not list yet is listed by a rebuild first, and
+  // "Handle not found." is said when it still is not (the filter leaves it
+  // out, or it has gone). An empty field does nothing; text that is no
+  // handle is an error for the application's handler, after the picker has
+  // closed. Enter anywhere in the picker presses it.
   void ShowBtnClick(TObject* Sender);
 
  private:
   void SetTaskbarButton(bool on);
 
   PlatformContext platform_;
+  // The user has typed into the handle field since it last had the focus.
+  bool typing_ = false;
 };
 
 extern TForm3* Form3;

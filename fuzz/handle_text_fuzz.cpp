@@ -1,6 +1,7 @@
 // Handles as users type them (the bottom bar, the Search List dialog, the
 // text dialog's label) and as the picker shows them, "1234 (4D2)": typed
-// text is read exactly as a simple reference reads it, every handle's
+// text, blanks around it allowed, is read exactly as a simple reference
+// reads it, every handle's
 // display text reads back, and a refusal names what was typed, briefly.
 #include <cstring>
 #include <optional>
@@ -14,8 +15,15 @@ using namespace vexlan;
 
 namespace {
 
-// A sign, then decimal digits only, within the signed 32-bit range.
+std::string_view Trimmed(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// Blanks around a sign, then decimal digits only, within the signed 32-bit range.
 std::optional<std::int32_t> ReferenceHandle(std::string_view text) {
+  text = Trimmed(text);
   bool negative = false;
   if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
     negative = text[0] == '-';
@@ -59,6 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(HandleFromDisplayText(display + typed) == wnd);
 
   FUZZ_CHECK(Read(HandleFromText, typed) == ReferenceHandle(typed));
-  FUZZ_CHECK(Read(HandleFromDisplayText, typed) == ReferenceHandle(typed.substr(0, typed.find(' '))));
+  const std::string_view field = Trimmed(typed);
+  FUZZ_CHECK(Read(HandleFromDisplayText, typed) == ReferenceHandle(field.substr(0, field.find_first_of(" \t"))));
   return 0;
 }

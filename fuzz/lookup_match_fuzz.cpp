@@ -1,12 +1,13 @@
 // The lookups' matching: containment ignoring the case of A-Z only, against
 // a plain reference (fold both texts, then search); folding changes no byte
-// outside A-Z; a lookup finds the first row whose candidate matches.
+// outside A-Z; a lookup finds the first row whose caption or class matches.
 #include <string>
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
 #include "platform/toolkit/sysutils.h"
 #include "winutil/tree_model.h"
+#include "winutil/window_tree.h"
 
 using namespace vexlan;
 
@@ -23,11 +24,6 @@ bool ReferenceContains(const std::string& candidate, const std::string& text) {
   return !text.empty() && Fold(candidate).find(Fold(text)) != std::string::npos;
 }
 
-std::string Without(std::string text, char unwanted) {
-  std::erase(text, unwanted);
-  return text;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -41,15 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(lowered[i] == (upper ? static_cast<char>(text[i] + 32) : text[i]));
   }
 
-  // Rows whose captions hold no '"' or '[' and whose classes hold no ']',
-  // so that their candidates are the caption and the class themselves.
+  // Rows of any captions and classes, quotes and brackets included: the
+  // lookups compare the window's own caption and class, whatever they hold.
   std::vector<std::string> captions, classes;
   std::vector<WindowRow> rows;
   while (in.remaining_bytes() > 0 && rows.size() < 16) {
-    captions.push_back(Without(Without(in.ConsumeRandomLengthString(64), '"'), '['));
-    classes.push_back(Without(in.ConsumeRandomLengthString(32), ']'));
+    captions.push_back(in.ConsumeRandomLengthString(64));
+    classes.push_back(in.ConsumeRandomLengthString(32));
     const int n = static_cast<int>(rows.size()) + 1;
-    rows.push_back({n, -1, n, NodeCaption(n, captions.back(), classes.back(), n)});
+    rows.push_back(MakeWindowRow(n, -1, n, captions.back(), classes.back()));
     FUZZ_CHECK(ContainsIgnoringAsciiCase(captions.back(), text) == ReferenceContains(captions.back(), text));
     FUZZ_CHECK(ContainsIgnoringAsciiCase(StrLower(captions.back()), lowered) ==
                ContainsIgnoringAsciiCase(captions.back(), text));

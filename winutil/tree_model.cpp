@@ -8,20 +8,11 @@ namespace {
 
 char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// The piece between the first `open` and the next `close` after it; the rest
-// of the text when `close` never comes, nothing when `open` does not.
-std::string_view Between(std::string_view text, char open, char close) {
-  const auto start = text.find(open);
-  if (start == std::string_view::npos) return {};
-  text.remove_prefix(start + 1);
-  return text.substr(0, text.find(close));
-}
-
-template <class Candidate>
-std::optional<int> FindFirst(const std::vector<WindowRow>& rows, std::string_view text, Candidate candidate) {
+std::optional<int> FindFirst(const std::vector<WindowRow>& rows, std::string_view text,
+                             std::string_view (WindowRow::*piece)() const) {
   if (text.empty()) return std::nullopt;
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (ContainsIgnoringAsciiCase(candidate(rows[i].caption), text)) return static_cast<int>(i);
+    if (ContainsIgnoringAsciiCase((rows[i].*piece)(), text)) return static_cast<int>(i);
   }
   return std::nullopt;
 }
@@ -45,16 +36,12 @@ std::optional<int> WindowTreeModel::FindByHandle(WindowHandle wnd) const {
 }
 
 std::optional<int> WindowTreeModel::FindByName(std::string_view text) const {
-  return FindFirst(rows_, text, CaptionCandidate);
+  return FindFirst(rows_, text, &WindowRow::CaptionPiece);
 }
 
 std::optional<int> WindowTreeModel::FindByClass(std::string_view text) const {
-  return FindFirst(rows_, text, ClassCandidate);
+  return FindFirst(rows_, text, &WindowRow::ClassPiece);
 }
-
-std::string_view CaptionCandidate(std::string_view node_caption) { return Between(node_caption, '"', '"'); }
-
-std::string_view ClassCandidate(std::string_view node_caption) { return Between(node_caption, '[', ']'); }
 
 bool ContainsIgnoringAsciiCase(std::string_view candidate, std::string_view text) {
   if (text.empty()) return false;

@@ -32,24 +32,18 @@ class WindowTreeModel {
 
   // The first row in register order whose window is `wnd`.
   std::optional<int> FindByHandle(WindowHandle wnd) const;
-  // The first row whose caption candidate (CaptionCandidate) contains `text`,
-  // ignoring the case of A-Z only; an empty `text` matches nothing.
+  // The first row whose window caption, as listed (the whole piece between
+  // the node caption's quotes, quotes and brackets of its own included),
+  // contains `text`, ignoring the case of A-Z only; an empty `text` matches
+  // nothing.
   std::optional<int> FindByName(std::string_view text) const;
-  // The same over the class candidate (ClassCandidate).
+  // The same over the row's class name as listed.
   std::optional<int> FindByClass(std::string_view text) const;
 
  private:
   std::vector<WindowRow> rows_;
 };
 
-// What a lookup by caption compares, read back from a node caption: the text
-// after its first double quote up to the next one. A window caption that
-// holds a double quote is therefore only seen up to that quote.
-std::string_view CaptionCandidate(std::string_view node_caption);
-// What a lookup by class compares: the text after the first left square
-// bracket up to the next right square bracket. A window caption that holds a
-// '[' offers what follows it instead of the class name.
-std::string_view ClassCandidate(std::string_view node_caption);
 // True when `text` occurs in `candidate` as one contiguous piece, A-Z and
 // a-z taken as equal and every other byte compared as it is (accented letters
 // are not folded). An empty `text` never matches.

@@ -20,6 +20,17 @@ std::string NodeCaption(int number, std::string_view caption, std::string_view c
   return text;
 }
 
+WindowRow MakeWindowRow(WindowHandle wnd, int parent, int number, std::string_view caption,
+                        std::string_view class_name) {
+  WindowRow row{wnd, parent, number, NodeCaption(number, caption, class_name, wnd)};
+  // Pieces 1 and 2 (the number, then colon, blank, quote) come first.
+  row.caption_at = static_cast<std::uint32_t>(std::to_string(number).size() + 3);
+  row.caption_size = static_cast<std::uint32_t>(caption.size());
+  row.class_at = row.caption_at + row.caption_size + 3;  // quote, blank, bracket
+  row.class_size = static_cast<std::uint32_t>(class_name.size());
+  return row;
+}
+
 std::optional<WindowHandle> HandleFromNodeCaption(std::string_view text) {
   if (text.empty() || text.back() != ')') return std::nullopt;
   const auto open = text.rfind('(');
@@ -70,7 +81,7 @@ std::vector<WindowRow> WalkWindows(WindowServices& ws, WindowHandle first, bool 
     if (class_name.empty()) continue;
 
     const int number = ++run.count;
-    rows.push_back({wnd, run.parent, number, NodeCaption(number, GetWindowCaption(ws, wnd), class_name, wnd)});
+    rows.push_back(MakeWindowRow(wnd, run.parent, number, GetWindowCaption(ws, wnd), class_name));
     if (const WindowHandle child = GetFirstChild(ws, wnd)) {
       runs.push_back(read_run(child, static_cast<int>(rows.size() - 1)));
     }

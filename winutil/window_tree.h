@@ -8,6 +8,7 @@
 // where n numbers the listed windows of one sibling run from 1.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,8 +22,20 @@ struct WindowRow {
   WindowHandle wnd = 0;
   int parent = -1;  // index of the parent's row; -1 for the first run's windows
   int number = 0;   // sibling number among the listed windows of its run
-  std::string caption;
+  std::string caption;  // the node caption
+  // Where the window's own caption and class name stand in the node caption,
+  // recorded when it is built: neither is ever parsed back out of it (a
+  // caption may hold quotes and brackets of its own).
+  std::uint32_t caption_at = 0, caption_size = 0, class_at = 0, class_size = 0;
+
+  std::string_view CaptionPiece() const { return std::string_view(caption).substr(caption_at, caption_size); }
+  std::string_view ClassPiece() const { return std::string_view(caption).substr(class_at, class_size); }
 };
+
+// The row of a listed window: its node caption (NodeCaption) and where its
+// caption and class name stand in it.
+WindowRow MakeWindowRow(WindowHandle wnd, int parent, int number, std::string_view caption,
+                        std::string_view class_name);
 
 // Lists `first`, its following siblings and all their descendants. With
 // `only_shown`, a window the system does not report visible is left out with

@@ -13,7 +13,7 @@ constexpr ComponentLayout kComponents[] = {
     {.Name = "Label2", .Bounds = {12, 44, 37, 13}, .Settings = LabelSettings{.Caption = "Handle:", .Alignment = taRightJustify}},
     {.Name = "handle", .Bounds = {54, 40, 93, 21}, .TabOrder = 0, .Settings = EditSettings{}},
     {.Name = "ShowBtn", .Bounds = {152, 40, 63, 23}, .TabOrder = 3,
-     .Settings = ButtonSettings{.Caption = "&Show", .OnClick = "ShowBtnClick"}},
+     .Settings = ButtonSettings{.Caption = "&Show", .Default = true, .OnClick = "ShowBtnClick"}},
     {.Name = "Label3", .Bounds = {21, 70, 28, 13}, .Settings = LabelSettings{.Caption = "Class:", .Alignment = taRightJustify}},
     {.Name = "classname", .Bounds = {54, 66, 183, 21}, .TabOrder = 1, .Settings = EditSettings{}},
     {.Name = "Label4", .Bounds = {18, 96, 31, 13}, .Settings = LabelSettings{.Caption = "Name:", .Alignment = taRightJustify}},

@@ -19,9 +19,12 @@ TEST(HandleFromText, DecimalOnlyAndTheMessageSaysWhatWasTyped) {
       {"+7", 7, ""},
       {"4D2", std::nullopt, "'4D2'"},
       {"0x10", std::nullopt, "'0x10'"},
-      {" 12", std::nullopt, "' 12'"},
+      {" 12", 12, ""},
+      {"\t-5  ", -5, ""},
+      {"1 2", std::nullopt, "'1 2'"},
       {"12 (C)", std::nullopt, "'12 (C)'"},
       {"", std::nullopt, "''"},
+      {"  ", std::nullopt, "'  '"},
       {"2147483648", std::nullopt, "'2147483648'"},
       {std::string(50, '9'), std::nullopt, "'" + std::string(40, '9') + "...'"},
       {std::string(39, 'x') + "東京", std::nullopt, "'" + std::string(39, 'x') + "東...'"},
@@ -61,7 +64,8 @@ TEST(HandleDisplayText, DecimalThenHexadecimalAndBackToTheDecimal) {
   EXPECT_EQ(HandleFromDisplayText("777"), 777);
   EXPECT_EQ(HandleFromDisplayText("12 anything"), 12);
   EXPECT_THROW(HandleFromDisplayText("4D2 (1234)"), EConvertError);
-  EXPECT_THROW(HandleFromDisplayText(" 12"), EConvertError);
+  EXPECT_EQ(HandleFromDisplayText("  12  "), 12);
+  EXPECT_THROW(HandleFromDisplayText(" "), EConvertError);
 }
 
 }  // namespace

@@ -9,29 +9,19 @@ namespace {
 
 using testing::FakeDesktop;
 
-TEST(TreeModelCandidates, PiecesTheLookupsCompare) {
-  struct Case {
-    std::string caption, class_name;
-    std::string_view name, klass;
-  };
-  const Case cases[] = {
-      {"Start", "Button", "Start", "Button"},
-      {"", "Button", "", "Button"},
-      {R"(say "hi" now)", "Cls", "say ", "Cls"},
-      {"Log [2]", "Frame", "Log [2]", "2"},
-      {"open [ only", "Frame", "open [ only", R"( only" [Frame)"},
-      {"Totals (old)", "X", "Totals (old)", "X"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.caption);
-    const std::string node = NodeCaption(3, c.caption, c.class_name, 65552);
-    EXPECT_EQ(CaptionCandidate(node), c.name);
-    EXPECT_EQ(ClassCandidate(node), c.klass);
+// The lookups compare the window's own caption and class, whatever quotes and
+// brackets they hold: the row knows where they stand in its node caption.
+TEST(TreeModelRows, KnowTheirWindowsCaptionAndClassWhateverTheyHold) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Start", "Button"}, {"", "Button"}, {R"(say "hi" now)", "Cls"}, {"Report [Draft] - Editor", "NuBracket"},
+      {"open [ only", "x]y"}, {"Totals (old)", ""}};
+  for (const auto& [caption, class_name] : cases) {
+    SCOPED_TRACE(caption);
+    const WindowRow row = MakeWindowRow(65552, -1, 12, caption, class_name);
+    EXPECT_EQ(row.caption, NodeCaption(12, caption, class_name, 65552));
+    EXPECT_EQ(row.CaptionPiece(), caption);
+    EXPECT_EQ(row.ClassPiece(), class_name);
   }
-  // Text that is not a node caption yields nothing or the rest, never more.
-  EXPECT_EQ(CaptionCandidate("no quotes"), "");
-  EXPECT_EQ(CaptionCandidate("one \"quote"), "quote");
-  EXPECT_EQ(ClassCandidate("open [ended"), "ended");
 }
 
 TEST(TreeModelMatching, ContiguousAndFoldingOnlyAsciiLetters) {
@@ -88,13 +78,13 @@ TEST_F(TreeModelTest, LookupsFindTheFirstMatchInRegisterOrder) {
     const char* what;
     std::optional<int> row;
   };
-  const Case by_name[] = {{"editor", 0}, {"EDITOR", 0}, {"log [", 1}, {"a ", 2}, {"quoted", std::nullopt},
-                          {"(old)", 4},  {"", std::nullopt},        {"Notepad", std::nullopt}};
+  const Case by_name[] = {{"editor", 0},      {"EDITOR", 0}, {"log [", 1},           {"a ", 2},
+                          {R"("quoted" w)", 2}, {"(old)", 4},  {"", std::nullopt}, {"Notepad", std::nullopt}};
   for (const Case& c : by_name) {
     SCOPED_TRACE(std::string("name ") + c.what);
     EXPECT_EQ(model.FindByName(c.what), c.row);
   }
-  const Case by_class[] = {{"notepad", 0}, {"2", 1}, {"Edit", std::nullopt}, {"stat", 2}, {"", std::nullopt}};
+  const Case by_class[] = {{"notepad", 0}, {"2", std::nullopt}, {"Edit", 1}, {"stat", 2}, {"", std::nullopt}};
   for (const Case& c : by_class) {
     SCOPED_TRACE(std::string("class ") + c.what);
     EXPECT_EQ(model.FindByClass(c.what), c.row);

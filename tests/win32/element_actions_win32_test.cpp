@@ -152,8 +152,9 @@ TEST_F(ElementActionsTest, WithNothingSelectedNoActionActs) {
   EXPECT_TRUE(fixture_->MessagesFor("rec").empty());
 }
 
-// Re-targeting the shown text dialog changes only its label.
-TEST_F(ElementActionsTest, EditViewTextOnTheShownDialogChangesOnlyItsLabel) {
+// Re-targeting the shown text dialog from the menu reads the new target and
+// brings the dialog to the front.
+TEST_F(ElementActionsTest, EditViewTextOnTheShownDialogReadsTheNewTarget) {
   Select("E1");
   Form1->EditViewText1Click(nullptr);
   ASSERT_TRUE(::IsWindowVisible(Form2->Handle()));
@@ -161,7 +162,7 @@ TEST_F(ElementActionsTest, EditViewTextOnTheShownDialogChangesOnlyItsLabel) {
   Select("E2");
   Form1->EditViewText1Click(nullptr);
   EXPECT_EQ(Form2->handle->Caption(), std::to_string(fixture_->Id("E2")));
-  EXPECT_EQ(Form2->Edit1->Text(), "first text");
+  EXPECT_EQ(Form2->Edit1->Text(), "second text");
   EXPECT_TRUE(PumpUntil(*app_, [] { return ::GetForegroundWindow() == Form2->Handle(); }));
 }
 
@@ -191,13 +192,14 @@ void CALLBACK PressMOnceTheMenuIsOpen(HWND, UINT, UINT_PTR, DWORD) {
 // real message box read and closed.
 TEST_F(ElementActionsTest, TheMenuDrivenByMouseAndKeyboard) {
   Select("C3");
-  ASSERT_TRUE(PumpUntil(*app_, [] { return ::GetForegroundWindow() == Form1->Handle(); }));
+  ASSERT_TRUE(PumpUntil(*app_, [] { return ::GetForegroundWindow() == Form1->Handle(); }, kWaitMs));
   RECT r{};
   const HTREEITEM item = Form1->TreeView1->Selected()->Handle();
   std::memcpy(&r, &item, sizeof item);
   ASSERT_TRUE(::SendMessageW(Form1->TreeView1->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
   POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   ::ClientToScreen(Form1->TreeView1->Handle(), &at);
+  unexpected_.reset();  // the real box, this time
   MessageBoxReader boxes;
   // Once the menu is open, M chooses "Make PathString".
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, &PressMOnceTheMenuIsOpen);

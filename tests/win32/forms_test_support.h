@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "forms/Vexlan_unit1.h"
 #include "forms/Vexlan_unit2.h"
 #include "platform/win32/application.h"
+#include "platform/win32/dialogs.h"
 #include "tests/win32/support/fixture_process.h"
 #include "tests/win32/toolkit_test_support.h"
 
@@ -19,8 +21,10 @@ namespace vexlan::testing {
 
 class FormsNextToFixtureTest : public ::testing::Test {
  protected:
-  // Starts the fixture with `commands`, then the forms.
+  // Starts the fixture with `commands`, then the forms. A message box the
+  // test does not catch itself fails it, instead of waiting for a click.
   void Start(const std::vector<std::string>& commands) {
+    unexpected_.emplace([](const std::string& text) { ADD_FAILURE() << "a message box: " << text; });
     fixture_ = std::make_unique<FixtureProcess>(commands);
     app_ = std::make_unique<TApplication>();
     app_->Initialize();
@@ -32,8 +36,10 @@ class FormsNextToFixtureTest : public ::testing::Test {
   void TearDown() override {
     app_.reset();
     fixture_.reset();
+    unexpected_.reset();
   }
 
+  std::optional<ScopedShowMessageHook> unexpected_;
   std::unique_ptr<FixtureProcess> fixture_;
   std::unique_ptr<TApplication> app_;
 };

@@ -152,23 +152,29 @@ TEST_F(PickerTest, RepeatedShowingsKeepCtrlQWorking) {
 }
 
 TEST_F(PickerTest, ShowSelectsThePointedWindowsNode) {
+  fixture_->Command("top|Gone|VexlanPickTwo|Gone");
+  fixture_->Command("destroy|Gone");
+  const std::vector<std::string> none, not_found = {"Handle not found."};
   struct Case {
     const char* what;
     std::function<void()> then;  // after pointing at P1 and freezing
     const char* selected;        // nullptr: the selection stays on P2
     bool closes;
+    const std::vector<std::string>& shown;
   };
   const Case cases[] = {
-      {"the pointed window", [] {}, "P1", true},
-      {"a bare number the user typed", [&] { Form3->handle->SetText(std::to_string(fixture_->Id("P2"))); }, "P2",
-       true},
-      {"an empty field", [] { Form3->handle->SetText(""); }, nullptr, false},
-      {"a window made after the tree",
+      {"the pointed window", [] {}, "P1", true, none},
+      {"a bare number the user typed, blanks around it",
+       [&] { Form3->handle->SetText(" " + std::to_string(fixture_->Id("P2")) + " "); }, "P2", true, none},
+      {"an empty field", [] { Form3->handle->SetText(""); }, nullptr, false, none},
+      {"a window made after the tree: listed by a rebuild",
        [&] {
          fixture_->Command("top|Late|VexlanPickTwo|Late");
          Form3->handle->SetText(HandleDisplayText(fixture_->Id("Late")));
        },
-       nullptr, true},
+       "Late", true, none},
+      {"a window that has gone", [&] { Form3->handle->SetText(HandleDisplayText(fixture_->Id("Gone"))); }, nullptr,
+       true, not_found},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -183,12 +189,31 @@ TEST_F(PickerTest, ShowSelectsThePointedWindowsNode) {
       ScopedShowMessageHook hook([&](const std::string& text) { shown.push_back(text); });
       ::SendMessageW(Form3->ShowBtn->Handle(), BM_CLICK, 0, 0);
     }
-    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(shown, c.shown);
     EXPECT_EQ(!::IsWindowVisible(Form3->Handle()), c.closes);
     EXPECT_EQ(::IsWindowVisible(Form1->Handle()) != FALSE, c.closes);
     EXPECT_EQ(Form1->TreeView1->Selected(), NodeOf(c.selected ? c.selected : "P2"));
     if (!c.closes) Form3->Close();
   }
+}
+
+// A handle typed into the running picker is left alone by its ticks, and
+// Enter shows it.
+TEST_F(PickerTest, ATypedHandleSurvivesTheTicksAndEnterShowsIt) {
+  Form1->FindBtnClick(nullptr);
+  ASSERT_TRUE(PointAt("P1"));
+  ASSERT_TRUE(PumpUntil(*app_, [] { return ::GetForegroundWindow() == Form3->Handle(); }, kWaitMs));
+  Form3->handle->SetFocus();
+  ::SendMessageW(Form3->handle->Handle(), EM_SETSEL, 0, -1);  // typing replaces what it shows
+  const std::string typed = std::to_string(fixture_->Id("P2"));
+  for (char digit : typed) PressKey(digit == '-' ? VK_OEM_MINUS : static_cast<WORD>(digit));
+  ASSERT_TRUE(PumpUntil(*app_, [&] { return Form3->handle->Text() == typed; }, kWaitMs));
+  Settle(*app_, 1000);  // ten ticks over P1
+  EXPECT_TRUE(Form3->Timer1->Enabled());
+  EXPECT_EQ(Form3->handle->Text(), typed);
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(PumpUntil(*app_, [] { return !::IsWindowVisible(Form3->Handle()); }, kWaitMs));
+  EXPECT_EQ(Form1->TreeView1->Selected(), NodeOf("P2"));
 }
 
 // Text that is no handle: the picker closes first, then the error is told.

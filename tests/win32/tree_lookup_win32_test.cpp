@@ -31,6 +31,8 @@ class TreeLookupTest : public ::testing::Test {
         "child|Twin2|Top|VexlanTwin|Twin caption",
         "child|Mid|Top|VexlanLookupMid|Middle",
         "child|Deep|Mid|VexlanLookupDeep|Deep Needle (x)",
+        "child|Draft|Top|NuBracket|Report [Draft] - Editor",
+        "child|Quoted|Top|VexlanQuoted|Say \"hi\" now",
     });
     app_ = std::make_unique<TApplication>();
     app_->Initialize();
@@ -74,6 +76,9 @@ TEST_F(TreeLookupTest, EachLookupSelectsTheFirstMatchRevealsItAndFocusesTheTree)
       {"class, the first of two", [&] { return form_->Findnodebyclass("vexlantwin"); }, "Twin1"},
       {"class, a part of it", [&] { return form_->Findnodebyclass("LookupDee"); }, "Deep"},
       {"handle", [&] { return form_->Findnodebyhandle(fixture_->Id("Twin2")); }, "Twin2"},
+      {"class of a caption holding brackets", [&] { return form_->Findnodebyclass("nubracket"); }, "Draft"},
+      {"name across a closing bracket", [&] { return form_->Findnodebyname("draft] - ed"); }, "Draft"},
+      {"name after a quote", [&] { return form_->Findnodebyname("\" NOW"); }, "Quoted"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lookup);
