@@ -15,6 +15,9 @@ namespace {
 // The most a caption or a path may have: a window's text and a long path
 // both stop there.
 constexpr int kTextUnits = 32768;
+// A class name has at most 256 characters. (Wine's GetClassNameW gives
+// nothing at all for a buffer of 32768 units.)
+constexpr int kClassUnits = 257;
 
 std::string Utf8Of(const std::vector<wchar_t>& buffer, int length) {
   if (length <= 0) return {};
@@ -75,7 +78,7 @@ WindowFacts ReadWindowFacts(WindowHandle wnd) {
   const HWND hwnd = ToHwnd(wnd);
   if (!::IsWindow(hwnd)) return f;
   std::vector<wchar_t> text(kTextUnits);
-  f.class_name = Utf8Of(text, ::GetClassNameW(hwnd, text.data(), kTextUnits));
+  f.class_name = Utf8Of(text, ::GetClassNameW(hwnd, text.data(), kClassUnits));
   f.caption = Utf8Of(text, ::InternalGetWindowText(hwnd, text.data(), kTextUnits));
   RECT r{};
   ::GetWindowRect(hwnd, &r);
