@@ -5,6 +5,7 @@
 #include "forms/Vexlan_unit2.h"
 #include "forms/Vexlan_unit3.h"
 #include "forms/Vexlan_unit4.h"
+#include "forms/Vexlan_unit5.h"
 #include "platform/win32/application.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/win32_platform.h"
@@ -20,6 +21,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Application.CreateForm(Form2);
     Application.CreateForm(Form3);
     Application.CreateForm(Form4);
+    Application.CreateForm(Form5);
     Application.Run();
     // The forms go now, while the program is whole, not among the statics.
     Application.DestroyComponents();
@@ -27,6 +29,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Form2 = nullptr;
     Form3 = nullptr;
     Form4 = nullptr;
+    Form5 = nullptr;
   } catch (...) {
     // Only a form that cannot be created gets here; there is nothing to run.
     ShowException(std::current_exception());

@@ -7,6 +7,7 @@
 #include "forms/Vexlan_unit2.h"
 #include "forms/Vexlan_unit3.h"
 #include "forms/Vexlan_unit4.h"
+#include "forms/Vexlan_unit5.h"
 #include "forms/core/Vexlan_unit1_layout.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/layout_loader.h"
@@ -52,6 +53,7 @@ constexpr PublishedMethod<TForm1> kMethods[] = {
     {"Showwindow1Click", &TForm1::Showwindow1Click},
     {"Hidewindow1Click", &TForm1::Hidewindow1Click},
     {"MakePathString1Click", &TForm1::MakePathString1Click},
+    {"Properties1Click", &TForm1::Properties1Click},
 };
 
 // Rows of the tree that stay in view however small the window is made.
@@ -77,8 +79,15 @@ TForm1::TForm1(TComponent* owner, const PlatformContext& platform) : TForm(owner
   Hidewindow1 = &LayoutComponent<TMenuItem>(*this, "Hidewindow1");
   MakePathString1 = &LayoutComponent<TMenuItem>(*this, "MakePathString1");
   Onlyshownwindows1 = &LayoutComponent<TMenuItem>(*this, "Onlyshownwindows1");
+  Properties1 = &LayoutComponent<TMenuItem>(*this, "Properties1");
   // However the tree's nodes go, the register goes first.
   TreeView1->Items().OnClearing = [] { NodeList.Clear(); };
+  // The properties dialog, while shown, follows the selection to any node.
+  TreeView1->OnChange = [this](TObject*) {
+    if (Form5 && Form5->Visible()) {
+      if (const WindowHandle wnd = SelectedHandle()) Form5->SetTarget(wnd);
+    }
+  };
   // Enter in the handle box shows that handle; elsewhere it keeps its meaning.
   handle->OnKeyPress = [this](TObject*, char16_t& key) {
     if (key != u'\r') return;
@@ -244,7 +253,19 @@ std::string TForm1::BuildPathString(const TTreeNode* node) const {
   return PathString(chain);
 }
 
+void TForm1::Properties1Click(TObject*) {
+  const WindowHandle wnd = TargetOrSay();
+  if (wnd == 0 || !Form5) return;
+  Form5->SetTarget(wnd);
+  Form5->Show();
+}
+
 bool TForm1::IsShortCut(const MSG& msg) {
+  // Taken before it is translated: no WM_SYSCHAR follows, so no beep.
+  if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_RETURN && msg.hwnd == TreeView1->BoundWindow()) {
+    Properties1Click(this);
+    return true;
+  }
   if (msg.message != WM_KEYDOWN || msg.wParam != VK_F5) return false;
   RefreshBtnClick(this);
   return true;

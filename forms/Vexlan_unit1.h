@@ -82,6 +82,7 @@ class TForm1 : public TForm {
   TMenuItem* Hidewindow1 = nullptr;
   TMenuItem* MakePathString1 = nullptr;
   TMenuItem* Onlyshownwindows1 = nullptr;
+  TMenuItem* Properties1 = nullptr;
 
   // The form's creation handler: builds the tree before the form is first shown.
   void OnInit(TObject* Sender);
@@ -137,8 +138,12 @@ class TForm1 : public TForm {
   // The chain of sibling numbers from the node's top-level window down to
   // it, as "n1n3"; empty for a top-level window's node or no node.
   std::string BuildPathString(const TTreeNode* node) const;
+  // The Window Properties dialog shown on the window (also Alt+Enter in the
+  // tree); while it is shown it follows the tree's selection.
+  void Properties1Click(TObject* Sender);
 
-  // F5 rebuilds the tree wherever the focus is in the form.
+  // F5 rebuilds the tree wherever the focus is in the form; Alt+Enter in
+  // the tree opens the properties of the selected node's window.
   bool IsShortCut(const MSG& msg) override;
 
  protected:

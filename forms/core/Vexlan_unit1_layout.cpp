@@ -52,6 +52,9 @@ constexpr ComponentLayout kComponents[] = {
     {.Name = "N4", .Parent = "PopupMenu1", .Settings = MenuItemSettings{.Caption = "-"}},
     {.Name = "Onlyshownwindows1", .Parent = "PopupMenu1",
      .Settings = MenuItemSettings{.Caption = "&Only shown windows", .OnClick = "OnlyShownMenuItem1Click"}},
+    {.Name = "NProperties", .Parent = "PopupMenu1", .Settings = MenuItemSettings{.Caption = "-"}},
+    {.Name = "Properties1", .Parent = "PopupMenu1",
+     .Settings = MenuItemSettings{.Caption = "&Properties...", .OnClick = "Properties1Click"}},
 };
 
 constexpr FormLayout kLayout{

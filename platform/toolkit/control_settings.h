@@ -38,6 +38,9 @@ struct EditSettings {
   std::string_view Text{};
 };
 
+// Which scroll bars a memo shows, always.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
 // A multi-line edit box. It takes Enter (a new line) but leaves Tab and
 // Escape to its form.
 struct MemoSettings {
@@ -45,6 +48,9 @@ struct MemoSettings {
   std::string_view Text{};
   // Long lines wrap at the box's width; without, the box scrolls sideways.
   bool WordWrap = true;
+  // The user can select and copy the text but not change it.
+  bool ReadOnly = false;
+  TScrollStyle ScrollBars = ssNone;
 };
 
 // Where a label's text stands in it; an auto-sized label that is right

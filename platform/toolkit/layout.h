@@ -64,6 +64,9 @@ struct FormSettings {
   // A form that is not sizeable is a dialog: a fixed dialog frame, kept in
   // front of the main form, closed by Escape as by its close box.
   bool Sizeable = true;
+  // A sizeable form that is a dialog all the same: a sizing frame, and kept
+  // in front of the main form and closed by Escape like any dialog.
+  bool Dialog = false;
   TFontSettings Font{};
   std::string_view OnCreate{};
   std::string_view OnShow{};

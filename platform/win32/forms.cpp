@@ -281,10 +281,16 @@ void TForm::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.WindowClass = Wide(ClassName());
   params.Background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  params.Style |= WS_CLIPCHILDREN | (sizeable_ ? WS_OVERLAPPEDWINDOW : (WS_POPUP | WS_CAPTION | WS_SYSMENU));
+  // A dialog is a pop-up window, sizeable or not. It has no minimize box:
+  // minimized, it would stand alone at the bottom of the screen.
+  if (!Dialog()) {
+    params.Style |= WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW;
+  } else {
+    params.Style |= WS_CLIPCHILDREN | WS_POPUP | WS_CAPTION | WS_SYSMENU | (sizeable_ ? WS_THICKFRAME : 0);
+  }
   params.ExStyle |= WS_EX_CONTROLPARENT | (sizeable_ ? 0 : WS_EX_DLGMODALFRAME);
   // A dialog stays in front of the main form: the main form owns it.
-  if (!sizeable_) {
+  if (Dialog()) {
     if (const auto* app = dynamic_cast<const TApplication*>(Owner()); app && app->MainForm() && app->MainForm() != this) {
       params.WndParent = app->MainForm()->Handle();
     }
@@ -328,7 +334,7 @@ void TForm::WMActivate(TMessage& message) {
 
 void TForm::WMCommand(TMessage& message) {
   // Escape, told by the dialog keys: a dialog closes as by its close box.
-  if (message.LParam == 0 && LOWORD(message.WParam) == IDCANCEL && !sizeable_) {
+  if (message.LParam == 0 && LOWORD(message.WParam) == IDCANCEL && Dialog()) {
     Close();
     return;
   }

@@ -12,7 +12,8 @@
 // A form that is not sizeable is a dialog: it has a fixed dialog frame, it
 // is kept in front of the application's main form (which owns its window),
 // and Escape closes it as its close box does. Enter presses the focused
-// button, or else the form's default button.
+// button, or else the form's default button. A sizeable form can be a
+// dialog too (SetDialog): it keeps its sizing frame.
 #pragma once
 
 #include <windows.h>
@@ -40,6 +41,10 @@ class TForm : public TWinControl {
   void SetCaption(const std::string& caption) { SetText(caption); }
   bool Sizeable() const { return sizeable_; }
   void SetSizeable(bool on);
+  // Kept in front of the main form and closed by Escape; every form that is
+  // not sizeable is. Set before the window is made.
+  bool Dialog() const { return dialog_ || !sizeable_; }
+  void SetDialog(bool on) { dialog_ = on; }
   // Fits the outer size around a client area of this size (pixels at the
   // form's DPI).
   void SetClientSize(int width, int height);
@@ -119,6 +124,7 @@ class TForm : public TWinControl {
 
   TApplication* application_ = nullptr;
   bool sizeable_ = true;
+  bool dialog_ = false;
   UniqueFont font_;
   std::string font_name_;
   std::wstring font_face_;  // the face the font is made with (never a raster one)

@@ -5,6 +5,7 @@ namespace vexlan {
 void WriteFormSettings(TForm& form, const FormSettings& s, LayoutContext& context) {
   form.SetCaption(std::string(s.Caption));
   form.SetSizeable(s.Sizeable);
+  form.SetDialog(s.Dialog);
   if (s.ClientWidth > 0 && s.ClientHeight > 0) {
     form.SetDesignPlacement(s.Bounds.Left, s.Bounds.Top, s.ClientWidth, s.ClientHeight);
   } else {

@@ -100,6 +100,9 @@ void TMemo::CreateParams(TCreateParams& params) {
   params.WindowClass = L"EDIT";
   params.Standard = true;
   params.Style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_LEFT | (word_wrap_ ? 0 : ES_AUTOHSCROLL);
+  if (read_only_) params.Style |= ES_READONLY;
+  if (scroll_bars_ == ssHorizontal || scroll_bars_ == ssBoth) params.Style |= WS_HSCROLL;
+  if (scroll_bars_ == ssVertical || scroll_bars_ == ssBoth) params.Style |= WS_VSCROLL;
   params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -198,6 +201,8 @@ void LayoutWriter<EditSettings>::Write(TEdit& edit, const EditSettings& s, Layou
 void LayoutWriter<MemoSettings>::Write(TMemo& memo, const MemoSettings& s, LayoutContext&) {
   memo.SetText(std::string(s.Text));
   memo.SetWordWrap(s.WordWrap);
+  memo.SetReadOnly(s.ReadOnly);
+  memo.SetScrollBars(s.ScrollBars);
 }
 
 void LayoutWriter<LabelSettings>::Write(TLabel& label, const LabelSettings& s, LayoutContext&) {

@@ -48,8 +48,9 @@ class TEdit : public TWinControl {
   void WMChar(TMessage& message);
 };
 
-// A multi-line edit box without scroll bars. Enter starts a new line; Tab
-// and Escape are left to the form. Its text is limited only by memory.
+// A multi-line edit box, without scroll bars unless asked. Enter starts a
+// new line; Tab and Escape are left to the form. Its text is limited only
+// by memory.
 class TMemo : public TWinControl {
  public:
   explicit TMemo(TComponent* owner);
@@ -57,6 +58,11 @@ class TMemo : public TWinControl {
   // sideways. Set before the window is made.
   bool WordWrap() const { return word_wrap_; }
   void SetWordWrap(bool on) { word_wrap_ = on; }
+  // Set before the window is made, as is ScrollBars.
+  bool ReadOnly() const { return read_only_; }
+  void SetReadOnly(bool on) { read_only_ = on; }
+  TScrollStyle ScrollBars() const { return scroll_bars_; }
+  void SetScrollBars(TScrollStyle bars) { scroll_bars_ = bars; }
   // The length of the text in UTF-16 units, as the box counts characters.
   int TextLength() const;
 
@@ -69,6 +75,8 @@ class TMemo : public TWinControl {
   void WMGetDlgCode(TMessage& message);
 
   bool word_wrap_ = true;
+  bool read_only_ = false;
+  TScrollStyle scroll_bars_ = ssNone;
 };
 
 // Static text. An auto-sized label fits itself to its caption in its form's

@@ -219,6 +219,10 @@ void TTreeView::WMKeyDown(TMessage& message) {
 
 void TTreeView::CNNotify(TMessage& message) {
   const auto* header = reinterpret_cast<const NMHDR*>(message.LParam);
+  if (header->code == TVN_SELCHANGEDW || header->code == TVN_SELCHANGEDA) {
+    if (OnChange) OnChange(this);
+    return;
+  }
   if (header->code != static_cast<UINT>(NM_RCLICK)) return;
   // A right click acts on the node under the mouse: select it before the
   // control goes on to ask for the context menu (result 0).

@@ -104,6 +104,9 @@ class TTreeView : public TWinControl {
   TTreeNode* Selected() const;
   // Selects `node` (nullptr: none) and scrolls it into view.
   void SetSelected(TTreeNode* node);
+  // Runs after the selected node changed, whoever changed it (the user, a
+  // program, nodes going).
+  TNotifyEvent OnChange;
 
   // Captions cannot be edited in place.
   bool ReadOnly() const { return read_only_; }

@@ -142,7 +142,7 @@ TEST_F(ElementActionsTest, WithNothingSelectedNoActionActs) {
   const std::function<void()> actions[] = {
       [] { Form1->SendClick1Click(nullptr); },   [] { Form1->SendRightClick1Click(nullptr); },
       [] { Form1->EditViewText1Click(nullptr); }, [] { Form1->Showwindow1Click(nullptr); },
-      [] { Form1->Hidewindow1Click(nullptr); },
+      [] { Form1->Hidewindow1Click(nullptr); },  [] { Form1->Properties1Click(nullptr); },
   };
   for (const auto& action : actions) {
     EXPECT_EQ(Shown(action), std::vector<std::string>{"No window is selected."});

@@ -26,7 +26,7 @@ using namespace vexlan::testing;
 struct MenuSeen {
   bool menu = false;
   std::vector<std::wstring> items;  // "-" for a separator
-  bool last_checked = false;        // the check mark of the last item
+  bool filter_checked = false;        // the check mark of "&Only shown windows"
   RECT where{};                     // the menu window, in screen coordinates
 };
 
@@ -48,7 +48,7 @@ void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR, DWORD) {
     const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
     ::GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
     seen.items.push_back(state & MF_SEPARATOR ? L"-" : text);
-    seen.last_checked = (state & MF_CHECKED) != 0;
+    if (std::wstring(text) == L"&Only shown windows") seen.filter_checked = (state & MF_CHECKED) != 0;
   }
   ::EndMenu();
 }
@@ -269,11 +269,12 @@ TEST_F(MainFormTest, AltLetterFocusesSharedAndPressesUnique) {
 // The menu's items, in order, as the menu window shows them.
 const std::vector<std::wstring> kMenuItems = {
     L"Send Left &Click", L"Send &Right Click", L"-",   L"&Edit/View Text", L"-", L"&Show window",
-    L"&Hide window",     L"-",                 L"&Make PathString",       L"-", L"&Only shown windows"};
+    L"&Hide window",     L"-",                 L"&Make PathString",       L"-", L"&Only shown windows",
+    L"-",                L"&Properties..."};
 
 TEST_F(MainFormTest, OnlyShownWindowsItemTogglesItsCheckMark) {
   TMenuItem* item = form_->Onlyshownwindows1;
-  ASSERT_EQ(form_->PopupMenu1->Items().Count(), 11);
+  ASSERT_EQ(form_->PopupMenu1->Items().Count(), 13);
   EXPECT_EQ(&form_->PopupMenu1->Items().Items(10), item);
   EXPECT_FALSE(item->Checked());
   for (bool expected : {true, false, true}) {
@@ -306,7 +307,7 @@ TEST_F(MainFormTest, RightClickOnNodeSelectsItAndOpensTheMenu) {
 
   EXPECT_TRUE(seen.menu) << "no pop-up menu window appeared";
   EXPECT_EQ(seen.items, kMenuItems);
-  EXPECT_TRUE(seen.last_checked);
+  EXPECT_TRUE(seen.filter_checked);
   EXPECT_EQ(form_->TreeView1->Selected(), second);
   EXPECT_EQ(FindThreadWindow(::GetCurrentThreadId(), L"#32768"), nullptr) << "the menu is still open";
   EXPECT_EQ(clicks, 0);
@@ -331,7 +332,7 @@ TEST_F(MainFormTest, KeyboardOpensTheMenuOnTheTree) {
     EXPECT_TRUE(::PtInRect(&tree, POINT{seen.where.left, seen.where.top}))
         << "menu at " << seen.where.left << "," << seen.where.top;
     EXPECT_EQ(seen.items, kMenuItems);
-    EXPECT_FALSE(seen.last_checked);
+    EXPECT_FALSE(seen.filter_checked);
   }
 }
 

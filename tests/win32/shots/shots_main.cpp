@@ -18,6 +18,7 @@
 #include "forms/Vexlan_unit2.h"
 #include "forms/Vexlan_unit3.h"
 #include "forms/Vexlan_unit4.h"
+#include "forms/Vexlan_unit5.h"
 #include "platform/win32/application.h"
 #include "platform/win32/win32_platform.h"
 #include "tests/win32/support/fixture_process.h"
@@ -87,6 +88,7 @@ int main() {
     app.CreateForm(Form2);
     app.CreateForm(Form3);
     app.CreateForm(Form4);
+    app.CreateForm(Form5);
     Form1->Show();
     Form1->Findnodebyhandle(fixture.Id("Japanese"));
     Form1->Findnodebyhandle(fixture.Id("Button"));
@@ -121,6 +123,10 @@ int main() {
     Form2->Show();
     if (!Scene(app, "text-scripts", Union({Form2->Handle()}))) return 0;
     Form2->Close();
+
+    Form1->Properties1Click(nullptr);
+    if (!Scene(app, "properties", Union({Form1->Handle(), Form5->Handle()}))) return 0;
+    Form5->Close();
 
     Form1->FindBtnClick(nullptr);
     {

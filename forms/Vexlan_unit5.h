@@ -1,0 +1,58 @@
+// The Window Properties dialog: what the system keeps of one window, as
+// `Name: value` lines (see winutil/window_properties.h), read without
+// sending the window anything.
+//
+// The opener names the window with SetTarget and shows the dialog; while it
+// is shown a new target is read at once. "Refresh" reads the window again,
+// "Copy" puts the lines on the clipboard.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32/forms.h"
+#include "platform/win32/std_controls.h"
+#include "platform/window_services.h"
+
+namespace vexlan {
+
+class TForm5 : public TForm {
+ public:
+  explicit TForm5(TComponent* owner);
+  ~TForm5() override;
+
+  std::string ClassName() const override { return "TForm5"; }
+  TPublishedHandler FindMethod(std::string_view name) override;
+
+  TMemo* properties = nullptr;
+  TPanel* Panel1 = nullptr;
+  TButton* RefreshBtn = nullptr;
+  TButton* CopyBtn = nullptr;
+
+  WindowHandle Target() const { return target_; }
+  void SetTarget(WindowHandle wnd);
+  // What the list shows, one property a line.
+  const std::vector<std::string>& Lines() const { return lines_; }
+
+  // Reads the target.
+  void OnShow(TObject* Sender);
+  void RefreshBtnClick(TObject* Sender);
+  // The lines, separated by CR LF, as Unicode text; a clipboard another
+  // program holds is told to the user.
+  void CopyBtnClick(TObject* Sender);
+
+ protected:
+  bool DispatchByNumber(TMessage& message) override;
+
+ private:
+  void ReadTarget();
+  void WMGetMinMaxInfo(TMessage& message);
+
+  WindowHandle target_ = 0;
+  std::vector<std::string> lines_;
+};
+
+extern TForm5* Form5;
+
+}  // namespace vexlan

@@ -1,0 +1,107 @@
+#include "winutil/window_properties.h"
+
+#include <gtest/gtest.h>
+
+#include "winutil/style_names.h"
+
+namespace vexlan {
+namespace {
+
+TEST(DescribeWindowStyle, NamesEveryBitAsAWindowsProgrammerWould) {
+  struct Case {
+    std::uint32_t style;
+    const char* window_class;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {0x94000000, "#32770", "94000000 WS_POPUP WS_VISIBLE WS_CLIPSIBLINGS"},
+      // Both caption bits are WS_CAPTION; the box bits of a top-level window.
+      {0x14CF0000, "VexlanTop",
+       "14CF0000 WS_OVERLAPPED WS_VISIBLE WS_CLIPSIBLINGS WS_CAPTION WS_SYSMENU WS_THICKFRAME WS_MINIMIZEBOX "
+       "WS_MAXIMIZEBOX"},
+      // The same bits in a child; one caption bit keeps its own name.
+      {0x50830001, "BUTTON", "50830001 WS_CHILD WS_VISIBLE WS_BORDER WS_GROUP WS_TABSTOP BS_DEFPUSHBUTTON"},
+      {0x50400000, "button", "50400000 WS_CHILD WS_VISIBLE WS_DLGFRAME BS_PUSHBUTTON"},
+      {0x50001F03, "Button", "50001F03 WS_CHILD WS_VISIBLE BS_PUSHLIKE BS_VCENTER BS_CENTER BS_AUTOCHECKBOX"},
+      {0x5000520E, "Static", "5000520E WS_CHILD WS_VISIBLE SS_ENDELLIPSIS SS_SUNKEN SS_CENTERIMAGE SS_BITMAP"},
+      {0x50000000, "STATIC", "50000000 WS_CHILD WS_VISIBLE SS_LEFT"},
+      {0x50000044, "Edit", "50000044 WS_CHILD WS_VISIBLE ES_AUTOVSCROLL ES_MULTILINE ES_LEFT"},
+      // Bits no name explains are kept: an alignment with no name, a spare
+      // bit, any low word of a class without names of its own.
+      {0x50000207, "Edit", "50000207 WS_CHILD WS_VISIBLE ES_MULTILINE 0x00000203"},
+      {0x50000013, "Static", "50000013 WS_CHILD WS_VISIBLE 0x00000013"},
+      {0x40000001, "ButtonEx", "40000001 WS_CHILD 0x00000001"},
+      {0x00000000, "VexlanTop", "00000000 WS_OVERLAPPED"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
+    EXPECT_EQ(DescribeWindowStyle(c.style, c.window_class), c.expected);
+  }
+  EXPECT_EQ(DescribeStyle(0x0000030A, kExtendedStyleNames, false),
+            "0000030A WS_EX_CLIENTEDGE WS_EX_WINDOWEDGE WS_EX_TOPMOST 0x00000002");
+  EXPECT_EQ(DescribeStyle(0x40004008, kClassStyleNames, false), "40004008 CS_GLOBALCLASS CS_DBLCLKS 0x40000000");
+  EXPECT_EQ(DescribeStyle(0, kClassStyleNames, false), "00000000");
+}
+
+TEST(WindowPropertyLines, AllLinesInOrderOrTheWindowIsGone) {
+  WindowFacts f;
+  f.handle = 65612;
+  f.exists = true;
+  f.class_name = "Button";
+  f.caption = "Grüße";
+  f.rect = {400, 700, 520, 760};
+  f.client = {0, 0, 120, 60};
+  f.style = 0x50010000;
+  f.ex_style = 0x00000004;
+  f.class_style = 0x0000400B;
+  f.id = 1004;
+  f.parent = -2147478988;
+  f.thread_id = 5678;
+  f.process_id = 1234;
+  f.image_path = "C:\\path\\program.exe";
+  f.visible = f.enabled = f.unicode = f.responding = true;
+  f.dpi = 144;
+  f.awareness = DpiAwareness::PerMonitorV2;
+  const std::vector<std::string> expected = {
+      "Handle: 65612 (1004C)",
+      "Class: Button",
+      "Caption: Grüße",
+      "Rectangle: 400, 700 - 520, 760 (120 x 60)",
+      "Client: 0, 0 - 120, 60 (120 x 60)",
+      "Style: 50010000 WS_CHILD WS_VISIBLE WS_TABSTOP BS_PUSHBUTTON",
+      "Extended style: 00000004 WS_EX_NOPARENTNOTIFY",
+      "Class style: 0000400B CS_GLOBALCLASS CS_DBLCLKS CS_HREDRAW CS_VREDRAW",
+      "ID: 1004",
+      "Parent: -2147478988",
+      "Owner: 0",
+      "Thread: 5678",
+      "Process: 1234 C:\\path\\program.exe",
+      "Visible: yes",
+      "Enabled: yes",
+      "Minimized: no",
+      "Maximized: no",
+      "Topmost: no",
+      "Unicode: yes",
+      "Responding: yes",
+      "DPI: 144",
+      "DPI awareness: per-monitor v2",
+  };
+  EXPECT_EQ(WindowPropertyLines(f), expected);
+
+  // A top-level window has no identifier; a refused path and an awareness
+  // the system cannot tell say so.
+  f.style = 0x14CF0000;
+  f.id.reset();
+  f.image_path.reset();
+  f.awareness = DpiAwareness::Unknown;
+  const std::vector<std::string> top = WindowPropertyLines(f);
+  EXPECT_EQ(top[8], "ID: none");
+  EXPECT_EQ(top[12], "Process: 1234 (access denied)");
+  EXPECT_EQ(top[21], "DPI awareness: unknown");
+
+  f.exists = false;
+  EXPECT_EQ(WindowPropertyLines(f), (std::vector<std::string>{"Handle: 65612 (1004C)", kWindowGone}));
+}
+
+}  // namespace
+}  // namespace vexlan
