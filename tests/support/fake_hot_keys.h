@@ -37,7 +37,8 @@ class FakeHotKeyTable : public HotKeyServices {
   int HeldBy(WindowHandle wnd) const;
 
   // Refuses a combination that anyone holds, whatever the window and id (the
-  // same window and id included). A granted one replaces what the window
+  // same window and id included), with kModNoRepeat or without, as Wine's
+  // server does. A granted one replaces what the window
   // held under that id, as the system does.
   bool RegisterHotKey(WindowHandle wnd, int id, unsigned modifiers, unsigned virtual_key) override;
   // Releases every combination `wnd` holds under `id`.
