@@ -221,14 +221,11 @@ TEST_F(DpiTest, TheMainFormsClientAreaIsTheLayoutsWhateverTheFrame) {
             ScaleBounds({192, 109, 495, 462}, dpi_, kDesignDpi));
 }
 
-// The window shows the program's icon loaded at its DPI's sizes (here 144's,
-// which the icon has): at creation in a prefix at 144 DPI, after a change of
-// DPI in one at 96.
+// The window shows the program's icon loaded at its DPI's sizes, not
+// stretched: after a change to 144 DPI, 144's, which the icon has.
 TEST_F(DpiTest, TheIconsAreThoseOfTheFormsDpi) {
   const RECT place = RectIn(Form1->Handle(), HWND_DESKTOP);
-  if (dpi_ != 144) {
-    ::SendMessageW(Form1->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&place));
-  }
+  ::SendMessageW(Form1->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&place));
   for (const auto& [which, size] : {std::pair{ICON_BIG, 48}, std::pair{ICON_SMALL, 24}}) {
     ICONINFO info{};
     ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HICON>(::SendMessageW(Form1->Handle(), WM_GETICON, which, 0)), &info));
