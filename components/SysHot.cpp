@@ -43,8 +43,9 @@ void TSysHotKey::RegisterEntry(int index) {
   // that never reaches WMHotKey and that UnregisterEntry cannot release.
   const WindowHandle wnd = Handle();
   if (wnd == 0) return;
-  entry.Registered =
-      Services().HotKeys().RegisterHotKey(wnd, index, ModifiersToFlags(entry.Modifiers), HotKeyVirtualKeys[entry.Key]);
+  // One press is one event: a held combination does not fire again and again.
+  const unsigned flags = ModifiersToFlags(entry.Modifiers) | kModNoRepeat;
+  entry.Registered = Services().HotKeys().RegisterHotKey(wnd, index, flags, HotKeyVirtualKeys[entry.Key]);
 }
 
 void TSysHotKey::UnregisterEntry(int index) {

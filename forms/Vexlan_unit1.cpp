@@ -10,6 +10,7 @@
 #include "forms/Vexlan_unit5.h"
 #include "forms/core/Vexlan_unit1_layout.h"
 #include "platform/win32/dialogs.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/layout_loader.h"
 #include "platform/win32/win32_window_services.h"
 #include "winutil/ExtCntrlsUtils.h"
@@ -55,9 +56,6 @@ constexpr PublishedMethod<TForm1> kMethods[] = {
     {"MakePathString1Click", &TForm1::MakePathString1Click},
     {"Properties1Click", &TForm1::Properties1Click},
 };
-
-// Rows of the tree that stay in view however small the window is made.
-constexpr int kMinTreeRows = 4;
 
 }  // namespace
 
@@ -279,15 +277,14 @@ bool TForm1::DispatchByNumber(TMessage& message) {
 void TForm1::WMGetMinMaxInfo(TMessage& message) {
   DefaultHandler(message);
   if (!AdvancedPanel1 || !TreeView1 || !HandleAllocated() || !TreeView1->HandleAllocated()) return;
-  // The bar's controls are never cut off, and a few rows of the tree stay.
-  int bar_right = 0;
-  for (const TWinControl* c : AdvancedPanel1->Controls()) {
-    bar_right = std::max(bar_right, c->BoundsRect().Left + c->BoundsRect().Width);
-  }
-  const int rows = static_cast<int>(::SendMessageW(TreeView1->BoundWindow(), TVM_GETITEMHEIGHT, 0, 0));
-  RECT r{0, 0, bar_right, AdvancedPanel1->BoundsRect().Height + kMinTreeRows * std::max(rows, 16)};
-  ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongPtrW(BoundWindow(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(::GetWindowLongPtrW(BoundWindow(), GWL_EXSTYLE)));
+  std::vector<TBounds> bar;
+  for (const TWinControl* c : AdvancedPanel1->Controls()) bar.push_back(c->BoundsRect());
+  const int row = static_cast<int>(::SendMessageW(TreeView1->BoundWindow(), TVM_GETITEMHEIGHT, 0, 0));
+  const TClientSize least = MinimumClientSize(bar, AdvancedPanel1->BoundsRect().Height, row);
+  // The frame as it is at the window's DPI, not the system's.
+  const RECT r = WindowRectForClient(RECT{0, 0, least.Width, least.Height},
+                                     static_cast<DWORD>(::GetWindowLongPtrW(BoundWindow(), GWL_STYLE)),
+                                     static_cast<DWORD>(::GetWindowLongPtrW(BoundWindow(), GWL_EXSTYLE)), Dpi());
   auto* info = reinterpret_cast<MINMAXINFO*>(message.LParam);
   info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, r.right - r.left);
   info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, r.bottom - r.top);

@@ -31,8 +31,17 @@ TForm2::TForm2(TComponent* owner, const PlatformContext& platform) : TForm(owner
   Edit1 = &LayoutComponent<TMemo>(*this, "Edit1");
   SetBtn = &LayoutComponent<TButton>(*this, "SetBtn");
   GetBtn = &LayoutComponent<TButton>(*this, "GetBtn");
-  // A face wider than the one the layout was drawn with pushes a caption
-  // into its value: keep the layout's gap between them.
+  KeepLabelGaps();
+}
+
+void TForm2::ChangeScale(int to, int from) {
+  TForm::ChangeScale(to, from);
+  KeepLabelGaps();
+}
+
+void TForm2::KeepLabelGaps() {
+  // None yet while the layout is read.
+  if (!Label1 || !handle || !Label2 || !textlength) return;
   for (auto [caption, value] : {std::pair{Label1, handle}, std::pair{Label2, textlength}}) {
     const TBounds& c = caption->BoundsRect();
     const TBounds& v = value->BoundsRect();

@@ -48,8 +48,14 @@ class TForm2 : public TForm {
   // Reads the target's text again, as the dialog does when it is shown.
   void GetBtnClick(TObject* Sender);
 
+  // The captions keep their gap to their values at every DPI.
+  void ChangeScale(int to, int from) override;
+
  private:
   WindowHandle Target() const;
+  // A face wider than the one the layout was drawn with pushes a caption
+  // into its value: the layout's gap between them is kept.
+  void KeepLabelGaps();
   void ShowLength();
 
   PlatformContext platform_;

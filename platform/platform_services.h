@@ -46,6 +46,9 @@ inline constexpr unsigned kModAlt = 1;
 inline constexpr unsigned kModControl = 2;
 inline constexpr unsigned kModShift = 4;
 inline constexpr unsigned kModWin = 8;
+// Not a key: a combination held down posts once, not at the keyboard's
+// repeat rate (Windows 7 on; Wine takes it and repeats all the same).
+inline constexpr unsigned kModNoRepeat = 0x4000;
 
 // The desktop's table of system-wide hot keys, shared by every program.
 class HotKeyServices {
@@ -55,7 +58,8 @@ class HotKeyServices {
   // Asks for the combination `modifiers` + `virtual_key` for window `wnd`
   // under `id`. True when granted: each press then posts WM_HOTKEY with
   // wParam = id to `wnd`, whatever program has the focus. False when any
-  // hot key, of any program, holds the combination already.
+  // hot key, of any program, holds the combination already (kModNoRepeat is
+  // no part of a combination).
   virtual bool RegisterHotKey(WindowHandle wnd, int id, unsigned modifiers, unsigned virtual_key) = 0;
   // Releases what `wnd` holds under `id`; false when it held nothing.
   virtual bool UnregisterHotKey(WindowHandle wnd, int id) = 0;

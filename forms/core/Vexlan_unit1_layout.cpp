@@ -1,5 +1,7 @@
 #include "forms/core/Vexlan_unit1_layout.h"
 
+#include <algorithm>
+
 namespace vexlan {
 
 namespace {
@@ -69,5 +71,13 @@ constexpr FormLayout kLayout{
 }  // namespace
 
 const FormLayout& Form1Layout() { return kLayout; }
+
+TClientSize MinimumClientSize(std::span<const TBounds> bar_controls, int bar_height, int tree_row_height) {
+  constexpr int kTreeRows = 4;
+  constexpr int kSmallestRow = 16;
+  TClientSize size{0, bar_height + kTreeRows * std::max(tree_row_height, kSmallestRow)};
+  for (const TBounds& c : bar_controls) size.Width = std::max(size.Width, c.Left + c.Width);
+  return size;
+}
 
 }  // namespace vexlan

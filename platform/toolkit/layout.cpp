@@ -93,4 +93,12 @@ void ThrowLayoutFaults(const std::vector<std::string>& faults) {
   throw ELayoutError(text);
 }
 
+TBounds DesignPlacement(const FormSettings& form) {
+  const TBounds& at = form.Bounds;
+  if (form.ClientWidth > 0 && form.ClientHeight > 0) return {at.Left, at.Top, form.ClientWidth, form.ClientHeight};
+  constexpr int kCaption = 19;
+  const int side = form.Sizeable ? 4 : 3;
+  return {at.Left, at.Top, at.Width - 2 * side, at.Height - 2 * side - kCaption};
+}
+
 }  // namespace vexlan

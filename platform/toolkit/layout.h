@@ -73,6 +73,13 @@ struct FormSettings {
   std::string_view OnClose{};
 };
 
+// Where a form stands and how large its client area is, at 96 DPI: the client
+// size given, or else what the outer size leaves inside the frame layouts were
+// drawn with, the classic one (a 4-pixel sizing or 3-pixel dialog frame on
+// each side and a 19-pixel caption). Frames today differ with the system, its
+// theme and the DPI; a form fits its real frame around this client area.
+TBounds DesignPlacement(const FormSettings& form);
+
 inline constexpr int kNoTabOrder = -1;
 
 template <class SettingsVariant>

@@ -5,7 +5,6 @@
 #include <optional>
 #include <utility>
 #include <stdexcept>
-#include <vector>
 
 #include "platform/utf.h"
 
@@ -21,18 +20,6 @@ ShowMessageHook& Hook() {
 std::optional<std::string>& Title() {
   static std::optional<std::string> title;
   return title;
-}
-
-std::string ProgramName() {
-  std::vector<wchar_t> path(MAX_PATH);
-  DWORD n = 0;
-  while ((n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) == path.size()) {
-    path.resize(path.size() * 2);
-  }
-  std::wstring name(path.data(), n);
-  if (auto slash = name.find_last_of(L"\\/"); slash != std::wstring::npos) name.erase(0, slash + 1);
-  if (auto dot = name.rfind(L'.'); dot != std::wstring::npos) name.erase(dot);
-  return Utf16ToUtf8(std::u16string(name.begin(), name.end()));
 }
 
 void Box(const std::string& text, UINT icon) {
@@ -68,7 +55,8 @@ void ShowException(std::exception_ptr error) noexcept {
 }
 
 std::string ApplicationTitle() {
-  if (!Title()) Title() = ProgramName();
+  // The program's name, whatever its file is called.
+  if (!Title()) Title() = "Vexlan";
   return *Title();
 }
 

@@ -34,8 +34,7 @@ class ScopedShowMessageHook {
 // as ShowMessage). Never throws: it is called from window procedures.
 void ShowException(std::exception_ptr error) noexcept;
 
-// The caption of the boxes: the program file's name without its extension,
-// unless set.
+// The caption of the boxes: "Vexlan", unless set.
 std::string ApplicationTitle();
 void SetApplicationTitle(const std::string& title);
 

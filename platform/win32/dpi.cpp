@@ -17,6 +17,7 @@ Function SystemFunction(const wchar_t* module, const char* name) {
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 }  // namespace
 
@@ -46,6 +47,13 @@ int DpiOfWindow(HWND hwnd) {
     if (const UINT dpi = get_dpi_for_window(hwnd)) return static_cast<int>(dpi);
   }
   return SystemDpi();
+}
+
+int SystemMetricForDpi(int metric, int dpi) {
+  static const auto for_dpi = SystemFunction<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
+  if (for_dpi) return for_dpi(metric, static_cast<UINT>(dpi));
+  // Without it the metrics are the system DPI's.
+  return ScaleValue(::GetSystemMetrics(metric), dpi, SystemDpi());
 }
 
 RECT WindowRectForClient(const RECT& client, DWORD style, DWORD ex_style, int dpi) {

@@ -15,6 +15,8 @@ int SystemDpi();
 int DpiAtPoint(POINT point);
 // The DPI a window is shown at.
 int DpiOfWindow(HWND hwnd);
+// A system metric (an icon's size, say) as it is at `dpi`.
+int SystemMetricForDpi(int metric, int dpi);
 // The outer rectangle of a window with this client rectangle, its frame
 // measured at `dpi`.
 RECT WindowRectForClient(const RECT& client, DWORD style, DWORD ex_style, int dpi);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/toolkit/mnemonics.h"
@@ -11,6 +12,7 @@
 #include "platform/win32/dialogs.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/std_controls.h"
+#include "platform/win32/window_binding.h"
 
 namespace vexlan {
 
@@ -91,6 +93,15 @@ void TForm::SetSizeable(bool on) {
 }
 
 void TForm::SetClientSize(int width, int height) {
+  const TBounds b = BoundsRect();
+  if (HandleAllocated() && !::IsIconic(BoundWindow())) {
+    // The frame the window has, whatever the metrics predict (a theme, a
+    // window manager, a caption that wraps its menu).
+    RECT client{};
+    ::GetClientRect(BoundWindow(), &client);
+    SetBounds(b.Left, b.Top, b.Width + width - client.right, b.Height + height - client.bottom);
+    return;
+  }
   TCreateParams params;
   CreateParams(params);
   if (HandleAllocated()) {
@@ -98,7 +109,6 @@ void TForm::SetClientSize(int width, int height) {
     params.ExStyle = static_cast<DWORD>(::GetWindowLongPtrW(BoundWindow(), GWL_EXSTYLE));
   }
   const RECT r = WindowRectForClient(RECT{0, 0, width, height}, params.Style, params.ExStyle, dpi_);
-  const TBounds& b = BoundsRect();
   SetBounds(b.Left, b.Top, r.right - r.left, r.bottom - r.top);
 }
 
@@ -106,14 +116,6 @@ void TForm::SetDesignPlacement(int left, int top, int client_width, int client_h
   design_ = {left, top, client_width, client_height};
   SetBounds(left, top, BoundsRect().Width, BoundsRect().Height);
   SetClientSize(ScaleValue(client_width, dpi_, kDesignDpi), ScaleValue(client_height, dpi_, kDesignDpi));
-}
-
-void TForm::SetDesignBounds(const TBounds& outer) {
-  TCreateParams params;
-  CreateParams(params);
-  const RECT frame = WindowRectForClient(RECT{0, 0, 0, 0}, params.Style, params.ExStyle, kDesignDpi);
-  SetDesignPlacement(outer.Left, outer.Top, outer.Width - (frame.right - frame.left),
-                     outer.Height - (frame.bottom - frame.top));
 }
 
 
@@ -177,12 +179,35 @@ void TForm::PlaceAtMonitorDpi() {
   const int dpi =
       DpiAtPoint(POINT{ScaleValue(design_.Left, system, kDesignDpi), ScaleValue(design_.Top, system, kDesignDpi)});
   if (dpi == dpi_) return;
-  const int old = dpi_;
-  dpi_ = dpi;
   SetBounds(ScaleValue(design_.Left, dpi, kDesignDpi), ScaleValue(design_.Top, dpi, kDesignDpi), BoundsRect().Width,
             BoundsRect().Height);
+  ScaleToDpi(dpi);
+}
+
+void TForm::FitMadeWindow() {
+  if (!HandleAllocated() || design_.Width <= 0) return;
+  ScaleToDpi(DpiOfWindow(BoundWindow()));
+  SetClientSize(ScaleValue(design_.Width, dpi_, kDesignDpi), ScaleValue(design_.Height, dpi_, kDesignDpi));
+}
+
+void TForm::ScaleToDpi(int dpi) {
+  if (dpi == dpi_) return;
+  const int old = std::exchange(dpi_, dpi);
   SetClientSize(ScaleValue(design_.Width, dpi, kDesignDpi), ScaleValue(design_.Height, dpi, kDesignDpi));
   ChangeScale(dpi, old);
+  if (HandleAllocated()) SetDpiIcons();
+}
+
+void TForm::SetDpiIcons() {
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  UniqueIcon big = LoadProgramIcon(instance, SystemMetricForDpi(SM_CXICON, dpi_));
+  UniqueIcon small = LoadProgramIcon(instance, SystemMetricForDpi(SM_CXSMICON, dpi_));
+  // Without them the window keeps the icons it has.
+  if (!big || !small) return;
+  ::SendMessageW(BoundWindow(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  ::SendMessageW(BoundWindow(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  big_icon_ = std::move(big);
+  small_icon_ = std::move(small);
 }
 
 void TForm::FitClientToControls() {
@@ -277,6 +302,11 @@ bool TForm::DialogChar(const MSG& msg) {
   return true;
 }
 
+void TForm::CreateWnd() {
+  TWinControl::CreateWnd();
+  SetDpiIcons();
+}
+
 void TForm::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.WindowClass = Wide(ClassName());
@@ -357,9 +387,9 @@ void TForm::DMGetDefId(TMessage& message) {
 
 void TForm::WMDpiChanged(TMessage& message) {
   const int dpi = HIWORD(message.WParam);
-  const int old = dpi_;
-  dpi_ = dpi;
+  const int old = std::exchange(dpi_, dpi);
   ChangeScale(dpi, old);
+  SetDpiIcons();
   // Where the system suggests: the same place on the new monitor, its size
   // scaled with the frame of the new DPI.
   if (const auto* r = reinterpret_cast<const RECT*>(message.LParam)) {

@@ -46,14 +46,12 @@ class TForm : public TWinControl {
   bool Dialog() const { return dialog_ || !sizeable_; }
   void SetDialog(bool on) { dialog_ = on; }
   // Fits the outer size around a client area of this size (pixels at the
-  // form's DPI).
+  // form's DPI): once the window exists, around the frame it really has.
   void SetClientSize(int width, int height);
   // Where the form stands and how large its client area is, at 96 DPI (as
   // layouts give them); the form is placed at its monitor's DPI when its
   // window is made, with its frame around the scaled client area.
   void SetDesignPlacement(int left, int top, int client_width, int client_height);
-  // The same from an outer size at 96 DPI: the frame it held at 96 DPI comes off.
-  void SetDesignBounds(const TBounds& outer);
   // The face name and height at 96 DPI (negative: character height in
   // pixels) of the font the form and all its controls use. A raster face
   // (no glyphs beyond its code page, no font linking) gives way to the
@@ -105,6 +103,8 @@ class TForm : public TWinControl {
   void ReadForm(const BasicFormLayout<Settings>& layout);
 
   void CreateParams(TCreateParams& params) override;
+  // The window gets the program's icon at its DPI's sizes.
+  void CreateWnd() override;
   HFONT OwnFont() const override { return font_.get(); }
   bool DispatchByNumber(TMessage& message) override;
 
@@ -118,6 +118,15 @@ class TForm : public TWinControl {
   void WMDpiChanged(TMessage& message);
   // At creation: the form at the DPI of the monitor it will stand on.
   void PlaceAtMonitorDpi();
+  // Once its window is made: at the DPI of the monitor it stands on, should
+  // that not be the one foreseen, and its real frame around the client area.
+  void FitMadeWindow();
+  // Its client area and controls at `dpi` (from the design at 96), its
+  // icons too once it has a window; its place stays.
+  void ScaleToDpi(int dpi);
+  // The program's icon, big and small, loaded for the form's DPI (not
+  // stretched from another size) and given to its window.
+  void SetDpiIcons();
   // A dialog grows to hold controls that its font made larger than drawn.
   void FitClientToControls();
   void RecreateFont();
@@ -126,6 +135,7 @@ class TForm : public TWinControl {
   bool sizeable_ = true;
   bool dialog_ = false;
   UniqueFont font_;
+  UniqueIcon big_icon_, small_icon_;  // what the window shows; freed after it
   std::string font_name_;
   std::wstring font_face_;  // the face the font is made with (never a raster one)
   int font_height_ = 0;  // at 96 DPI

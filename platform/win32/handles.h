@@ -45,6 +45,7 @@ using UniqueBrush = UniqueHandle<HBRUSH, DeleteBrushObject>;
 using UniqueBitmap = UniqueHandle<HBITMAP, DeleteBitmapObject>;
 using UniqueDC = UniqueHandle<HDC, ::DeleteDC>;
 using UniqueMenu = UniqueHandle<HMENU, ::DestroyMenu>;
+using UniqueIcon = UniqueHandle<HICON, ::DestroyIcon>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, ::CloseHandle>;
 
 // Keeps `object` selected into `dc` and puts back, at its end, what was

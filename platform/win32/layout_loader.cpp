@@ -6,11 +6,8 @@ void WriteFormSettings(TForm& form, const FormSettings& s, LayoutContext& contex
   form.SetCaption(std::string(s.Caption));
   form.SetSizeable(s.Sizeable);
   form.SetDialog(s.Dialog);
-  if (s.ClientWidth > 0 && s.ClientHeight > 0) {
-    form.SetDesignPlacement(s.Bounds.Left, s.Bounds.Top, s.ClientWidth, s.ClientHeight);
-  } else {
-    form.SetDesignBounds(s.Bounds);
-  }
+  const TBounds design = DesignPlacement(s);
+  form.SetDesignPlacement(design.Left, design.Top, design.Width, design.Height);
   if (!s.Font.Name.empty()) form.SetFont(s.Font.Name, s.Font.Height);
   form.OnCreate = context.Bind<TNotifyEvent>(s.OnCreate);
   form.OnShow = context.Bind<TNotifyEvent>(s.OnShow);

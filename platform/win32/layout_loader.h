@@ -75,6 +75,7 @@ void TForm::ReadForm(const BasicFormLayout<Settings>& layout) {
   ReadLayout(*this, layout, builder);
   PlaceAtMonitorDpi();
   HandleNeeded();
+  FitMadeWindow();
   FitClientToControls();
 }
 

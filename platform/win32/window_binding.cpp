@@ -41,18 +41,19 @@ LRESULT WindowReceiver::DefaultWindowProc(UINT msg, WPARAM wparam, LPARAM lparam
 
 namespace {
 
-// The program's own icon, icon group 1 of the executable (app/vexlan.rc), at
-// the size the system draws it for `size_metric`; the system's default icon
-// for an executable that carries none.
+// The program's icon at the size the system draws it for `size_metric` at
+// the system's DPI; the system's default icon for an executable that carries none.
 HICON ProgramIcon(HINSTANCE instance, int size_metric) {
-  const int size = ::GetSystemMetrics(size_metric);
-  if (const HANDLE icon = ::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)) {
-    return static_cast<HICON>(icon);
-  }
+  if (UniqueIcon icon = LoadProgramIcon(instance, ::GetSystemMetrics(size_metric))) return icon.release();
   return ::LoadIconW(nullptr, IDI_APPLICATION);
 }
 
 }  // namespace
+
+UniqueIcon LoadProgramIcon(HINSTANCE instance, int size) {
+  return UniqueIcon(
+      static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
 
 void WindowReceiver::CreateBoundWindow(const std::wstring& window_class, UINT class_style, HBRUSH background,
                                        DWORD ex_style, DWORD style, const RECT& place, HWND parent, UINT_PTR id,

@@ -14,6 +14,8 @@
 
 #include <string>
 
+#include "platform/win32/handles.h"
+
 namespace vexlan {
 
 class WindowReceiver {
@@ -61,5 +63,11 @@ class WindowReceiver {
   HWND hwnd_ = nullptr;
   WNDPROC original_ = nullptr;
 };
+
+// The program's own icon, icon group 1 of the executable (app/vexlan.rc),
+// `size` pixels square, from the group's image of that size where it has one;
+// empty for an executable that carries none. Every window class of ours shows
+// it at the system's sizes.
+UniqueIcon LoadProgramIcon(HINSTANCE instance, int size);
 
 }  // namespace vexlan

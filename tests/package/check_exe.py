@@ -6,6 +6,8 @@
 
 - `file` calls it a GUI executable of that architecture (PE32+ x86-64, or
   PE32 Intel 80386), and its own headers agree;
+- its headers declare Windows 7 (subsystem and OS version 6.1), the version
+  the frame metrics and the loader's refusal of older systems follow from;
 - its manifest resource is the project's manifest with that architecture
   filled in, and names it in its assembly identity;
 - its version resource says the version, in numbers and in text;
@@ -29,6 +31,7 @@ ARCHES = {
     "amd64": ("PE32+ executable (GUI) x86-64", 0x8664, 0x20B),
     "x86": ("PE32 executable (GUI) Intel 80386", 0x14C, 0x10B),
 }
+WINDOWS_7 = (6, 1)
 SYSTEM_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcrt.dll", "advapi32.dll",
     "shell32.dll", "shcore.dll", "ole32.dll", "oleaut32.dll", "comdlg32.dll", "uxtheme.dll",
@@ -51,6 +54,9 @@ class PeImage:
         optional = pe + 24
         self.magic = struct.unpack_from("<H", data, optional)[0]
         self.subsystem = struct.unpack_from("<H", data, optional + 68)[0]
+        # The same place in PE32 and PE32+ headers.
+        self.os_version = struct.unpack_from("<HH", data, optional + 40)
+        self.subsystem_version = struct.unpack_from("<HH", data, optional + 48)
         directories = optional + (96 if self.magic == 0x10B else 112)
         self.resource_rva = struct.unpack_from("<I", data, directories + 2 * 8)[0]
         self.sections = []
@@ -140,6 +146,10 @@ def check(exe, arch, version, manifest_template, icon_file):
     if (pe.machine, pe.magic, pe.subsystem) != (machine, magic, 2):
         faults.append(f"headers: machine {pe.machine:#x}, magic {pe.magic:#x}, subsystem {pe.subsystem}")
     found.append(described)
+    if (pe.subsystem_version, pe.os_version) != (WINDOWS_7, WINDOWS_7):
+        faults.append(f"declares subsystem {pe.subsystem_version}, OS {pe.os_version}, not {WINDOWS_7}")
+    else:
+        found.append("for Windows %d.%d and later" % WINDOWS_7)
 
     manifests = pe.of_type(RT_MANIFEST)
     with open(manifest_template, encoding="utf-8") as f:

@@ -6,7 +6,8 @@ namespace vexlan::testing {
 
 std::optional<FakeHotKeyTable::Holder> FakeHotKeyTable::HolderOf(unsigned modifiers, unsigned virtual_key) const {
   for (const Held& h : held_) {
-    if (h.modifiers == modifiers && h.virtual_key == virtual_key) return h.holder;
+    // kModNoRepeat is how a holder wants it to fire, no part of the combination.
+    if (((h.modifiers ^ modifiers) & ~kModNoRepeat) == 0 && h.virtual_key == virtual_key) return h.holder;
   }
   return std::nullopt;
 }

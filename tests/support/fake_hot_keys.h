@@ -37,9 +37,10 @@ class FakeHotKeyTable : public HotKeyServices {
   int HeldBy(WindowHandle wnd) const;
 
   // Refuses a combination that anyone holds, whatever the window and id (the
-  // same window and id included). A granted one is kept beside whatever the
-  // window held under that id already, as Windows documents ("it is
-  // maintained along with the new hot key"; Wine 8 replaces it instead).
+  // same window and id included), with kModNoRepeat or without, as the
+  // system does. A granted one is kept beside whatever the window held under
+  // that id already, as Windows documents ("it is maintained along with the
+  // new hot key"; Wine 8 replaces it instead).
   bool RegisterHotKey(WindowHandle wnd, int id, unsigned modifiers, unsigned virtual_key) override;
   // Releases the oldest combination `wnd` holds under `id`.
   bool UnregisterHotKey(WindowHandle wnd, int id) override;

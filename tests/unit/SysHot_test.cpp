@@ -24,8 +24,9 @@ constexpr unsigned kVkF1 = 112;
 // A window of another program, holding hot keys in the same table.
 constexpr WindowHandle kOtherProgram = 0x7000;
 
+// Every registration asks for no repeats besides the entry's modifiers.
 HotKeyCall Registered(WindowHandle wnd, int id, unsigned modifiers, unsigned vk, bool granted = true) {
-  return {HotKeyCall::kRegister, wnd, id, modifiers, vk, granted};
+  return {HotKeyCall::kRegister, wnd, id, modifiers | kModNoRepeat, vk, granted};
 }
 HotKeyCall Unregistered(WindowHandle wnd, int id) { return {HotKeyCall::kUnregister, wnd, id, 0, 0, true}; }
 

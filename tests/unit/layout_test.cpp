@@ -184,6 +184,15 @@ TEST(MainFormLayout, BarControlsFitSideBySideInTheBar) {
     EXPECT_LE(right, bar->Bounds.Width);
     EXPECT_LE(row->Bounds.Top + row->Bounds.Height, bar->Bounds.Height);
   }
+  // The client area the form's outer size leaves inside the classic frame is
+  // as wide as the bar, and so is the least the form can be made, at every
+  // DPI, its controls scaled as the form scales them.
+  EXPECT_EQ(DesignPlacement(layout.Form), (TBounds{192, 109, 495, 462}));
+  for (int dpi : {96, 144, 192}) {
+    std::vector<TBounds> scaled;
+    for (const auto* row : in_bar) scaled.push_back(ScaleBounds(row->Bounds, dpi, 96));
+    EXPECT_EQ(MinimumClientSize(scaled, 0, 0).Width, ScaleValue(bar->Bounds.Width, dpi, 96)) << dpi;
+  }
 }
 
 struct Target {

@@ -174,7 +174,7 @@ TEST_F(ToolkitTest, ErrorReportIsARealMessageBox) {
   watchdog.join();
   ASSERT_TRUE(pressed) << "no message box appeared";
   EXPECT_EQ(text, L"'x' is not a valid integer value");
-  EXPECT_EQ(caption, L"vexlan_win32_tests");
+  EXPECT_EQ(caption, L"Vexlan");
   ::SendMessageW(form->fine->Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(form->fine_clicks, 1);
 }
