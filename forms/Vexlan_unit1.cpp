@@ -276,16 +276,13 @@ void TForm1::Hidewindow1Click(TObject*) {
 void TForm1::Closewindow1Click(TObject* Sender) {
   const WindowHandle wnd = TargetOrSay();
   if (wnd == 0) return;
-  const HWND hwnd = ToHwnd(wnd);
-  if (hwnd == BoundWindow()) {
+  if (HandleAllocated() && wnd == FromHwnd(BoundWindow())) {
     ExitBtnClick(Sender);
     return;
   }
   // A control takes WM_CLOSE as an order to destroy itself; our forms take
   // it as their close box.
-  DWORD process = 0;
-  ::GetWindowThreadProcessId(hwnd, &process);
-  if (process == ::GetCurrentProcessId() && !TForm::FromWindow(hwnd)) {
+  if (Windows().OnCallerThread(wnd) && !TForm::FromWindow(ToHwnd(wnd))) {
     ShowMessage("This window is part of Vexlan and closes with it.");
     return;
   }

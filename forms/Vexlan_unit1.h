@@ -144,8 +144,8 @@ class TForm1 : public TForm {
   void Showwindow1Click(TObject* Sender);
   void Hidewindow1Click(TObject* Sender);
   // Posts WM_CLOSE to the window, never waiting on it. On the main form it
-  // is "Exit"; Vexlan's other windows that are no form (its controls, its
-  // hidden windows) are not closed, and the user is told so.
+  // is "Exit"; the windows of Vexlan's thread that are no form (its
+  // controls, its hidden windows) are not closed, and the user is told so.
   void Closewindow1Click(TObject* Sender);
   // "PathString is: "..."." for the selected node.
   void MakePathString1Click(TObject* Sender);
