@@ -222,7 +222,6 @@ TEST_F(ElementActionsTest, CtrlCCopiesTheNodeAndCtrlShiftCTheTree) {
 // with the same nodes expanded and the same node at the top.
 TEST_F(ElementActionsTest, KeepPlaceOnRefreshBringsThePlaceBackByHandle) {
   Form1->Keepplaceonrefresh1->Click();
-  ::SetWindowPos(Form1->Handle(), nullptr, 0, 0, 503, 100, SWP_NOMOVE | SWP_NOZORDER);  // a few rows of tree
   Select("G12a");
   Form1->TreeView1->SetTopItem(Node("G11"));
   const std::string top = Form1->TreeView1->TopItem()->Text();
