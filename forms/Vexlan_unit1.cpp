@@ -9,6 +9,7 @@
 #include "forms/Vexlan_unit4.h"
 #include "forms/Vexlan_unit5.h"
 #include "forms/core/Vexlan_unit1_layout.h"
+#include "platform/win32/clipboard.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/layout_loader.h"
@@ -55,6 +56,9 @@ constexpr PublishedMethod<TForm1> kMethods[] = {
     {"Hidewindow1Click", &TForm1::Hidewindow1Click},
     {"MakePathString1Click", &TForm1::MakePathString1Click},
     {"Properties1Click", &TForm1::Properties1Click},
+    {"Closewindow1Click", &TForm1::Closewindow1Click},
+    {"Copytree1Click", &TForm1::Copytree1Click},
+    {"Keepplaceonrefresh1Click", &TForm1::Keepplaceonrefresh1Click},
 };
 
 }  // namespace
@@ -78,6 +82,9 @@ TForm1::TForm1(TComponent* owner, const PlatformContext& platform) : TForm(owner
   MakePathString1 = &LayoutComponent<TMenuItem>(*this, "MakePathString1");
   Onlyshownwindows1 = &LayoutComponent<TMenuItem>(*this, "Onlyshownwindows1");
   Properties1 = &LayoutComponent<TMenuItem>(*this, "Properties1");
+  Closewindow1 = &LayoutComponent<TMenuItem>(*this, "Closewindow1");
+  Copytree1 = &LayoutComponent<TMenuItem>(*this, "Copytree1");
+  Keepplaceonrefresh1 = &LayoutComponent<TMenuItem>(*this, "Keepplaceonrefresh1");
   // However the tree's nodes go, the register goes first.
   TreeView1->Items().OnClearing = [] { NodeList.Clear(); };
   // The properties dialog, while shown, follows the selection to any node.
@@ -121,8 +128,37 @@ void TForm1::RefreshBtnClick(TObject*) {
   const WindowHandle first = Windows().TopWindow();
   TTreeNodes& nodes = TreeView1->Items();
   UpdateScope frozen(nodes);
+  const std::optional<TreePlace> place = Keepplaceonrefresh1->Checked() ? std::optional(CurrentPlace()) : std::nullopt;
   nodes.Clear();  // and with the nodes the register
   AddWindows(first, TreeView1->TopItem());
+  if (place) ReturnTo(*place);
+}
+
+TForm1::TreePlace TForm1::CurrentPlace() const {
+  TreePlace place;
+  place.selected = SelectedHandle();
+  if (const TTreeNode* top = TreeView1->TopItem()) place.top = HandleFromNodeCaption(top->Text()).value_or(0);
+  // What the nodes recorded: asking the control node by node would cost a
+  // search through every item for each node.
+  for (std::size_t i = 0; i < NodeList.nodes_.size(); ++i) {
+    if (NodeList.nodes_[i]->KnownExpanded()) place.expanded.push_back(NodeList[i].Wnd);
+  }
+  std::sort(place.expanded.begin(), place.expanded.end());
+  return place;
+}
+
+void TForm1::ReturnTo(const TreePlace& place) {
+  // Every node is in before any expands, and only the few that were expanded
+  // cost a message each.
+  const std::vector<WindowRow>& rows = NodeList.Model().Rows();
+  for (std::size_t i = 0; !place.expanded.empty() && i < rows.size(); ++i) {
+    if (std::binary_search(place.expanded.begin(), place.expanded.end(), rows[i].wnd)) NodeList.nodes_[i]->Expand();
+  }
+  TreeView1->SetTopItem(NodeList.NodeOf(place.top));
+  if (TTreeNode* node = NodeList.NodeOf(place.selected)) {
+    node->MakeVisible();
+    TreeView1->SetSelected(node);
+  }
 }
 
 void TForm1::AddWindows(WindowHandle first, TTreeNode* parent) {
@@ -161,6 +197,8 @@ void TForm1::OnlyShownMenuItem1Click(TObject* Sender) {
   if (auto* item = dynamic_cast<TMenuItem*>(Sender)) item->SetChecked(!item->Checked());
   RefreshBtnClick(Sender);
 }
+
+void TForm1::Keepplaceonrefresh1Click(TObject*) { Keepplaceonrefresh1->SetChecked(!Keepplaceonrefresh1->Checked()); }
 
 void TForm1::FindBtnClick(TObject*) {
   if (Form3) Form3->Show();
@@ -235,6 +273,22 @@ void TForm1::Hidewindow1Click(TObject*) {
   ShowOrHideWindow(Windows(), platform_.ShowHide(), wnd, false);
 }
 
+void TForm1::Closewindow1Click(TObject* Sender) {
+  const WindowHandle wnd = TargetOrSay();
+  if (wnd == 0) return;
+  if (HandleAllocated() && wnd == FromHwnd(BoundWindow())) {
+    ExitBtnClick(Sender);
+    return;
+  }
+  // A control takes WM_CLOSE as an order to destroy itself; our forms take
+  // it as their close box.
+  if (Windows().OnCallerThread(wnd) && !TForm::FromWindow(ToHwnd(wnd))) {
+    ShowMessage("This window is part of Vexlan and closes with it.");
+    return;
+  }
+  platform_.Posting().Post(wnd, WM_CLOSE, 0, 0);
+}
+
 void TForm1::MakePathString1Click(TObject*) {
   const TTreeNode* node = TreeView1->Selected();
   if (!node) {
@@ -258,14 +312,34 @@ void TForm1::Properties1Click(TObject*) {
   Form5->Show();
 }
 
+void TForm1::Copytree1Click(TObject*) { CopyText(TreeText(NodeList.Model().Rows())); }
+
+void TForm1::CopyText(const std::string& text) {
+  if (!CopyTextToClipboard(BoundWindow(), text)) ShowMessage("Nothing was copied: another program holds the clipboard.");
+}
+
 bool TForm1::IsShortCut(const MSG& msg) {
   // Taken before it is translated: no WM_SYSCHAR follows, so no beep.
   if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_RETURN && msg.hwnd == TreeView1->BoundWindow()) {
     Properties1Click(this);
     return true;
   }
-  if (msg.message != WM_KEYDOWN || msg.wParam != VK_F5) return false;
-  RefreshBtnClick(this);
+  if (msg.message != WM_KEYDOWN) return false;
+  if (msg.wParam == VK_F5) {
+    RefreshBtnClick(this);
+    return true;
+  }
+  // Only in the tree: in the handle box Ctrl+C copies the box's text. Ctrl
+  // with Alt is AltGr, which types.
+  if (msg.wParam != 'C' || msg.hwnd != TreeView1->BoundWindow() || ::GetKeyState(VK_CONTROL) >= 0 ||
+      ::GetKeyState(VK_MENU) < 0) {
+    return false;
+  }
+  if (::GetKeyState(VK_SHIFT) < 0) {
+    Copytree1Click(this);
+  } else if (const TTreeNode* node = TreeView1->Selected()) {
+    CopyText(node->Text());
+  }
   return true;
 }
 

@@ -83,11 +83,19 @@ class TForm1 : public TForm {
   TMenuItem* MakePathString1 = nullptr;
   TMenuItem* Onlyshownwindows1 = nullptr;
   TMenuItem* Properties1 = nullptr;
+  TMenuItem* Closewindow1 = nullptr;
+  TMenuItem* Copytree1 = nullptr;
+  TMenuItem* Keepplaceonrefresh1 = nullptr;
 
   // The form's creation handler: builds the tree before the form is first shown.
   void OnInit(TObject* Sender);
   // Rebuilds the tree and the register from scratch, top-level windows as
   // roots; redrawing is suspended during the fill and the tree repaints once.
+  // Nothing is selected or expanded afterwards, unless "Keep place on
+  // refresh" is checked: then the nodes of the windows whose nodes were
+  // expanded are expanded again, the node shown at the top stays there and
+  // the selected window's node is selected again and kept in view, each
+  // window matched by its handle and left out when it is no longer listed.
   void RefreshBtnClick(TObject* Sender);
   // Adds `first`, its following siblings and their descendants under `parent`
   // (roots when nullptr), registering each node.
@@ -108,6 +116,8 @@ class TForm1 : public TForm {
   bool Findnodebyclass(const std::string& text);
   // Flips the "only shown windows" filter (the Sender's check mark) and rebuilds.
   void OnlyShownMenuItem1Click(TObject* Sender);
+  // Flips "Keep place on refresh" (the Sender's check mark); see RefreshBtnClick.
+  void Keepplaceonrefresh1Click(TObject* Sender);
   void FindBtnClick(TObject* Sender);
   void SearchBtnClick(TObject* Sender);
   // Selects the node of the handle typed into the bar: "No handle entered."
@@ -133,6 +143,10 @@ class TForm1 : public TForm {
   // unreachable ("Vexlan cannot hide its own main window.").
   void Showwindow1Click(TObject* Sender);
   void Hidewindow1Click(TObject* Sender);
+  // Posts WM_CLOSE to the window, never waiting on it. On the main form it
+  // is "Exit"; the windows of Vexlan's thread that are no form (its
+  // controls, its hidden windows) are not closed, and the user is told so.
+  void Closewindow1Click(TObject* Sender);
   // "PathString is: "..."." for the selected node.
   void MakePathString1Click(TObject* Sender);
   // The chain of sibling numbers from the node's top-level window down to
@@ -141,9 +155,13 @@ class TForm1 : public TForm {
   // The Window Properties dialog shown on the window (also Alt+Enter in the
   // tree); while it is shown it follows the tree's selection.
   void Properties1Click(TObject* Sender);
+  // The whole tree as text on the clipboard (see TreeText).
+  void Copytree1Click(TObject* Sender);
 
   // F5 rebuilds the tree wherever the focus is in the form; Alt+Enter in
-  // the tree opens the properties of the selected node's window.
+  // the tree opens the properties of the selected node's window. In the
+  // tree, Ctrl+C copies the selected node's text (nothing when none is
+  // selected) and Ctrl+Shift+C the whole tree.
   bool IsShortCut(const MSG& msg) override;
 
  protected:
@@ -151,6 +169,16 @@ class TForm1 : public TForm {
 
  private:
   bool SelectRow(std::optional<int> row);
+  // Where the user is in the tree, by window: see RefreshBtnClick.
+  struct TreePlace {
+    WindowHandle selected = 0;
+    WindowHandle top = 0;
+    std::vector<WindowHandle> expanded;  // sorted
+  };
+  TreePlace CurrentPlace() const;
+  void ReturnTo(const TreePlace& place);
+  // Tells the user when another program holds the clipboard.
+  void CopyText(const std::string& text);
   // The selected node's window; 0, after telling the user, when none is.
   WindowHandle TargetOrSay() const;
   void WMGetMinMaxInfo(TMessage& message);

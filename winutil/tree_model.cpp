@@ -49,6 +49,35 @@ bool ContainsIgnoringAsciiCase(std::string_view candidate, std::string_view text
   return std::search(candidate.begin(), candidate.end(), text.begin(), text.end(), same) != candidate.end();
 }
 
+std::string TreeText(const std::vector<WindowRow>& rows) {
+  // children[r + 1]: the rows under row r, in row order; children[0]: the roots.
+  std::vector<std::vector<int>> children(rows.size() + 1);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const int parent = rows[i].parent;
+    children[parent >= 0 && static_cast<std::size_t>(parent) < i ? static_cast<std::size_t>(parent) + 1 : 0]
+        .push_back(static_cast<int>(i));
+  }
+  struct Pending {
+    int row;
+    std::size_t level;
+  };
+  std::vector<Pending> stack;
+  const auto push_children = [&](std::size_t slot, std::size_t level) {
+    for (auto it = children[slot].rbegin(); it != children[slot].rend(); ++it) stack.push_back({*it, level});
+  };
+  push_children(0, 0);
+  std::string text;
+  for (bool first = true; !stack.empty(); first = false) {
+    const Pending p = stack.back();
+    stack.pop_back();
+    if (!first) text += "\r\n";
+    text.append(p.level, '\t');
+    text += rows[static_cast<std::size_t>(p.row)].caption;
+    push_children(static_cast<std::size_t>(p.row) + 1, p.level + 1);
+  }
+  return text;
+}
+
 std::string_view SiblingNumberText(std::string_view node_caption) {
   std::string_view word = node_caption.substr(0, node_caption.find(' '));
   if (!word.empty()) word.remove_suffix(1);

@@ -49,6 +49,12 @@ class WindowTreeModel {
 // are not folded). An empty `text` never matches.
 bool ContainsIgnoringAsciiCase(std::string_view candidate, std::string_view text);
 
+// The whole tree as text, for the clipboard: one node caption a line, after
+// one tab per level below the roots, in tree order (a row, then the subtrees
+// of its children in row order), lines separated by CR LF. A row whose parent
+// is not an earlier row stands as a root, so every row appears exactly once.
+std::string TreeText(const std::vector<WindowRow>& rows);
+
 // The sibling number a node caption starts with, as text: its first word
 // without the last character (the colon of "12: ..."). Empty for an empty
 // caption.

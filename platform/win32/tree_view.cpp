@@ -26,14 +26,20 @@ bool TTreeNode::Expanded() const {
 
 void TTreeNode::Expand() {
   if (const HWND tree = TreeWindow(owner_)) {
-    ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_));
+    // Zero for a node without children, which stays as it is.
+    if (::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_))) known_expanded_ = true;
   }
 }
 
 void TTreeNode::Collapse() {
   if (const HWND tree = TreeWindow(owner_)) {
     ::SendMessageW(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item_));
+    known_expanded_ = false;
   }
+}
+
+void TTreeNode::AncestorsExpanded() {
+  for (TTreeNode* p = parent_; p; p = p->parent_) p->known_expanded_ = true;
 }
 
 void TTreeNode::MakeVisible() {
@@ -46,6 +52,7 @@ void TTreeNode::MakeVisible() {
     if (!(*it)->Expanded()) (*it)->Expand();
   }
   ::SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item_));
+  AncestorsExpanded();
 }
 
 TTreeNode* TTreeNodes::AddChild(TTreeNode* parent, const std::string& text) {
@@ -118,7 +125,16 @@ TTreeNode* TTreeView::Selected() const {
 
 void TTreeView::SetSelected(TTreeNode* node) {
   if (node && &node->Owner() != &items_) throw Exception("The node belongs to another tree");
+  // Selecting a node expands its ancestors, without telling us.
   ::SendMessageW(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node ? node->Handle() : nullptr));
+  if (node) node->AncestorsExpanded();
+}
+
+void TTreeView::SetTopItem(TTreeNode* node) {
+  if (!node) return;
+  if (&node->Owner() != &items_) throw Exception("The node belongs to another tree");
+  ::SendMessageW(Handle(), TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(node->Handle()));
+  node->AncestorsExpanded();
 }
 
 void TTreeView::SetReadOnly(bool on) {
@@ -221,6 +237,12 @@ void TTreeView::CNNotify(TMessage& message) {
   const auto* header = reinterpret_cast<const NMHDR*>(message.LParam);
   if (header->code == TVN_SELCHANGEDW || header->code == TVN_SELCHANGEDA) {
     if (OnChange) OnChange(this);
+    return;
+  }
+  if (header->code == static_cast<UINT>(TVN_ITEMEXPANDEDW) || header->code == static_cast<UINT>(TVN_ITEMEXPANDEDA)) {
+    // The item's state after the change; both forms share this layout.
+    const TVITEMW& item = reinterpret_cast<const NMTREEVIEWW*>(header)->itemNew;
+    if (auto* node = reinterpret_cast<TTreeNode*>(item.lParam)) node->known_expanded_ = (item.state & TVIS_EXPANDED) != 0;
     return;
   }
   if (header->code != static_cast<UINT>(NM_RCLICK)) return;

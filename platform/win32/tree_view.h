@@ -40,6 +40,11 @@ class TTreeNode {
   TTreeNodes& Owner() const { return owner_; }
 
   bool Expanded() const;
+  // Whether the node is expanded, without asking the control: the state it
+  // reported at the user's every expansion and collapse, or that our own
+  // calls gave it (the control reports a programmatic change only the first
+  // time a node expands).
+  bool KnownExpanded() const { return known_expanded_; }
   void Expand();
   void Collapse();
   // Expands every ancestor and scrolls the node into view.
@@ -47,13 +52,17 @@ class TTreeNode {
 
  private:
   friend class TTreeNodes;
+  friend class TTreeView;
   TTreeNode(TTreeNodes& owner, TTreeNode* parent, std::string text);
+  // After the control has expanded every ancestor to show the node.
+  void AncestorsExpanded();
 
   TTreeNodes& owner_;
   TTreeNode* parent_;
   int level_;
   std::string text_;
   HTREEITEM item_ = nullptr;
+  bool known_expanded_ = false;
 };
 
 class TTreeNodes {
@@ -107,6 +116,9 @@ class TTreeView : public TWinControl {
   // Runs after the selected node changed, whoever changed it (the user, a
   // program, nodes going).
   TNotifyEvent OnChange;
+  // Scrolls so that `node` (nullptr: nothing is done) is shown at the top, as
+  // far as the tree reaches.
+  void SetTopItem(TTreeNode* node);
 
   // Captions cannot be edited in place.
   bool ReadOnly() const { return read_only_; }

@@ -111,6 +111,14 @@ TEST_F(TreeModelTest, AppendHangsAWalkUnderItsRowAndClearEmptiesAll) {
   EXPECT_EQ(model.Count(), 0);
 }
 
+// E hangs under A although D was appended before it; F names no earlier row.
+TEST(TreeText, OneLineANodeIndentedByLevelInTreeOrder) {
+  const std::vector<WindowRow> rows = {{1, -1, 1, "A"}, {2, 0, 1, "B"}, {3, 1, 1, "C"},
+                                       {4, -1, 2, "D"}, {5, 0, 2, "E"}, {6, 9, 3, "F"}};
+  EXPECT_EQ(TreeText(rows), "A\r\n\tB\r\n\t\tC\r\n\tE\r\nD\r\nF");
+  EXPECT_EQ(TreeText({}), "");
+}
+
 TEST(PathString, OneGroupPerLevelBelowTheTopLevelWindow) {
   struct Case {
     std::vector<std::string> chain;

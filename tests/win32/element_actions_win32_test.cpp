@@ -15,6 +15,7 @@
 #include "forms/Vexlan_unit1.h"
 #include "forms/Vexlan_unit2.h"
 #include "platform/win32/application.h"
+#include "platform/win32/clipboard.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/win32_window_services.h"
 #include "tests/win32/forms_test_support.h"
@@ -43,9 +44,11 @@ class ElementActionsTest : public FormsNextToFixtureTest {
         "scrollbar|Bar|Top",
     };
     for (int i = 1; i <= 12; ++i) commands.push_back("child|G" + std::to_string(i) + "|C3|VexlanActGrandchild|g");
+    commands.push_back("child|G12a|G12|VexlanActGrandchild|deep");
     Start(commands);
   }
   HWND Hwnd(const char* name) const { return fixture_->Handle(name); }
+  TTreeNode* Node(const std::string& name) const { return NodeList.NodeOf(fixture_->Id(name)); }
   void Select(const char* name) {
     // Wine may restack the fixture's new windows while the first walk runs
     // past them; a second walk sees them settled.
@@ -143,6 +146,7 @@ TEST_F(ElementActionsTest, WithNothingSelectedNoActionActs) {
       [] { Form1->SendClick1Click(nullptr); },   [] { Form1->SendRightClick1Click(nullptr); },
       [] { Form1->EditViewText1Click(nullptr); }, [] { Form1->Showwindow1Click(nullptr); },
       [] { Form1->Hidewindow1Click(nullptr); },  [] { Form1->Properties1Click(nullptr); },
+      [] { Form1->Closewindow1Click(nullptr); },
   };
   for (const auto& action : actions) {
     EXPECT_EQ(Shown(action), std::vector<std::string>{"No window is selected."});
@@ -182,6 +186,66 @@ TEST_F(ElementActionsTest, ActionsOnVexlansOwnWindowsNeverRunInsideTheHandler) {
             std::vector<std::string>{"Vexlan cannot hide its own main window."});
   Settle(*app_);
   EXPECT_TRUE(::IsWindowVisible(Form1->Handle()));
+}
+
+// Other programs' windows are asked to close; Vexlan's own controls, which
+// would destroy themselves, are not.
+TEST_F(ElementActionsTest, CloseWindowAsksOtherProgramsWindowsOnly) {
+  Select("rec");
+  Form1->Closewindow1Click(nullptr);
+  EXPECT_EQ(fixture_->WaitForMessages("rec", 1, std::chrono::milliseconds(kWaitMs)),
+            std::vector<std::string>{"message rec 0x0010 0 0"});
+  Form1->RefreshBtnClick(nullptr);
+  ASSERT_TRUE(Form1->Findnodebyhandle(FromHwnd(Form1->TreeView1->Handle())));
+  EXPECT_EQ(Shown([] { Form1->Closewindow1Click(nullptr); }),
+            std::vector<std::string>{"This window is part of Vexlan and closes with it."});
+}
+
+// Ctrl+C copies the selected node; Ctrl+Shift+C the whole tree, one node a
+// line after a tab per level below the roots, lines separated by CR LF.
+TEST_F(ElementActionsTest, CtrlCCopiesTheNodeAndCtrlShiftCTheTree) {
+  Select("G12a");
+  ASSERT_TRUE(PumpUntil(*app_, [] { return ::GetForegroundWindow() == Form1->Handle(); }));
+  PressKey('C', {VK_CONTROL});
+  EXPECT_TRUE(PumpUntil(*app_, [&] { return ClipboardText(nullptr) == Node("G12a")->Text(); }));
+  PressKey('C', {VK_CONTROL, VK_SHIFT});
+  EXPECT_TRUE(PumpUntil(*app_, [] { return ClipboardText(nullptr).find('\t') != std::string::npos; }));
+  const std::string tree = "\r\n" + ClipboardText(nullptr) + "\r\n";
+  EXPECT_EQ(std::count(tree.begin(), tree.end(), '\n'), NodeCount + 1) << "one line a node, expanded or not";
+  std::string c3 = "\r\n\t" + Node("C3")->Text() + "\r\n";
+  for (int i = 1; i <= 12; ++i) c3 += "\t\t" + Node("G" + std::to_string(i))->Text() + "\r\n";
+  c3 += "\t\t\t" + Node("G12a")->Text() + "\r\n\t" + Node("E1")->Text() + "\r\n";
+  EXPECT_NE(tree.find(c3), std::string::npos) << tree;
+}
+
+// With "Keep place on refresh" every rebuild selects the same window again,
+// with the same nodes expanded and the same node at the top.
+TEST_F(ElementActionsTest, KeepPlaceOnRefreshBringsThePlaceBackByHandle) {
+  Form1->Keepplaceonrefresh1->Click();
+  Select("G12a");
+  Form1->TreeView1->SetTopItem(Node("G11"));
+  const std::string top = Form1->TreeView1->TopItem()->Text();
+  Form1->RefreshBtnClick(nullptr);
+  EXPECT_EQ(Form1->TreeView1->Selected(), Node("G12a"));
+  EXPECT_EQ(Form1->TreeView1->TopItem()->Text(), top);
+  for (const char* name : {"Top", "C3", "G12"}) EXPECT_TRUE(Node(name)->Expanded()) << name;
+
+  // The user's collapse holds: Left goes up to G12, Left again collapses it.
+  ASSERT_TRUE(PumpUntil(*app_, [] { return ::GetForegroundWindow() == Form1->Handle(); }));
+  PressKey(VK_LEFT);
+  PressKey(VK_LEFT);
+  ASSERT_TRUE(PumpUntil(*app_, [&] { return !Node("G12")->Expanded(); }));
+  fixture_->Command("destroy|G1");  // gone from the tree once F5 has rebuilt it
+  PressKey(VK_F5);
+  ASSERT_TRUE(PumpUntil(*app_, [&] { return Node("G1") == nullptr; }));
+  EXPECT_EQ(Form1->TreeView1->Selected(), Node("G12"));
+  EXPECT_FALSE(Node("G12")->Expanded());
+
+  // A window destroyed meanwhile leaves nothing selected; the filter rebuilds the same way.
+  fixture_->Command("destroy|G12");
+  Form1->OnlyShownMenuItem1Click(Form1->Onlyshownwindows1);
+  EXPECT_EQ(Form1->TreeView1->Selected(), nullptr);
+  EXPECT_TRUE(Node("C3")->Expanded());
 }
 
 void CALLBACK PressMOnceTheMenuIsOpen(HWND, UINT, UINT_PTR, DWORD) {

@@ -94,6 +94,7 @@ std::vector<Action> EveryAction() {
       {"set text", [] { Form2->SetBtnClick(nullptr); }},
       {"hide", [] { Form1->Hidewindow1Click(nullptr); }},
       {"show", [] { Form1->Showwindow1Click(nullptr); }},
+      {"close", [] { Form1->Closewindow1Click(nullptr); }},
   };
 }
 
