@@ -10,6 +10,7 @@
 #include "forms/core/Vexlan_unit1_layout.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/layout_loader.h"
+#include "platform/win32/win32_window_services.h"
 #include "winutil/ExtCntrlsUtils.h"
 #include "winutil/handle_text.h"
 #include "winutil/window_actions.h"
@@ -51,6 +52,7 @@ constexpr PublishedMethod<TForm1> kMethods[] = {
     {"EditViewText1Click", &TForm1::EditViewText1Click},
     {"Showwindow1Click", &TForm1::Showwindow1Click},
     {"Hidewindow1Click", &TForm1::Hidewindow1Click},
+    {"Highlight1Click", &TForm1::Highlight1Click},
     {"MakePathString1Click", &TForm1::MakePathString1Click},
 };
 
@@ -75,6 +77,7 @@ TForm1::TForm1(TComponent* owner, const PlatformContext& platform) : TForm(owner
   EditViewText1 = &LayoutComponent<TMenuItem>(*this, "EditViewText1");
   Showwindow1 = &LayoutComponent<TMenuItem>(*this, "Showwindow1");
   Hidewindow1 = &LayoutComponent<TMenuItem>(*this, "Hidewindow1");
+  Highlight1 = &LayoutComponent<TMenuItem>(*this, "Highlight1");
   MakePathString1 = &LayoutComponent<TMenuItem>(*this, "MakePathString1");
   Onlyshownwindows1 = &LayoutComponent<TMenuItem>(*this, "Onlyshownwindows1");
   // However the tree's nodes go, the register goes first.
@@ -218,6 +221,11 @@ void TForm1::Showwindow1Click(TObject*) {
 
 void TForm1::Hidewindow1Click(TObject*) {
   if (const WindowHandle wnd = TargetOrSay()) ShowOrHideWindow(Windows(), platform_.ShowHide(), wnd, false);
+}
+
+void TForm1::Highlight1Click(TObject*) {
+  const WindowHandle wnd = TargetOrSay();
+  if (wnd != 0 && !highlight_.Flash(ToHwnd(wnd))) ShowMessage("The window is not on the screen.");
 }
 
 void TForm1::MakePathString1Click(TObject*) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "components/win32/advanced_panel.h"
+#include "platform/win32/highlight_frame.h"
 #include "platform/win32/forms.h"
 #include "platform/win32/menus.h"
 #include "platform/win32/std_controls.h"
@@ -80,6 +81,7 @@ class TForm1 : public TForm {
   TMenuItem* EditViewText1 = nullptr;
   TMenuItem* Showwindow1 = nullptr;
   TMenuItem* Hidewindow1 = nullptr;
+  TMenuItem* Highlight1 = nullptr;
   TMenuItem* MakePathString1 = nullptr;
   TMenuItem* Onlyshownwindows1 = nullptr;
 
@@ -129,6 +131,10 @@ class TForm1 : public TForm {
   // Shown or hidden in place, no longer always on top; see ShowOrHideWindow.
   void Showwindow1Click(TObject* Sender);
   void Hidewindow1Click(TObject* Sender);
+  // Flashes the highlight frame around the window and returns at once; "The
+  // window is not on the screen." for one that is hidden, minimized or
+  // without area.
+  void Highlight1Click(TObject* Sender);
   // "PathString is: "..."." for the selected node.
   void MakePathString1Click(TObject* Sender);
   // The chain of sibling numbers from the node's top-level window down to
@@ -148,6 +154,7 @@ class TForm1 : public TForm {
   void WMGetMinMaxInfo(TMessage& message);
 
   PlatformContext platform_;
+  THighlightFrame highlight_;
 };
 
 extern TForm1* Form1;

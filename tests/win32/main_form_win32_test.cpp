@@ -269,12 +269,12 @@ TEST_F(MainFormTest, AltLetterFocusesSharedAndPressesUnique) {
 // The menu's items, in order, as the menu window shows them.
 const std::vector<std::wstring> kMenuItems = {
     L"Send Left &Click", L"Send &Right Click", L"-",   L"&Edit/View Text", L"-", L"&Show window",
-    L"&Hide window",     L"-",                 L"&Make PathString",       L"-", L"&Only shown windows"};
+    L"&Hide window",     L"Hi&ghlight",        L"-",   L"&Make PathString", L"-", L"&Only shown windows"};
 
 TEST_F(MainFormTest, OnlyShownWindowsItemTogglesItsCheckMark) {
   TMenuItem* item = form_->Onlyshownwindows1;
-  ASSERT_EQ(form_->PopupMenu1->Items().Count(), 11);
-  EXPECT_EQ(&form_->PopupMenu1->Items().Items(10), item);
+  ASSERT_EQ(form_->PopupMenu1->Items().Count(), 12);
+  EXPECT_EQ(&form_->PopupMenu1->Items().Items(11), item);
   EXPECT_FALSE(item->Checked());
   for (bool expected : {true, false, true}) {
     item->Click();

@@ -118,6 +118,29 @@ inline HWND FindThreadWindow(DWORD thread, const wchar_t* window_class) {
   return search.found;
 }
 
+struct FrameSearch {
+  int bands = 0;
+  RECT covered{};
+};
+
+inline BOOL CALLBACK AddVisibleFrameBand(HWND hwnd, LPARAM lparam) {
+  auto* s = reinterpret_cast<FrameSearch*>(lparam);
+  if (!::IsWindowVisible(hwnd) || WindowClass(hwnd) != L"VexlanHighlightFrame") return TRUE;
+  RECT r{};
+  ::GetWindowRect(hwnd, &r);
+  ::UnionRect(&s->covered, &s->covered, &r);
+  ++s->bands;
+  return TRUE;
+}
+
+// This thread's visible highlight-frame bands: how many, and the rectangle
+// they cover together.
+inline FrameSearch ShownHighlightFrame() {
+  FrameSearch search;
+  ::EnumThreadWindows(::GetCurrentThreadId(), &AddVisibleFrameBand, reinterpret_cast<LPARAM>(&search));
+  return search;
+}
+
 // What another thread saw of the program while `call` ran on this thread:
 // how many of its messages were answered (each may wait 5 s) and how long
 // the call took.
