@@ -227,7 +227,7 @@ TEST_F(PickerTest, FramesThePointedWindowStandsOnTopAndLeavesNothingBehind) {
   ::GetWindowRect(fixture_->Handle("P1"), &p1);
   const int w = HighlightWidth(DpiAtPoint(POINT{p1.left + 10, p1.top + 10}));
   for (const POINT at : {POINT{p1.left + 2, p1.top + 50}, POINT{p1.left + 50, p1.top + 2}}) {
-    SCOPED_TRACE(at.x + at.y);
+    SCOPED_TRACE(at.x == p1.left + 2 ? "left edge" : "top edge");
     ASSERT_TRUE(PointAt("P2"));
     ::SetCursorPos(at.x, at.y);
     ASSERT_TRUE(PumpUntil(*app_, [&] { return Shows("P1"); }, kWaitMs)) << Form3->classname->Text();
