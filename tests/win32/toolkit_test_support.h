@@ -118,27 +118,22 @@ inline HWND FindThreadWindow(DWORD thread, const wchar_t* window_class) {
   return search.found;
 }
 
-struct FrameSearch {
+struct ShownFrame {
   int bands = 0;
   RECT covered{};
 };
 
-inline BOOL CALLBACK AddVisibleFrameBand(HWND hwnd, LPARAM lparam) {
-  auto* s = reinterpret_cast<FrameSearch*>(lparam);
-  if (!::IsWindowVisible(hwnd) || WindowClass(hwnd) != L"VexlanHighlightFrame") return TRUE;
-  RECT r{};
-  ::GetWindowRect(hwnd, &r);
-  ::UnionRect(&s->covered, &s->covered, &r);
-  ++s->bands;
-  return TRUE;
-}
-
-// This thread's visible highlight-frame bands: how many, and the rectangle
-// they cover together.
-inline FrameSearch ShownHighlightFrame() {
-  FrameSearch search;
-  ::EnumThreadWindows(::GetCurrentThreadId(), &AddVisibleFrameBand, reinterpret_cast<LPARAM>(&search));
-  return search;
+// The visible highlight-frame bands (ours alone have the class): how many,
+// and the rectangle they cover together.
+inline ShownFrame ShownHighlightFrame() {
+  ShownFrame frame;
+  for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, L"VexlanHighlightFrame", nullptr)) != nullptr;) {
+    RECT r{};
+    if (!::IsWindowVisible(h) || !::GetWindowRect(h, &r)) continue;
+    ::UnionRect(&frame.covered, &frame.covered, &r);
+    ++frame.bands;
+  }
+  return frame;
 }
 
 // What another thread saw of the program while `call` ran on this thread:
