@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "components/win32/advanced_panel.h"
-#include "platform/win32/highlight_frame.h"
 #include "platform/win32/forms.h"
+#include "platform/win32/highlight_frame.h"
 #include "platform/win32/menus.h"
 #include "platform/win32/std_controls.h"
 #include "platform/win32/tree_view.h"
