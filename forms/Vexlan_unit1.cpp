@@ -54,6 +54,7 @@ constexpr PublishedMethod<TForm1> kMethods[] = {
     {"EditViewText1Click", &TForm1::EditViewText1Click},
     {"Showwindow1Click", &TForm1::Showwindow1Click},
     {"Hidewindow1Click", &TForm1::Hidewindow1Click},
+    {"Highlight1Click", &TForm1::Highlight1Click},
     {"MakePathString1Click", &TForm1::MakePathString1Click},
     {"Properties1Click", &TForm1::Properties1Click},
     {"Closewindow1Click", &TForm1::Closewindow1Click},
@@ -79,6 +80,7 @@ TForm1::TForm1(TComponent* owner, const PlatformContext& platform) : TForm(owner
   EditViewText1 = &LayoutComponent<TMenuItem>(*this, "EditViewText1");
   Showwindow1 = &LayoutComponent<TMenuItem>(*this, "Showwindow1");
   Hidewindow1 = &LayoutComponent<TMenuItem>(*this, "Hidewindow1");
+  Highlight1 = &LayoutComponent<TMenuItem>(*this, "Highlight1");
   MakePathString1 = &LayoutComponent<TMenuItem>(*this, "MakePathString1");
   Onlyshownwindows1 = &LayoutComponent<TMenuItem>(*this, "Onlyshownwindows1");
   Properties1 = &LayoutComponent<TMenuItem>(*this, "Properties1");
@@ -287,6 +289,11 @@ void TForm1::Closewindow1Click(TObject* Sender) {
     return;
   }
   platform_.Posting().Post(wnd, WM_CLOSE, 0, 0);
+}
+
+void TForm1::Highlight1Click(TObject*) {
+  const WindowHandle wnd = TargetOrSay();
+  if (wnd != 0 && !highlight_.Flash(ToHwnd(wnd))) ShowMessage("The window is not on the screen.");
 }
 
 void TForm1::MakePathString1Click(TObject*) {

@@ -10,6 +10,7 @@
 
 #include "components/win32/advanced_panel.h"
 #include "platform/win32/forms.h"
+#include "platform/win32/highlight_frame.h"
 #include "platform/win32/menus.h"
 #include "platform/win32/std_controls.h"
 #include "platform/win32/tree_view.h"
@@ -80,6 +81,7 @@ class TForm1 : public TForm {
   TMenuItem* EditViewText1 = nullptr;
   TMenuItem* Showwindow1 = nullptr;
   TMenuItem* Hidewindow1 = nullptr;
+  TMenuItem* Highlight1 = nullptr;
   TMenuItem* MakePathString1 = nullptr;
   TMenuItem* Onlyshownwindows1 = nullptr;
   TMenuItem* Properties1 = nullptr;
@@ -143,6 +145,10 @@ class TForm1 : public TForm {
   // unreachable ("Vexlan cannot hide its own main window.").
   void Showwindow1Click(TObject* Sender);
   void Hidewindow1Click(TObject* Sender);
+  // Flashes the highlight frame around the window and returns at once; "The
+  // window is not on the screen." for one that is hidden, minimized or
+  // without area.
+  void Highlight1Click(TObject* Sender);
   // Posts WM_CLOSE to the window, never waiting on it. On the main form it
   // is "Exit"; the windows of Vexlan's thread that are no form (its
   // controls, its hidden windows) are not closed, and the user is told so.
@@ -184,6 +190,7 @@ class TForm1 : public TForm {
   void WMGetMinMaxInfo(TMessage& message);
 
   PlatformContext platform_;
+  THighlightFrame highlight_;
 };
 
 extern TForm1* Form1;

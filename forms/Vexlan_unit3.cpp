@@ -79,6 +79,7 @@ void TForm3::OnShow(TObject*) {
   Timer1->SetEnabled(true);
   SysHotKey1->AddHotKey(kKeyQ, hmCtrl);
   SysHotKey1->SetActive(true);
+  sight_.Opened(Handle());
 }
 
 void TForm3::OnClose(TObject*) {
@@ -86,6 +87,7 @@ void TForm3::OnClose(TObject*) {
   if (Form1) Form1->Show();
   Timer1->SetEnabled(false);
   SysHotKey1->SetActive(false);
+  sight_.Closed(Handle());
 }
 
 void TForm3::Timer1Timer(TObject*) {
@@ -95,6 +97,7 @@ void TForm3::Timer1Timer(TObject*) {
   if (!at) return;
   const WindowHandle under = platform_.Cursor().WindowFromPoint(*at);
   if (under == 0) return;
+  sight_.Pointed(under);
   WindowServices& windows = platform_.Windows();
   ShowInField(*handle, HandleDisplayText(under));
   ShowInField(*windowname, GetWindowCaption(windows, under));

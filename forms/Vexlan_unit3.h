@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "components/SysHot.h"
+#include "forms/picker_sight.h"
 #include "platform/platform_context.h"
 #include "platform/win32/forms.h"
 #include "platform/win32/std_controls.h"
@@ -36,13 +37,16 @@ class TForm3 : public TForm {
   TSysHotKey* SysHotKey1 = nullptr;
 
   // Hides the main form, starts following the mouse and takes Ctrl+Q (one
-  // more entry each showing; the first keeps the combination). While the
-  // main form is hidden, the picker has the program's taskbar button.
+  // more entry each showing; the first keeps the combination). While shown
+  // the picker stands above other programs' windows, and while the main
+  // form is hidden the picker has the program's taskbar button.
   void OnShow(TObject* Sender);
-  // Shows the main form, stops following and gives Ctrl+Q back.
+  // Shows the main form, stops following and gives Ctrl+Q back; the
+  // highlight frame goes and the picker no longer stands on top.
   void OnClose(TObject* Sender);
-  // Shows the window under the cursor; with none there the fields stay, and
-  // while the user types into the handle field they are left alone.
+  // Shows the window under the cursor and puts the highlight frame around
+  // it; with none there the fields and the frame stay, and while the user
+  // types into the handle field they are left alone.
   void Timer1Timer(TObject* Sender);
   // Ctrl+Q: freezes a running picker, resumes a frozen one.
   void OnHotKey(TObject* Sender, int Index);
@@ -60,6 +64,7 @@ class TForm3 : public TForm {
   PlatformContext platform_;
   // The user has typed into the handle field since it last had the focus.
   bool typing_ = false;
+  TPickerSight sight_;
 };
 
 extern TForm3* Form3;

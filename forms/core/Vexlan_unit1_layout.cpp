@@ -48,6 +48,8 @@ constexpr ComponentLayout kComponents[] = {
      .Settings = MenuItemSettings{.Caption = "&Show window", .OnClick = "Showwindow1Click"}},
     {.Name = "Hidewindow1", .Parent = "PopupMenu1",
      .Settings = MenuItemSettings{.Caption = "&Hide window", .OnClick = "Hidewindow1Click"}},
+    {.Name = "Highlight1", .Parent = "PopupMenu1",
+     .Settings = MenuItemSettings{.Caption = "Hi&ghlight", .OnClick = "Highlight1Click"}},
     {.Name = "Closewindow1", .Parent = "PopupMenu1",
      .Settings = MenuItemSettings{.Caption = "C&lose window", .OnClick = "Closewindow1Click"}},
     {.Name = "N3", .Parent = "PopupMenu1", .Settings = MenuItemSettings{.Caption = "-"}},

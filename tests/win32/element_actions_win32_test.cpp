@@ -146,7 +146,7 @@ TEST_F(ElementActionsTest, WithNothingSelectedNoActionActs) {
       [] { Form1->SendClick1Click(nullptr); },   [] { Form1->SendRightClick1Click(nullptr); },
       [] { Form1->EditViewText1Click(nullptr); }, [] { Form1->Showwindow1Click(nullptr); },
       [] { Form1->Hidewindow1Click(nullptr); },  [] { Form1->Properties1Click(nullptr); },
-      [] { Form1->Closewindow1Click(nullptr); },
+      [] { Form1->Closewindow1Click(nullptr); }, [] { Form1->Highlight1Click(nullptr); },
   };
   for (const auto& action : actions) {
     EXPECT_EQ(Shown(action), std::vector<std::string>{"No window is selected."});
@@ -154,6 +154,28 @@ TEST_F(ElementActionsTest, WithNothingSelectedNoActionActs) {
   EXPECT_FALSE(::IsWindowVisible(Form2->Handle()));
   fixture_->Sync();
   EXPECT_TRUE(fixture_->MessagesFor("rec").empty());
+}
+
+// "Highlight" flashes the frame three times and takes it away, the program
+// answering meanwhile; a hidden window gets a message instead.
+TEST_F(ElementActionsTest, HighlightFlashesTheFrameThriceOrSaysTheWindowIsNotOnTheScreen) {
+  Select("Top");
+  EXPECT_TRUE(Shown([] { Form1->Highlight1Click(nullptr); }).empty());
+  int flashes = 0;
+  bool shown = false;
+  PumpUntil(*app_, [&] {
+    const bool now = ShownHighlightFrame().bands == 4;
+    flashes += now && !shown;
+    shown = now;
+    return false;
+  }, 4000);
+  EXPECT_EQ(flashes, 3);
+  EXPECT_FALSE(shown) << "the frame stayed";
+  Select("C1");
+  Form1->Hidewindow1Click(nullptr);
+  ASSERT_TRUE(PumpUntil(*app_, [&] { return !::IsWindowVisible(Hwnd("C1")); }, kWaitMs));
+  EXPECT_EQ(Shown([] { Form1->Highlight1Click(nullptr); }),
+            std::vector<std::string>{"The window is not on the screen."});
 }
 
 // Re-targeting the shown text dialog from the menu reads the new target and

@@ -12,11 +12,13 @@
 #include "forms/Vexlan_unit3.h"
 #include "platform/win32/application.h"
 #include "platform/win32/dialogs.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_window_services.h"
 #include "tests/win32/support/fixture_process.h"
 #include "tests/win32/toolkit_test_support.h"
 #include "winutil/handle_text.h"
+#include "winutil/highlight_frame_bands.h"
 
 namespace vexlan {
 namespace {
@@ -233,6 +235,37 @@ TEST_F(PickerTest, ShowWithTextThatIsNoHandleClosesThenSaysSo) {
   EXPECT_EQ(shown[0].rfind("'4D2' is not a window handle", 0), 0u) << shown[0];
   EXPECT_TRUE(closed_before_the_message);
   EXPECT_FALSE(Form3->SysHotKey1->Active());
+}
+
+// While shown the picker stands on top and frames the window it shows with
+// windows of ours that never come between the cursor and that window: in
+// the screen's corner the frame lies over the window's edge, and two pixels
+// inside it the picker still finds the window, frame or not. Frozen, the
+// frame stays; closed, it goes.
+TEST_F(PickerTest, FramesThePointedWindowStandsOnTopAndLeavesNothingBehind) {
+  Place("P1", 0, 0);
+  Form1->FindBtnClick(nullptr);
+  EXPECT_TRUE(::GetWindowLongPtrW(Form3->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  const int w = HighlightWidth(DpiAtPoint(POINT{10, 10}));
+  const RECT around{0, 0, 200 + w, 100 + w};  // P1's frame, pushed inside the screen's corner
+  ::SetCursorPos(2, 50);
+  ASSERT_TRUE(PumpUntil(*app_, [&] { return Shows("P1"); }, kWaitMs)) << Form3->classname->Text();
+  Settle(*app_, 500);  // ticks with the frame there
+  EXPECT_TRUE(Shows("P1")) << Form3->classname->Text();
+  ShownFrame frame = ShownHighlightFrame();
+  EXPECT_EQ(frame.bands, 4);
+  EXPECT_TRUE(::EqualRect(&frame.covered, &around));
+  EXPECT_NE(WindowClass(::GetForegroundWindow()), L"VexlanHighlightFrame") << "the frame took the activation";
+  PressCtrlQ();
+  ASSERT_TRUE(PumpUntil(*app_, [] { return !Form3->Timer1->Enabled(); }, kWaitMs));
+  MoveOver("P2");
+  Settle(*app_, 500);
+  frame = ShownHighlightFrame();
+  EXPECT_TRUE(::EqualRect(&frame.covered, &around)) << "frozen, yet the frame followed";
+  ::PostMessageW(Form3->Handle(), WM_CLOSE, 0, 0);  // as the close box does
+  ASSERT_TRUE(PumpUntil(*app_, [] { return !::IsWindowVisible(Form3->Handle()); }, kWaitMs));
+  EXPECT_EQ(ShownHighlightFrame().bands, 0);
+  EXPECT_FALSE(::GetWindowLongPtrW(Form3->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 TEST_F(PickerTest, DialogHasItsPlaceSizeAndTexts) {

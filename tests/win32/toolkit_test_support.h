@@ -118,6 +118,24 @@ inline HWND FindThreadWindow(DWORD thread, const wchar_t* window_class) {
   return search.found;
 }
 
+struct ShownFrame {
+  int bands = 0;
+  RECT covered{};
+};
+
+// The visible highlight-frame bands (ours alone have the class): how many,
+// and the rectangle they cover together.
+inline ShownFrame ShownHighlightFrame() {
+  ShownFrame frame;
+  for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, L"VexlanHighlightFrame", nullptr)) != nullptr;) {
+    RECT r{};
+    if (!::IsWindowVisible(h) || !::GetWindowRect(h, &r)) continue;
+    ::UnionRect(&frame.covered, &frame.covered, &r);
+    ++frame.bands;
+  }
+  return frame;
+}
+
 // What another thread saw of the program while `call` ran on this thread:
 // how many of its messages were answered and how long the call took. Each
 // message may wait 15 s, three times the longest a routine waiting on
