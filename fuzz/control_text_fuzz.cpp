@@ -4,10 +4,8 @@
 // and miscounts them; answers that come late or never. The text is what
 // was really copied, cut at the length asked for and never inside a
 // surrogate pair; the buffer stays bounded; the routine's one deadline
-// holds on the fake clock and never passes the ceiling; a time-out is told,
-// never read as a text; a click delivers exactly one release, whether its
-// messages are withdrawn or run late, and runs nothing inside the caller on
-// a window of the caller's own thread.
+// holds on the fake clock under the ceiling; a time-out is told, not read as
+// a text; a click's release arrives exactly once, however its messages time out.
 #include <algorithm>
 #include <limits>
 #include <string>
@@ -40,8 +38,7 @@ std::intptr_t AnyLength(FuzzedDataProvider& in, std::size_t true_length) {
   }
 }
 
-// Both ways a send can time out: the thread takes the message late (it is
-// withdrawn) or handles it past the time-out (it runs to completion).
+// Taken late (withdrawn), or handled past the time-out (runs to completion).
 void AnswerTimes(FuzzedDataProvider& in, FakeDesktop::Window& w) {
   for (int n = in.ConsumeIntegralInRange(0, 3); n > 0; --n) {
     w.answer_ms.push_back(in.ConsumeBool() ? FakeDesktop::kNeverAnswers : in.ConsumeIntegralInRange(0u, 1500u));
@@ -76,31 +73,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string& result = read.text;
   FUZZ_CHECK(Utf16ToUtf8(Utf8ToUtf16(result)) == result);  // well-formed UTF-8
   FUZZ_CHECK(std::all_of(w.timeouts_ms.begin(), w.timeouts_ms.end(), [](unsigned t) { return t > 0; }));
-  FUZZ_CHECK(d.clock.now_ms <= kRoutineCeilingMs);
-  FUZZ_CHECK(read.outcome != SendOutcome::kNoWindow);
-  if (read.outcome != SendOutcome::kAnswered) {
-    FUZZ_CHECK(result.empty());
+  FUZZ_CHECK(d.clock.now_ms <= kRoutineCeilingMs && read.outcome != SendOutcome::kNoWindow);
+  if (w.received.empty()) {
+    FUZZ_CHECK(result.empty() && d.clock.now_ms <= kSendTimeoutMs);
   } else {
     const std::intptr_t reported = w.reported_length.value_or(static_cast<std::intptr_t>(text.size()));
     const std::size_t asked = reported <= 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(reported), kControlTextLimit);
     FUZZ_CHECK(d.clock.now_ms <= TextSendTimeoutMs(asked));
-    FUZZ_CHECK(w.received.size() == 2 && w.received[1].wparam == asked + 1);
-    // What WM_GETTEXT put in the buffer, up to its first zero, within the
-    // length asked for.
-    std::u16string copied = w.copies ? text.substr(0, std::min(*w.copies, asked + 1)) : text.substr(0, asked);
-    if (w.copies && *w.copies > text.size()) copied.append(std::min(*w.copies, asked + 1) - copied.size(), u'x');
-    copied = copied.substr(0, std::min(copied.find(u'\0'), asked));
-    // Cut at a pair's first half only when the length cut it off.
-    const std::string whole = Utf16ToUtf8(copied);
-    const bool cut_pair = copied.size() == asked && !copied.empty() && copied.back() >= 0xD800 && copied.back() <= 0xDBFF;
-    FUZZ_CHECK(result == (cut_pair ? Utf16ToUtf8(std::u16string_view(copied).substr(0, copied.size() - 1)) : whole));
+    if (read.outcome != SendOutcome::kAnswered) {
+      FUZZ_CHECK(result.empty());
+    } else {
+      FUZZ_CHECK(w.received[1].wparam == asked + 1);
+      // What WM_GETTEXT put in the buffer, up to its first zero, within the
+      // length asked for.
+      std::u16string copied = w.copies ? text.substr(0, std::min(*w.copies, asked + 1)) : text.substr(0, asked);
+      if (w.copies && *w.copies > text.size()) copied.append(std::min(*w.copies, asked + 1) - copied.size(), u'x');
+      copied = copied.substr(0, std::min(copied.find(u'\0'), asked));
+      // Cut at a pair's first half only when the length cut it off.
+      const std::string whole = Utf16ToUtf8(copied);
+      const bool cut_pair = copied.size() == asked && !copied.empty() && copied.back() >= 0xD800 && copied.back() <= 0xDBFF;
+      FUZZ_CHECK(result == (cut_pair ? Utf16ToUtf8(std::u16string_view(copied).substr(0, copied.size() - 1)) : whole));
+    }
   }
   // An honest window is read whole (its text's last unit, if a lone first
   // half, goes as if cut: the buffer cannot tell the two apart).
-  if (honest) {
-    FUZZ_CHECK(read.outcome == SendOutcome::kAnswered);
-    FUZZ_CHECK(w.received.size() == 2 && w.received[1].wparam == text.size() + 1);
-  }
+  if (honest) FUZZ_CHECK(read.outcome == SendOutcome::kAnswered && w.received[1].wparam == text.size() + 1);
 
   // A click on a window that stalls the same way, or one of our own thread.
   FakeDesktop c;
@@ -108,16 +105,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   AnswerTimes(in, c.At(target));
   c.At(target).own_thread = in.ConsumeIntegral<std::uint8_t>() < 32;
   SendLeftClick(c, c, target);
+  const auto released = [](const std::vector<testing::LoggedMessage>& log) {
+    return std::count_if(log.begin(), log.end(), [](const auto& m) { return m.message == msg::kLButtonUp; });
+  };
   const FakeDesktop::Window& t = c.At(target);
-  const auto count = [](const std::vector<testing::LoggedMessage>& log, unsigned message) {
-    return std::count_if(log.begin(), log.end(), [&](const auto& m) { return m.message == message; });
-  };
-  const auto delivered = [&](unsigned message) {
-    return count(t.received, message) + count(t.posted, message) + count(t.notified, message);
-  };
   FUZZ_CHECK(c.clock.now_ms <= kSendTimeoutMs);
-  FUZZ_CHECK(delivered(msg::kLButtonUp) == 1);
-  FUZZ_CHECK(delivered(msg::kLButtonDown) <= 1);
-  if (t.own_thread) FUZZ_CHECK(t.received.empty() && delivered(msg::kLButtonDown) == 1);
+  FUZZ_CHECK(released(t.received) + released(t.posted) + released(t.notified) == 1);
+  if (t.own_thread) FUZZ_CHECK(t.received.empty() && t.posted.size() == 2);
   return 0;
 }

@@ -124,15 +124,6 @@ bool FakeDesktop::OnCallerThread(WindowHandle wnd) {
   return w && w->own_thread;
 }
 
-namespace {
-unsigned Next(std::vector<unsigned>& times) {
-  if (times.empty()) return 0;
-  const unsigned t = times.front();
-  times.erase(times.begin());
-  return t;
-}
-}  // namespace
-
 std::optional<std::intptr_t> FakeDesktop::SendWithTimeout(WindowHandle wnd, unsigned message,
                                                               std::uintptr_t wparam, std::intptr_t lparam,
                                                               unsigned timeout_ms) {
@@ -141,49 +132,52 @@ std::optional<std::intptr_t> FakeDesktop::SendWithTimeout(WindowHandle wnd, unsi
   if (!w) return std::nullopt;
   w->attempted.push_back({message, wparam, lparam});
   w->timeouts_ms.push_back(timeout_ms);
-  const unsigned take_ms = Next(w->answer_ms);
-  const unsigned handle_ms = Next(w->handle_ms);
+  unsigned answer_ms = 0;
+  if (!w->answer_ms.empty()) {
+    answer_ms = w->answer_ms.front();
+    w->answer_ms.erase(w->answer_ms.begin());
+    if (answer_ms == kNeverAnswers) w->hung = true;
+  }
+  const unsigned handle_ms = w->handle_ms.empty() ? 0 : w->handle_ms.front();
+  if (!w->handle_ms.empty()) w->handle_ms.erase(w->handle_ms.begin());
   if (w->own_thread) {
     clock.Advance(handle_ms);
-    return Handle(*w, message, wparam, lparam, true);
+    return Handle(w, message, wparam, lparam, true);
   }
-  if (take_ms == kNeverAnswers) w->hung = true;
-  if (w->hung || take_ms > timeout_ms) {
+  if (w->hung || answer_ms > timeout_ms) {
     clock.Advance(timeout_ms);
     return std::nullopt;
   }
-  if (std::uint64_t{take_ms} + handle_ms > timeout_ms) {
-    clock.Advance(timeout_ms);
-    Handle(*w, message, wparam, lparam, false);
-    return std::nullopt;
-  }
-  clock.Advance(take_ms + handle_ms);
-  return Handle(*w, message, wparam, lparam, true);
+  const bool late = std::uint64_t{answer_ms} + handle_ms > timeout_ms;
+  clock.Advance(late ? timeout_ms : answer_ms + handle_ms);
+  const std::intptr_t result = Handle(w, message, wparam, lparam, !late);
+  if (late) return std::nullopt;
+  return result;
 }
 
-std::intptr_t FakeDesktop::Handle(Window& w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam,
+std::intptr_t FakeDesktop::Handle(Window* w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam,
                                   bool sender_waits) {
-  w.received.push_back({message, wparam, lparam});
+  w->received.push_back({message, wparam, lparam});
   switch (message) {
     case msg::kGetTextLength:
-      return w.reported_length.value_or(static_cast<std::intptr_t>(w.text.size()));
+      return w->reported_length.value_or(static_cast<std::intptr_t>(w->text.size()));
     case msg::kGetText: {
-      if (wparam == 0 || !sender_waits) return w.reported_copied.value_or(0);
+      if (wparam == 0 || !sender_waits) return w->reported_copied.value_or(0);
       auto* buffer = reinterpret_cast<char16_t*>(lparam);
       std::size_t n = 0;
-      if (w.copies) {
-        n = std::min<std::size_t>(*w.copies, wparam);
-        for (std::size_t i = 0; i < n; ++i) buffer[i] = i < w.text.size() ? w.text[i] : u'x';
+      if (w->copies) {
+        n = std::min<std::size_t>(*w->copies, wparam);
+        for (std::size_t i = 0; i < n; ++i) buffer[i] = i < w->text.size() ? w->text[i] : u'x';
       } else {
-        n = std::min<std::size_t>(wparam - 1, w.text.size());
-        std::copy_n(w.text.begin(), n, buffer);
+        n = std::min<std::size_t>(wparam - 1, w->text.size());
+        std::copy_n(w->text.begin(), n, buffer);
       }
       if (n < wparam) buffer[n] = u'\0';
-      return w.reported_copied.value_or(static_cast<std::intptr_t>(n));
+      return w->reported_copied.value_or(static_cast<std::intptr_t>(n));
     }
     case msg::kSetText:
-      w.text = reinterpret_cast<const char16_t*>(lparam);
-      w.caption = w.text;
+      w->text = reinterpret_cast<const char16_t*>(lparam);
+      w->caption = w->text;
       return 1;
     default:
       return 0;

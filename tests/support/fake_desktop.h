@@ -4,19 +4,12 @@
 // topmost), a caption, a class, a visibility flag and a text answered by
 // message. Every message a window handles is logged. Faults can be injected:
 // a lying text length, a WM_GETTEXT that copies more or less than asked or
-// miscounts, a window whose thread takes a message late or never, a handler
-// that runs past the sender's time-out, a window of the caller's own thread,
-// a next-sibling link that points anywhere (a Z-order cycle), and a callback
-// run on every query, which can destroy windows in the middle of a walk.
-//
-// Sends follow what Windows documents for SendMessageTimeout: a message the
-// target's thread does not take before the time-out is withdrawn (nothing
-// happens); one it takes in time but answers late runs to completion (its
-// effect happens) while the sender is told it timed out; a window of the
-// caller's own thread handles it at once, time-out or not. Waiting takes
-// time on the desktop's own clock: a send advances it by as long as the
-// window took to answer, or by the whole time-out when it did not answer in
-// time.
+// miscounts, a window that answers slowly or never, a next-sibling link that
+// points anywhere (a Z-order cycle), and a callback run on every query, which
+// can destroy windows in the middle of a walk. Waiting takes time on the
+// desktop's own clock: a send advances it by as long as the window took to
+// answer, or by the whole time-out when it did not answer in time. Sends
+// time out as Windows documents: see answer_ms and handle_ms.
 #pragma once
 
 #include <cstdint>
@@ -69,17 +62,16 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
     std::optional<std::intptr_t> reported_copied;
     // A hung window handles no message: every send times out.
     bool hung = false;
-    // How long the window's thread takes to take each of the next messages
-    // sent to it (it is busy elsewhere), used up in order; a message beyond
-    // the list is taken at once. One not taken within the time-out is
-    // withdrawn. kNeverAnswers hangs the window from that message on.
+    // How long the window takes to answer each of the next messages sent to
+    // it, used up in order; a message beyond the list is answered at once.
+    // kNeverAnswers hangs the window from that message on. A message not
+    // taken within the time-out is withdrawn: nothing happens.
     std::vector<unsigned> answer_ms;
-    // How long the window's handler then runs for each of the next messages
-    // it takes, used up in order (0 beyond the list). Past the sender's
-    // time-out the message still runs to completion, unseen by the sender;
-    // WM_GETTEXT then writes into a copy the system throws away.
+    // Then, how long its handler runs: past the time-out the message still
+    // runs to completion, the sender told it timed out (WM_GETTEXT writes
+    // into a copy the system throws away).
     std::vector<unsigned> handle_ms;
-    // A window of the caller's own thread.
+    // A window of the caller's own thread handles a send at once, time-out or not.
     bool own_thread = false;
     // When set, GW_HWNDNEXT answers this instead of the real next sibling.
     std::optional<WindowHandle> next_override;
@@ -88,10 +80,9 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
     std::vector<LoggedMessage> attempted;
     // The time-out each attempted message was sent with.
     std::vector<unsigned> timeouts_ms;
-    // Messages posted to it, sent to it by SendNotify, and SetWindowPos
-    // calls made on it.
+    // Messages posted to it, and SetWindowPos calls made on it.
     std::vector<LoggedMessage> posted;
-    std::vector<LoggedMessage> notified;
+    std::vector<LoggedMessage> notified;  // by SendNotify
     std::vector<LoggedWindowPos> positioned;
 
     WindowHandle first_child = 0, last_child = 0, prev = 0, next = 0;
@@ -130,7 +121,7 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
   bool OnCallerThread(WindowHandle wnd) override;
   std::optional<std::intptr_t> SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
                                                std::intptr_t lparam, unsigned timeout_ms) override;
-  // Queue nothing: the message is logged, for a window that exists.
+  // Queues nothing: the message is logged, for a window that exists.
   bool Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override;
   bool SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override;
   // Logged; SWP_SHOWWINDOW and SWP_HIDEWINDOW change the window's visibility.
@@ -140,8 +131,7 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
   Window* Find(WindowHandle wnd);
   void Unlink(Window& w);
   void LinkLast(Window& w);
-  // The window's handling of a message it took; its result.
-  std::intptr_t Handle(Window& w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam, bool sender_waits);
+  std::intptr_t Handle(Window* w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam, bool sender_waits);
   void Query(WindowHandle wnd) {
     if (on_query) on_query(wnd);
   }

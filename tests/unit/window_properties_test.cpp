@@ -44,48 +44,19 @@ TEST(DescribeWindowStyle, NamesEveryBitAsAWindowsProgrammerWould) {
 }
 
 TEST(WindowPropertyLines, AllLinesInOrderOrTheWindowIsGone) {
-  WindowFacts f;
-  f.handle = 65612;
-  f.exists = true;
-  f.class_name = "Button";
-  f.caption = "Grüße";
-  f.rect = {400, 700, 520, 760};
-  f.client = {0, 0, 120, 60};
-  f.style = 0x50010000;
-  f.ex_style = 0x00000004;
-  f.class_style = 0x0000400B;
-  f.id = 1004;
-  f.parent = -2147478988;
-  f.thread_id = 5678;
-  f.process_id = 1234;
-  f.image_path = "C:\\path\\program.exe";
-  f.visible = f.enabled = f.unicode = f.responding = true;
-  f.dpi = 144;
-  f.awareness = DpiAwareness::PerMonitorV2;
+  WindowFacts f{.handle = 65612, .exists = true, .class_name = "Button", .caption = "Grüße",
+                .rect = {400, 700, 520, 760}, .client = {0, 0, 120, 60}, .style = 0x50010000, .ex_style = 0x00000004,
+                .class_style = 0x0000400B, .id = 1004, .parent = -2147478988, .thread_id = 5678, .process_id = 1234,
+                .image_path = "C:\\path\\program.exe", .visible = true, .enabled = true, .unicode = true,
+                .responding = true, .dpi = 144, .awareness = DpiAwareness::PerMonitorV2};
   const std::vector<std::string> expected = {
-      "Handle: 65612 (1004C)",
-      "Class: Button",
-      "Caption: Grüße",
-      "Rectangle: 400, 700 - 520, 760 (120 x 60)",
-      "Client: 0, 0 - 120, 60 (120 x 60)",
-      "Style: 50010000 WS_CHILD WS_VISIBLE WS_TABSTOP BS_PUSHBUTTON",
+      "Handle: 65612 (1004C)", "Class: Button", "Caption: Grüße", "Rectangle: 400, 700 - 520, 760 (120 x 60)",
+      "Client: 0, 0 - 120, 60 (120 x 60)", "Style: 50010000 WS_CHILD WS_VISIBLE WS_TABSTOP BS_PUSHBUTTON",
       "Extended style: 00000004 WS_EX_NOPARENTNOTIFY",
-      "Class style: 0000400B CS_GLOBALCLASS CS_DBLCLKS CS_HREDRAW CS_VREDRAW",
-      "ID: 1004",
-      "Parent: -2147478988",
-      "Owner: 0",
-      "Thread: 5678",
-      "Process: 1234 C:\\path\\program.exe",
-      "Visible: yes",
-      "Enabled: yes",
-      "Minimized: no",
-      "Maximized: no",
-      "Topmost: no",
-      "Unicode: yes",
-      "Responding: yes",
-      "DPI: 144",
-      "DPI awareness: per-monitor v2",
-  };
+      "Class style: 0000400B CS_GLOBALCLASS CS_DBLCLKS CS_HREDRAW CS_VREDRAW", "ID: 1004", "Parent: -2147478988",
+      "Owner: 0", "Thread: 5678", "Process: 1234 C:\\path\\program.exe", "Visible: yes", "Enabled: yes",
+      "Minimized: no", "Maximized: no", "Topmost: no", "Unicode: yes", "Responding: yes", "DPI: 144",
+      "DPI awareness: per-monitor v2"};
   EXPECT_EQ(WindowPropertyLines(f), expected);
 
   // A top-level window has no identifier; a refused path and an awareness
