@@ -200,10 +200,18 @@ TEST_F(DpiTest, AChangeOfDpiScalesTheFormAndTakesTheSuggestedPlace) {
     EXPECT_EQ(font.lfHeight, ScaleValue(-11, to, kDesignDpi));
   }
   EXPECT_NEAR(::SendMessageW(Form1->TreeView1->Handle(), TVM_GETINDENT, 0, 0), ScaleValue(19, to, kDesignDpi), 1);
+  for (const auto& [which, size] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}}) {  // reloaded, not stretched
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HICON>(::SendMessageW(Form1->Handle(), WM_GETICON, which, 0)), &info));
+    BITMAP bitmap{};
+    ::GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    EXPECT_EQ(bitmap.bmWidth, ScaleValue(size, to, kDesignDpi));
+  }
 }
 
-// The main form's client area is its layout's, scaled, at the outer place the
-// layout gives, also around a frame thicker than the system's.
+// The layout's client area and outer place, scaled, around a thicker frame too.
 TEST_F(DpiTest, TheMainFormsClientAreaIsTheLayoutsWhateverTheFrame) {
   const RECT before = RectIn(Form1->Handle(), HWND_DESKTOP);
   NONCLIENTMETRICSW metrics{};
@@ -219,22 +227,6 @@ TEST_F(DpiTest, TheMainFormsClientAreaIsTheLayoutsWhateverTheFrame) {
   EXPECT_GT(outer.right, before.right) << "the frame is no thicker";
   EXPECT_EQ((TBounds{outer.left, outer.top, client.Width, client.Height}),
             ScaleBounds({192, 109, 495, 462}, dpi_, kDesignDpi));
-}
-
-// The window shows the program's icon loaded at its DPI's sizes, not
-// stretched: after a change to 144 DPI, 144's, which the icon has.
-TEST_F(DpiTest, TheIconsAreThoseOfTheFormsDpi) {
-  const RECT place = RectIn(Form1->Handle(), HWND_DESKTOP);
-  ::SendMessageW(Form1->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&place));
-  for (const auto& [which, size] : {std::pair{ICON_BIG, 48}, std::pair{ICON_SMALL, 24}}) {
-    ICONINFO info{};
-    ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HICON>(::SendMessageW(Form1->Handle(), WM_GETICON, which, 0)), &info));
-    BITMAP bitmap{};
-    ::GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
-    ::DeleteObject(info.hbmColor);
-    ::DeleteObject(info.hbmMask);
-    EXPECT_EQ(bitmap.bmWidth, size);
-  }
 }
 
 // Glyphs for each script in the face the tree really draws with, or in a

@@ -26,7 +26,7 @@ using namespace vexlan::testing;
 struct MenuSeen {
   bool menu = false;
   std::vector<std::wstring> items;  // "-" for a separator
-  bool filter_checked = false;        // the check mark of "&Only shown windows"
+  bool filter_checked = false;      // the check mark of "&Only shown windows"
   RECT where{};                     // the menu window, in screen coordinates
 };
 
@@ -268,9 +268,9 @@ TEST_F(MainFormTest, AltLetterFocusesSharedAndPressesUnique) {
 
 // The menu's items, in order, as the menu window shows them.
 const std::vector<std::wstring> kMenuItems = {
-    L"Send Left &Click", L"Send &Right Click", L"-",    L"&Edit/View Text",        L"-", L"&Show window",
-    L"&Hide window",     L"Hi&ghlight",        L"C&lose window", L"-",        L"&Make PathString", L"Copy &tree",
-    L"-",                L"&Only shown windows",     L"&Keep place on refresh", L"-", L"&Properties..."};
+    L"Send Left &Click", L"Send &Right Click", L"-",   L"&Edit/View Text", L"-", L"&Show window",
+    L"&Hide window", L"Hi&ghlight", L"C&lose window", L"-", L"&Make PathString", L"Copy &tree", L"-",
+    L"&Only shown windows", L"&Keep place on refresh", L"-", L"&Properties..."};
 
 TEST_F(MainFormTest, OnlyShownWindowsItemTogglesItsCheckMark) {
   TMenuItem* item = form_->Onlyshownwindows1;

@@ -118,28 +118,21 @@ inline HWND FindThreadWindow(DWORD thread, const wchar_t* window_class) {
   return search.found;
 }
 
-struct ShownFrame {
+// How many highlight-frame bands are visible, and the rectangle they cover.
+inline int ShownHighlightFrame(RECT* covered = nullptr) {
   int bands = 0;
-  RECT covered{};
-};
-
-// The visible highlight-frame bands (ours alone have the class): how many,
-// and the rectangle they cover together.
-inline ShownFrame ShownHighlightFrame() {
-  ShownFrame frame;
+  RECT all{};
   for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, L"VexlanHighlightFrame", nullptr)) != nullptr;) {
     RECT r{};
-    if (!::IsWindowVisible(h) || !::GetWindowRect(h, &r)) continue;
-    ::UnionRect(&frame.covered, &frame.covered, &r);
-    ++frame.bands;
+    if (::IsWindowVisible(h) && ::GetWindowRect(h, &r) && ::UnionRect(&all, &all, &r)) ++bands;
   }
-  return frame;
+  if (covered) *covered = all;
+  return bands;
 }
 
 // What another thread saw of the program while `call` ran on this thread:
-// how many of its messages were answered and how long the call took. Each
-// message may wait 15 s, three times the longest a routine waiting on
-// another program holds the thread (it runs none of our handlers meanwhile).
+// how many of its messages were answered (each may wait 15 s) and how long
+// the call took.
 struct Responsiveness {
   int answered = 0;
   int unanswered = 0;
@@ -155,7 +148,7 @@ inline Responsiveness WhileAnswering(TApplication& app, HWND hwnd, const std::fu
   std::thread other([&] {
     while (calling) {
       DWORD_PTR result = 0;
-      if (::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &result)) {
+      if (::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &result)) {  // thrice the ceiling
         ++answered;
       } else {
         ++unanswered;
