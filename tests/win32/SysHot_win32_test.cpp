@@ -105,5 +105,19 @@ TEST_F(SystemComponentsTest, CtrlQHeldByAnotherProgramIsRefusedAndTriedAgainLate
   EXPECT_NO_THROW(fixture.Command(kFixtureTakesCtrlQ));
 }
 
+// The fake table keeps a second registration under one window and id beside
+// the first, as Windows documents; Wine 8 replaces the first.
+TEST_F(SystemComponentsTest, ASecondRegistrationUnderOneIdReplacesTheFirstOnlyUnderWine) {
+  TSysHotKey hk(nullptr);
+  const HWND wnd = ToHwnd(hk.Handle());
+  ASSERT_TRUE(::RegisterHotKey(wnd, 7, MOD_CONTROL | MOD_SHIFT, VK_F13));
+  ASSERT_TRUE(::RegisterHotKey(wnd, 7, MOD_CONTROL | MOD_SHIFT, VK_F14));
+  const bool wine = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  EXPECT_EQ(::RegisterHotKey(nullptr, 8, MOD_CONTROL | MOD_SHIFT, VK_F13) != FALSE, wine);
+  ::UnregisterHotKey(nullptr, 8);
+  while (::UnregisterHotKey(wnd, 7)) {
+  }
+}
+
 }  // namespace
 }  // namespace vexlan
