@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "platform/toolkit/sysutils.h"
+#include "platform/toolkit/win32/window_binding.h"
 #include "platform/win32/win32_window_services.h"
-#include "platform/win32/window_binding.h"
 
 namespace vexlan {
 

@@ -1,10 +1,10 @@
-#include "platform/win32/window_binding.h"
+#include "platform/toolkit/win32/window_binding.h"
 
 #include <exception>
 #include <set>
 
 #include "platform/toolkit/sysutils.h"
-#include "platform/win32/dialogs.h"
+#include "platform/toolkit/win32/dialogs.h"
 
 namespace vexlan {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/dpi.h"
+#include "platform/toolkit/win32/dpi.h"
 
 #include "platform/toolkit/control_layout.h"
 

@@ -22,8 +22,8 @@
 #include <string_view>
 
 #include "platform/toolkit/layout.h"
-#include "platform/win32/controls.h"
-#include "platform/win32/handles.h"
+#include "platform/toolkit/win32/controls.h"
+#include "platform/toolkit/win32/handles.h"
 
 namespace vexlan {
 

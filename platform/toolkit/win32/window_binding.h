@@ -14,7 +14,7 @@
 
 #include <string>
 
-#include "platform/win32/handles.h"
+#include "platform/toolkit/win32/handles.h"
 
 namespace vexlan {
 

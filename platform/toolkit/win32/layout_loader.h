@@ -5,15 +5,15 @@
 #include <variant>
 
 #include "platform/toolkit/layout.h"
-#include "platform/win32/forms.h"
+#include "platform/toolkit/win32/forms.h"
 // The writers of every kind the program's layouts hold (forms/core/
 // layout_kinds.h), in view wherever a layout is read: reading one visits
 // every kind of the list.
 #include "components/win32/advanced_panel.h"
-#include "platform/win32/menus.h"
-#include "platform/win32/std_controls.h"
-#include "platform/win32/timer.h"
-#include "platform/win32/tree_view.h"
+#include "platform/toolkit/win32/menus.h"
+#include "platform/toolkit/win32/std_controls.h"
+#include "platform/toolkit/win32/timer.h"
+#include "platform/toolkit/win32/tree_view.h"
 
 namespace vexlan {
 
