@@ -173,6 +173,13 @@ void TForm::ChangeScale(int to, int from) {
   RecreateFont();
 }
 
+void TForm::LayoutRead() {
+  PlaceAtMonitorDpi();
+  HandleNeeded();
+  FitMadeWindow();
+  FitClientToControls();
+}
+
 void TForm::PlaceAtMonitorDpi() {
   // The monitor the form will stand on, found by its place in screen pixels.
   const int system = SystemDpi();
