@@ -6,8 +6,8 @@
 #include "forms/Vexlan_unit3.h"
 #include "forms/Vexlan_unit4.h"
 #include "forms/Vexlan_unit5.h"
-#include "platform/win32/application.h"
-#include "platform/win32/dialogs.h"
+#include "platform/toolkit/win32/application.h"
+#include "platform/toolkit/win32/dialogs.h"
 #include "platform/win32/win32_platform.h"
 
 using namespace vexlan;

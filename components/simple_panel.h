@@ -35,14 +35,9 @@
 #include "platform/toolkit/control_layout.h"
 #include "platform/toolkit/events.h"
 #include "platform/toolkit/graphics.h"
+#include "platform/windows_constants.h"
 
 namespace vexlan {
-
-namespace msg {
-inline constexpr unsigned kSize = 0x0005;
-inline constexpr unsigned kEraseBkgnd = 0x0014;
-inline constexpr unsigned kWindowPosChanged = 0x0047;
-}  // namespace msg
 
 // The line a panel's window has around it, chosen when the window is made.
 enum TWindowBorderStyle : std::uint8_t { wbsNone, wbsSingle };

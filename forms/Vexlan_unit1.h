@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "components/win32/advanced_panel.h"
-#include "platform/win32/forms.h"
-#include "platform/win32/highlight_frame.h"
-#include "platform/win32/menus.h"
-#include "platform/win32/std_controls.h"
-#include "platform/win32/tree_view.h"
 #include "platform/platform_context.h"
+#include "platform/toolkit/win32/forms.h"
+#include "platform/toolkit/win32/menus.h"
+#include "platform/toolkit/win32/std_controls.h"
+#include "platform/toolkit/win32/tree_view.h"
 #include "platform/window_services.h"
 #include "winutil/tree_model.h"
+#include "winutil/win32/highlight_frame.h"
 
 namespace vexlan {
 

@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "forms/core/Vexlan_unit2_layout.h"
-#include "platform/win32/dialogs.h"
-#include "platform/win32/layout_loader.h"
+#include "forms/layout_writers.h"
+#include "platform/toolkit/win32/dialogs.h"
 #include "winutil/ExtCntrlsUtils.h"
 #include "winutil/handle_text.h"
 

@@ -13,9 +13,9 @@
 
 #include <string_view>
 
-#include "platform/win32/forms.h"
-#include "platform/win32/std_controls.h"
 #include "platform/platform_context.h"
+#include "platform/toolkit/win32/forms.h"
+#include "platform/toolkit/win32/std_controls.h"
 #include "platform/window_services.h"
 
 namespace vexlan {

@@ -2,8 +2,8 @@
 
 #include "forms/Vexlan_unit1.h"
 #include "forms/core/Vexlan_unit3_layout.h"
-#include "platform/win32/dialogs.h"
-#include "platform/win32/layout_loader.h"
+#include "forms/layout_writers.h"
+#include "platform/toolkit/win32/dialogs.h"
 #include "winutil/ExtCntrlsUtils.h"
 #include "winutil/handle_text.h"
 

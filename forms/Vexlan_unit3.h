@@ -9,9 +9,9 @@
 #include "components/SysHot.h"
 #include "forms/picker_sight.h"
 #include "platform/platform_context.h"
-#include "platform/win32/forms.h"
-#include "platform/win32/std_controls.h"
-#include "platform/win32/timer.h"
+#include "platform/toolkit/win32/forms.h"
+#include "platform/toolkit/win32/std_controls.h"
+#include "platform/toolkit/win32/timer.h"
 
 namespace vexlan {
 

@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "platform/win32/forms.h"
-#include "platform/win32/std_controls.h"
+#include "platform/toolkit/win32/forms.h"
+#include "platform/toolkit/win32/std_controls.h"
 
 namespace vexlan {
 

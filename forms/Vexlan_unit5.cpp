@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "forms/core/Vexlan_unit5_layout.h"
-#include "platform/win32/clipboard.h"
-#include "platform/win32/dialogs.h"
-#include "platform/win32/dpi.h"
-#include "platform/win32/layout_loader.h"
+#include "forms/layout_writers.h"
+#include "platform/toolkit/win32/clipboard.h"
+#include "platform/toolkit/win32/dialogs.h"
+#include "platform/toolkit/win32/dpi.h"
 #include "winutil/win32/window_facts.h"
 
 namespace vexlan {

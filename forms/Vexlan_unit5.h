@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/win32/forms.h"
-#include "platform/win32/std_controls.h"
+#include "platform/toolkit/win32/forms.h"
+#include "platform/toolkit/win32/std_controls.h"
 #include "platform/window_services.h"
 
 namespace vexlan {

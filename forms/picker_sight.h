@@ -7,8 +7,8 @@
 
 #include <windows.h>
 
-#include "platform/win32/highlight_frame.h"
 #include "platform/window_services.h"
+#include "winutil/win32/highlight_frame.h"
 
 namespace vexlan {
 

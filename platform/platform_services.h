@@ -9,19 +9,15 @@
 #include <functional>
 #include <optional>
 
-#include "platform/toolkit/classes.h"
+#include "platform/window_message.h"
 #include "platform/window_services.h"
+#include "platform/windows_constants.h"
 
 namespace vexlan {
 
-namespace msg {
-inline constexpr unsigned kDestroy = 0x0002;
-inline constexpr unsigned kHotKey = 0x0312;
-}  // namespace msg
-
 // Receives every message of one hidden window as a record; the record's
 // Result is what the window answers.
-using MessageMethod = std::function<void(TMessage&)>;
+using MessageMethod = std::function<void(WindowMessage&)>;
 
 // Hidden windows of our own that exist only to receive messages.
 class MessageWindowServices {
@@ -38,17 +34,8 @@ class MessageWindowServices {
   virtual void DestroyMessageWindow(WindowHandle wnd) = 0;
   // The system's default processing of `message` for such a window, and its
   // result.
-  virtual std::intptr_t DefaultProcessing(WindowHandle wnd, const TMessage& message) = 0;
+  virtual std::intptr_t DefaultProcessing(WindowHandle wnd, const WindowMessage& message) = 0;
 };
-
-// Modifier flags as RegisterHotKey takes them.
-inline constexpr unsigned kModAlt = 1;
-inline constexpr unsigned kModControl = 2;
-inline constexpr unsigned kModShift = 4;
-inline constexpr unsigned kModWin = 8;
-// Not a key: a combination held down posts once, not at the keyboard's
-// repeat rate (Windows 7 on; Wine takes it and repeats all the same).
-inline constexpr unsigned kModNoRepeat = 0x4000;
 
 // The desktop's table of system-wide hot keys, shared by every program.
 class HotKeyServices {
@@ -82,13 +69,6 @@ class CursorServices {
   // The window at `point`, of whatever program, or 0.
   virtual WindowHandle WindowFromPoint(ScreenPoint point) = 0;
 };
-
-// Arguments of SetWindowPos that show and hide a window in place.
-inline constexpr WindowHandle kHwndNoTopMost = -2;
-inline constexpr unsigned kSwpNoSize = 0x0001;
-inline constexpr unsigned kSwpNoMove = 0x0002;
-inline constexpr unsigned kSwpShowWindow = 0x0040;
-inline constexpr unsigned kSwpHideWindow = 0x0080;
 
 // Showing and hiding any program's window.
 class ShowHideServices {

@@ -12,24 +12,11 @@
 #include <optional>
 #include <string>
 
+#include "platform/windows_constants.h"
+
 namespace vexlan {
 
 using WindowHandle = std::int32_t;
-
-// Window messages the core sends, by their platform numbers.
-namespace msg {
-inline constexpr unsigned kSetText = 0x000C;
-inline constexpr unsigned kGetText = 0x000D;
-inline constexpr unsigned kGetTextLength = 0x000E;
-inline constexpr unsigned kNull = 0x0000;
-inline constexpr unsigned kLButtonDown = 0x0201;
-inline constexpr unsigned kLButtonUp = 0x0202;
-inline constexpr unsigned kRButtonDown = 0x0204;
-inline constexpr unsigned kRButtonUp = 0x0205;
-}  // namespace msg
-
-inline constexpr std::uintptr_t kMkLButton = 0x0001;
-inline constexpr std::uintptr_t kMkRButton = 0x0002;
 
 // How long a message to another program's window may take before we give up
 // on it as hung. Long enough for any healthy program, short enough that the

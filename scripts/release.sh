@@ -3,7 +3,7 @@
 # fails the build) and packs both, with a readme for users, into
 # dist/vexlan-VERSION-windows.zip. Then it checks what it packed, as unpacked
 # from the archive: each executable's format, manifest, version, icon and
-# imports, and the archive's list.
+# imports, and the archive's list; and prints each executable's size.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -47,6 +47,7 @@ for b in "${builds[@]}"; do
   IFS=: read -r folder _ arch <<<"$b"
   python3 tests/package/check_exe.py --arch "$arch" --version "$version" --manifest app/vexlan.manifest \
     --icon "$work/$folder/app/vexlan.ico" "$work/unpacked/$folder/vexlan.exe"
+  echo "$folder/vexlan.exe: $(stat -c %s "$work/unpacked/$folder/vexlan.exe") bytes"
 done
 if grep -q '@' "$work/unpacked/README.txt" || ! grep -q "^Vexlan $version " "$work/unpacked/README.txt"; then
   echo "release: README.txt does not name version $version" >&2

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: native, native under ASan+UBSan,
-# the Windows build under Wine on a private X display (and its DPI tests at
-# 144 DPI); builds the program for 32-bit Windows and with clang, checks the
-# executables, then runs every fuzz target for 10 seconds.
+# Checks the folders' include directions, builds everything and runs every
+# test: native, native under ASan+UBSan, the Windows build under Wine on a
+# private X display (and its DPI tests at 144 DPI); builds the program for
+# 32-bit Windows and with clang, checks the executables, then runs every
+# fuzz target for 10 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -10,6 +11,9 @@ root=$PWD
 bash scripts/setup.sh
 
 jobs=$(nproc)
+
+echo "== the folders' include directions"
+bash scripts/check-layers.sh
 
 echo "== native build and tests"
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -22,7 +26,7 @@ cmake --build build/sanitize -j"$jobs" --target vexlan_unit_tests
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j"$jobs"
 
-echo "== the icon's tests"
+echo "== the icon's and the layer check's tests"
 python3 -m unittest discover -s tests/package -p '*_test.py'
 
 # Checks a built vexlan.exe: format, manifest, version, icon, imports.

@@ -25,10 +25,10 @@
 #include "components/panel_description.h"
 #include "components/win32/advanced_panel.h"
 #include "forms/core/layout_kinds.h"
+#include "forms/layout_writers.h"
+#include "platform/toolkit/win32/gdi_canvas.h"
+#include "platform/toolkit/win32/handles.h"
 #include "platform/utf.h"
-#include "platform/win32/gdi_canvas.h"
-#include "platform/win32/handles.h"
-#include "platform/win32/layout_loader.h"
 
 namespace {
 

@@ -99,9 +99,6 @@ void SendLeftClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd
 // MK_RBUTTON.
 void SendRightClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd);
 
-// SetWindowPos's request to run on the window's own thread, later.
-inline constexpr unsigned kSwpAsyncWindowPos = 0x4000;
-
 // Shows or hides `wnd` where it is, at its size, and takes away its
 // always-on-top state: SetWindowPos with HWND_NOTOPMOST, no position and no
 // size, and SWP_NOSIZE | SWP_NOMOVE with SWP_SHOWWINDOW (0x0043) or

@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "components/win32/advanced_panel.h"
-#include "platform/win32/gdi_canvas.h"
-#include "platform/win32/handles.h"
+#include "platform/toolkit/win32/gdi_canvas.h"
+#include "platform/toolkit/win32/handles.h"
 
 namespace {
 

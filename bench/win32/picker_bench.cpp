@@ -12,10 +12,10 @@
 
 #include "forms/Vexlan_unit1.h"
 #include "forms/Vexlan_unit3.h"
-#include "platform/win32/application.h"
-#include "platform/win32/highlight_frame.h"
+#include "platform/toolkit/win32/application.h"
 #include "platform/win32/win32_platform.h"
 #include "tests/win32/support/fixture_process.h"
+#include "winutil/win32/highlight_frame.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "components/panel_settings.h"
 #include "components/simple_panel.h"
 #include "platform/toolkit/layout.h"
-#include "platform/win32/custom_control.h"
+#include "platform/toolkit/win32/custom_control.h"
 
 namespace vexlan {
 

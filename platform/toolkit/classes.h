@@ -11,17 +11,13 @@
 #include <vector>
 
 #include "platform/toolkit/sysutils.h"
+#include "platform/window_message.h"
 
 namespace vexlan {
 
-// A window message as handlers receive it: number, wParam, lParam, result.
-// The result is what the window procedure returns to the system.
-struct TMessage {
-  std::uint32_t Msg = 0;
-  std::intptr_t WParam = 0;
-  std::intptr_t LParam = 0;
-  std::intptr_t Result = 0;
-};
+// A window message as handlers receive it: the seam's own record, so a
+// message window's messages reach a component's handlers as they are.
+using TMessage = WindowMessage;
 
 class TObject {
  public:

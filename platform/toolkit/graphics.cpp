@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <memory>
 #include <stdexcept>
 
 namespace vexlan {
@@ -79,10 +79,19 @@ void TBitmap::Assign(const TPersistent& source) {
 }
 
 void TBitmap::LoadFromFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw EFOpenError("Cannot open file \"" + path + "\"");
-  const std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) throw EFOpenError("Cannot read file \"" + path + "\"");
+  // The C library's files, not the C++ streams, which would bring their
+  // locale machinery into every program that holds a bitmap.
+  struct Close {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  const std::unique_ptr<std::FILE, Close> file(std::fopen(path.c_str(), "rb"));
+  if (!file) throw EFOpenError("Cannot open file \"" + path + "\"");
+  std::vector<std::uint8_t> data;
+  std::uint8_t chunk[4096];
+  while (const std::size_t read = std::fread(chunk, 1, sizeof chunk, file.get())) {
+    data.insert(data.end(), chunk, chunk + read);
+  }
+  if (std::ferror(file.get())) throw EFOpenError("Cannot read file \"" + path + "\"");
   LoadFromMemory(data);
 }
 

@@ -6,8 +6,9 @@
 // start point and every pixel towards its end point but not the end point
 // itself; a filled rectangle covers its left and top edges and stops before
 // its right and bottom edges; a copy is 1:1 and a stretched copy picks whole
-// source rows and columns. The GDI canvas (platform/win32/gdi_canvas.h) draws
-// with the system, the memory canvas (memory_canvas.h) into a pixel buffer.
+// source rows and columns. The GDI canvas (platform/toolkit/win32/
+// gdi_canvas.h) draws with the system, the memory canvas (memory_canvas.h)
+// into a pixel buffer.
 #pragma once
 
 #include <array>

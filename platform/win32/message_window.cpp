@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "platform/toolkit/sysutils.h"
+#include "platform/toolkit/win32/window_binding.h"
 #include "platform/win32/win32_window_services.h"
-#include "platform/win32/window_binding.h"
 
 namespace vexlan {
 
@@ -20,7 +20,7 @@ class Win32MessageWindows::Window final : public WindowReceiver {
 
  protected:
   LRESULT ReceiveMessage(UINT msg, WPARAM wparam, LPARAM lparam) override {
-    TMessage message{msg, static_cast<std::intptr_t>(wparam), static_cast<std::intptr_t>(lparam), 0};
+    WindowMessage message{msg, static_cast<std::intptr_t>(wparam), static_cast<std::intptr_t>(lparam), 0};
     method_(message);
     return static_cast<LRESULT>(message.Result);
   }
@@ -69,7 +69,7 @@ void Win32MessageWindows::DestroyMessageWindow(WindowHandle wnd) {
   window->Destroy();
 }
 
-std::intptr_t Win32MessageWindows::DefaultProcessing(WindowHandle wnd, const TMessage& message) {
+std::intptr_t Win32MessageWindows::DefaultProcessing(WindowHandle wnd, const WindowMessage& message) {
   return static_cast<std::intptr_t>(::DefWindowProcW(ToHwnd(wnd), message.Msg, static_cast<WPARAM>(message.WParam),
                                                      static_cast<LPARAM>(message.LParam)));
 }

@@ -31,7 +31,7 @@ class Win32MessageWindows : public MessageWindowServices {
 
   WindowHandle CreateMessageWindow(MessageMethod method) override;
   void DestroyMessageWindow(WindowHandle wnd) override;
-  std::intptr_t DefaultProcessing(WindowHandle wnd, const TMessage& message) override;
+  std::intptr_t DefaultProcessing(WindowHandle wnd, const WindowMessage& message) override;
 
  private:
   class Window;

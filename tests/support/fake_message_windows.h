@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/platform_services.h"
+#include "platform/toolkit/classes.h"
 
 namespace vexlan::testing {
 

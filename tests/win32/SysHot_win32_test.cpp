@@ -7,7 +7,7 @@
 
 #include "components/SysHot.h"
 #include "components/WComp.h"
-#include "platform/win32/application.h"
+#include "platform/toolkit/win32/application.h"
 #include "platform/win32/message_window.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_window_services.h"

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/application.h"
-#include "platform/win32/dialogs.h"
-#include "platform/win32/forms.h"
-#include "platform/win32/std_controls.h"
+#include "platform/toolkit/win32/application.h"
+#include "platform/toolkit/win32/dialogs.h"
+#include "platform/toolkit/win32/forms.h"
+#include "platform/toolkit/win32/std_controls.h"
 #include "tests/support/canvas_test_support.h"
 #include "tests/support/fake_control.h"
 #include "tests/win32/toolkit_test_support.h"

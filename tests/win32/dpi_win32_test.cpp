@@ -21,9 +21,9 @@
 #include "forms/core/Vexlan_unit2_layout.h"
 #include "forms/core/Vexlan_unit3_layout.h"
 #include "forms/core/Vexlan_unit4_layout.h"
+#include "platform/toolkit/win32/application.h"
+#include "platform/toolkit/win32/dpi.h"
 #include "platform/utf.h"
-#include "platform/win32/application.h"
-#include "platform/win32/dpi.h"
 #include "tests/win32/toolkit_test_support.h"
 
 namespace vexlan {

@@ -12,8 +12,8 @@
 
 #include "forms/Vexlan_unit1.h"
 #include "forms/Vexlan_unit2.h"
-#include "platform/win32/application.h"
-#include "platform/win32/dialogs.h"
+#include "platform/toolkit/win32/application.h"
+#include "platform/toolkit/win32/dialogs.h"
 #include "tests/win32/support/fixture_process.h"
 #include "tests/win32/toolkit_test_support.h"
 

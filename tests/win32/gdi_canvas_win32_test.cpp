@@ -1,7 +1,7 @@
 // The GDI canvas against the memory canvas: the same decorations painted
 // through both must give the same pixels, so the memory canvas's rules are
 // the system's and the native pixel tests speak for the screen.
-#include "platform/win32/gdi_canvas.h"
+#include "platform/toolkit/win32/gdi_canvas.h"
 
 #include <windows.h>
 

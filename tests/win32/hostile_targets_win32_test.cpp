@@ -13,8 +13,8 @@
 
 #include "forms/Vexlan_unit1.h"
 #include "forms/Vexlan_unit2.h"
-#include "platform/win32/application.h"
-#include "platform/win32/dialogs.h"
+#include "platform/toolkit/win32/application.h"
+#include "platform/toolkit/win32/dialogs.h"
 #include "platform/win32/win32_window_services.h"
 #include "tests/win32/forms_test_support.h"
 #include "tests/win32/support/fixture_process.h"

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "forms/Vexlan_unit1.h"
-#include "platform/win32/application.h"
-#include "platform/win32/dialogs.h"
-#include "platform/win32/gdi_canvas.h"
-#include "platform/win32/handles.h"
+#include "platform/toolkit/win32/application.h"
+#include "platform/toolkit/win32/dialogs.h"
+#include "platform/toolkit/win32/gdi_canvas.h"
+#include "platform/toolkit/win32/handles.h"
 #include "tests/support/fake_control.h"
 #include "tests/win32/toolkit_test_support.h"
 

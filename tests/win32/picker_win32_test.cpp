@@ -10,9 +10,9 @@
 
 #include "forms/Vexlan_unit1.h"
 #include "forms/Vexlan_unit3.h"
-#include "platform/win32/application.h"
-#include "platform/win32/dialogs.h"
-#include "platform/win32/dpi.h"
+#include "platform/toolkit/win32/application.h"
+#include "platform/toolkit/win32/dialogs.h"
+#include "platform/toolkit/win32/dpi.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_window_services.h"
 #include "tests/win32/support/fixture_process.h"

@@ -10,11 +10,11 @@
 
 #include "forms/Vexlan_unit1.h"
 #include "forms/Vexlan_unit2.h"
+#include "platform/toolkit/win32/application.h"
 #include "platform/utf.h"
-#include "platform/win32/application.h"
 #include "platform/win32/win32_window_services.h"
-#include "tests/win32/support/fixture_process.h"
 #include "tests/win32/forms_test_support.h"
+#include "tests/win32/support/fixture_process.h"
 #include "tests/win32/toolkit_test_support.h"
 #include "winutil/ExtCntrlsUtils.h"
 

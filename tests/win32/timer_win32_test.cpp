@@ -1,10 +1,10 @@
-#include "platform/win32/timer.h"
+#include "platform/toolkit/win32/timer.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/application.h"
+#include "platform/toolkit/win32/application.h"
 #include "tests/win32/toolkit_test_support.h"
 
 namespace vexlan {

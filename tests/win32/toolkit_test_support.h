@@ -15,10 +15,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/win32/application.h"
 #include "platform/toolkit/graphics.h"
-#include "platform/win32/controls.h"
-#include "platform/win32/handles.h"
+#include "platform/toolkit/win32/application.h"
+#include "platform/toolkit/win32/controls.h"
+#include "platform/toolkit/win32/handles.h"
 
 namespace vexlan::testing {
 

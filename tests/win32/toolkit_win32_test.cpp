@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "forms/core/layout_kinds.h"
+#include "forms/layout_writers.h"
+#include "platform/toolkit/win32/application.h"
+#include "platform/toolkit/win32/clipboard.h"
+#include "platform/toolkit/win32/dialogs.h"
+#include "platform/toolkit/win32/std_controls.h"
+#include "platform/toolkit/win32/tree_view.h"
 #include "platform/utf.h"
-#include "platform/win32/application.h"
-#include "platform/win32/clipboard.h"
-#include "platform/win32/dialogs.h"
-#include "platform/win32/layout_loader.h"
-#include "platform/win32/std_controls.h"
-#include "platform/win32/tree_view.h"
 #include "tests/win32/toolkit_test_support.h"
 
 namespace vexlan {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "forms/Vexlan_unit1.h"
-#include "platform/win32/application.h"
-#include "platform/win32/dialogs.h"
+#include "platform/toolkit/win32/application.h"
+#include "platform/toolkit/win32/dialogs.h"
 #include "tests/win32/support/fixture_process.h"
 #include "tests/win32/toolkit_test_support.h"
 #include "winutil/window_tree.h"

@@ -12,8 +12,8 @@
 
 #include "forms/Vexlan_unit1.h"
 #include "forms/Vexlan_unit5.h"
+#include "platform/toolkit/win32/clipboard.h"
 #include "platform/utf.h"
-#include "platform/win32/clipboard.h"
 #include "tests/win32/forms_test_support.h"
 #include "tests/win32/toolkit_test_support.h"
 

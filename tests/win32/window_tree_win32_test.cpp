@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "forms/Vexlan_unit1.h"
-#include "platform/win32/application.h"
+#include "platform/toolkit/win32/application.h"
 #include "platform/win32/win32_window_services.h"
 #include "tests/win32/support/fixture_process.h"
 #include "tests/win32/toolkit_test_support.h"

@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "platform/toolkit/win32/dpi.h"
 #include "platform/utf.h"
-#include "platform/win32/dpi.h"
 #include "platform/win32/win32_window_services.h"
 
 namespace vexlan {

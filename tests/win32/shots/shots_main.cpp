@@ -19,7 +19,7 @@
 #include "forms/Vexlan_unit3.h"
 #include "forms/Vexlan_unit4.h"
 #include "forms/Vexlan_unit5.h"
-#include "platform/win32/application.h"
+#include "platform/toolkit/win32/application.h"
 #include "platform/win32/win32_platform.h"
 #include "tests/win32/support/fixture_process.h"
 #include "tests/win32/toolkit_test_support.h"

@@ -1,19 +1,13 @@
-// Reads form layouts into the toolkit's real components.
+// Reads form layouts into the toolkit's real components (TForm::ReadForm),
+// whatever kinds a layout holds: each row is made and written by its kind's
+// LayoutWriter, which the reader finds where the layout is read.
 #pragma once
 
 #include <type_traits>
 #include <variant>
 
 #include "platform/toolkit/layout.h"
-#include "platform/win32/forms.h"
-// The writers of every kind the program's layouts hold (forms/core/
-// layout_kinds.h), in view wherever a layout is read: reading one visits
-// every kind of the list.
-#include "components/win32/advanced_panel.h"
-#include "platform/win32/menus.h"
-#include "platform/win32/std_controls.h"
-#include "platform/win32/timer.h"
-#include "platform/win32/tree_view.h"
+#include "platform/toolkit/win32/forms.h"
 
 namespace vexlan {
 
@@ -68,15 +62,5 @@ class FormLayoutBuilder {
  private:
   FormLayoutContext context_;
 };
-
-template <class Settings>
-void TForm::ReadForm(const BasicFormLayout<Settings>& layout) {
-  FormLayoutBuilder<Settings> builder(*this);
-  ReadLayout(*this, layout, builder);
-  PlaceAtMonitorDpi();
-  HandleNeeded();
-  FitMadeWindow();
-  FitClientToControls();
-}
 
 }  // namespace vexlan

@@ -1,4 +1,4 @@
-#include "platform/win32/dialogs.h"
+#include "platform/toolkit/win32/dialogs.h"
 
 #include <windows.h>
 

@@ -1,11 +1,11 @@
-#include "platform/win32/controls.h"
+#include "platform/toolkit/win32/controls.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 
+#include "platform/toolkit/win32/menus.h"
 #include "platform/utf.h"
-#include "platform/win32/menus.h"
 
 namespace vexlan {
 

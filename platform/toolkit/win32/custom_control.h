@@ -1,11 +1,11 @@
 // The windowed control that paints itself: each WM_PAINT hands Paint a canvas
-// over the window (platform/win32/gdi_canvas.h). Its window class is its
+// over the window (platform/toolkit/win32/gdi_canvas.h). Its window class is its
 // own, named after the class, with no background brush and, unless a
 // descendant says otherwise, a whole-window repaint on every size change.
 #pragma once
 
 #include "platform/toolkit/graphics.h"
-#include "platform/win32/controls.h"
+#include "platform/toolkit/win32/controls.h"
 
 namespace vexlan {
 

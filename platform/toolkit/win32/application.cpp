@@ -1,8 +1,8 @@
-#include "platform/win32/application.h"
+#include "platform/toolkit/win32/application.h"
 
 #include <commctrl.h>
 
-#include "platform/win32/dialogs.h"
+#include "platform/toolkit/win32/dialogs.h"
 
 namespace vexlan {
 

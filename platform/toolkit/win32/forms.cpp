@@ -1,4 +1,4 @@
-#include "platform/win32/forms.h"
+#include "platform/toolkit/win32/forms.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "platform/toolkit/mnemonics.h"
+#include "platform/toolkit/win32/application.h"
+#include "platform/toolkit/win32/dialogs.h"
+#include "platform/toolkit/win32/dpi.h"
+#include "platform/toolkit/win32/std_controls.h"
+#include "platform/toolkit/win32/window_binding.h"
 #include "platform/utf.h"
-#include "platform/win32/application.h"
-#include "platform/win32/dialogs.h"
-#include "platform/win32/dpi.h"
-#include "platform/win32/std_controls.h"
-#include "platform/win32/window_binding.h"
 
 namespace vexlan {
 
@@ -171,6 +171,13 @@ void TForm::ChangeScale(int to, int from) {
   if (to == from) return;
   for (TWinControl* c : Controls()) c->ChangeScale(to, from);
   RecreateFont();
+}
+
+void TForm::LayoutRead() {
+  PlaceAtMonitorDpi();
+  HandleNeeded();
+  FitMadeWindow();
+  FitClientToControls();
 }
 
 void TForm::PlaceAtMonitorDpi() {

@@ -1,4 +1,4 @@
-#include "platform/win32/gdi_canvas.h"
+#include "platform/toolkit/win32/gdi_canvas.h"
 
 #include <cstring>
 #include <memory>

@@ -22,12 +22,15 @@
 #include <string_view>
 
 #include "platform/toolkit/layout.h"
-#include "platform/win32/controls.h"
-#include "platform/win32/handles.h"
+#include "platform/toolkit/win32/controls.h"
+#include "platform/toolkit/win32/handles.h"
 
 namespace vexlan {
 
 class TApplication;
+// Reads a layout's rows into a form (layout_loader.h).
+template <class Settings>
+class FormLayoutBuilder;
 
 class TForm : public TWinControl {
  public:
@@ -97,10 +100,16 @@ class TForm : public TWinControl {
   static TForm* FromWindow(HWND hwnd) { return dynamic_cast<TForm*>(TWinControl::FromWindow(hwnd)); }
 
  protected:
-  // Reads the layout into the form, then makes its windows (hidden).
-  // Defined in layout_loader.h, with the kinds' writers in view.
+  // Reads the layout into the form, then makes its windows (hidden). Where
+  // it is called, layout_loader.h and the LayoutWriter of every kind the
+  // layout's Settings list must be in view: a program includes its list of
+  // writers, which includes both.
   template <class Settings>
-  void ReadForm(const BasicFormLayout<Settings>& layout);
+  void ReadForm(const BasicFormLayout<Settings>& layout) {
+    FormLayoutBuilder<Settings> builder(*this);
+    ReadLayout(*this, layout, builder);
+    LayoutRead();
+  }
 
   void CreateParams(TCreateParams& params) override;
   // The window gets the program's icon at its DPI's sizes.
@@ -116,6 +125,8 @@ class TForm : public TWinControl {
   void WMCommand(TMessage& message);
   void DMGetDefId(TMessage& message);
   void WMDpiChanged(TMessage& message);
+  // Once its layout is read: the form at its monitor's DPI, its windows made.
+  void LayoutRead();
   // At creation: the form at the DPI of the monitor it will stand on.
   void PlaceAtMonitorDpi();
   // Once its window is made: at the DPI of the monitor it stands on, should

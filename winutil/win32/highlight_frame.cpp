@@ -1,9 +1,9 @@
-#include "platform/win32/highlight_frame.h"
+#include "winutil/win32/highlight_frame.h"
 
 #include <cstddef>
 
-#include "platform/win32/dpi.h"
-#include "platform/win32/window_binding.h"
+#include "platform/toolkit/win32/dpi.h"
+#include "platform/toolkit/win32/window_binding.h"
 #include "winutil/highlight_frame_bands.h"
 
 namespace vexlan {

@@ -16,7 +16,7 @@
 #include "platform/toolkit/events.h"
 #include "platform/toolkit/graphics.h"
 #include "platform/toolkit/layout.h"
-#include "platform/win32/window_binding.h"
+#include "platform/toolkit/win32/window_binding.h"
 
 namespace vexlan {
 

@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "platform/toolkit/graphics.h"
-#include "platform/win32/handles.h"
+#include "platform/toolkit/win32/handles.h"
 
 namespace vexlan {
 

@@ -1,9 +1,9 @@
-#include "platform/win32/menus.h"
+#include "platform/toolkit/win32/menus.h"
 
 #include <algorithm>
 
+#include "platform/toolkit/win32/controls.h"
 #include "platform/utf.h"
-#include "platform/win32/controls.h"
 
 namespace vexlan {
 

@@ -11,7 +11,7 @@
 #include "platform/toolkit/classes.h"
 #include "platform/toolkit/control_settings.h"
 #include "platform/toolkit/events.h"
-#include "platform/win32/handles.h"
+#include "platform/toolkit/win32/handles.h"
 
 namespace vexlan {
 

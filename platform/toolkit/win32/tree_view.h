@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "platform/toolkit/control_settings.h"
-#include "platform/win32/controls.h"
+#include "platform/toolkit/win32/controls.h"
 
 namespace vexlan {
 

@@ -1,14 +1,23 @@
-#include "platform/win32/window_binding.h"
+#include "platform/toolkit/win32/window_binding.h"
+
+#include <commctrl.h>
 
 #include <exception>
 #include <set>
 
 #include "platform/toolkit/sysutils.h"
-#include "platform/win32/dialogs.h"
+#include "platform/toolkit/win32/dialogs.h"
 
 namespace vexlan {
 
 namespace {
+
+// Our one subclass of a control, told apart from others' by its procedure
+// and this id.
+constexpr UINT_PTR kSubclassId = 1;
+// The window property that names a subclassed control's object, for
+// FromWindow (comctl32 exports no GetWindowSubclass by name to link with).
+constexpr wchar_t kReceiverProperty[] = L"VexlanWindowReceiver";
 
 [[noreturn]] void ThrowCreationFailed(const std::wstring& window_class) {
   std::string name;
@@ -29,13 +38,20 @@ WindowReceiver::~WindowReceiver() {
 
 WindowReceiver* WindowReceiver::FromWindow(HWND hwnd) {
   if (!hwnd) return nullptr;
-  const auto proc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-  if (proc != &ClassProc && proc != &SubclassProc) return nullptr;
-  return reinterpret_cast<WindowReceiver*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  // What is read below means something only in the process that set it:
+  // another program's window is never ours.
+  DWORD process = 0;
+  if (!::GetWindowThreadProcessId(hwnd, &process) || process != ::GetCurrentProcessId()) return nullptr;
+  // The class's procedure, not the window's: whoever subclasses one of our
+  // windows leaves its class as it is.
+  if (::GetClassLongPtrW(hwnd, GCLP_WNDPROC) == reinterpret_cast<ULONG_PTR>(&ClassProc)) {
+    return reinterpret_cast<WindowReceiver*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  return static_cast<WindowReceiver*>(::GetPropW(hwnd, kReceiverProperty));
 }
 
 LRESULT WindowReceiver::DefaultWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (original_) return ::CallWindowProcW(original_, hwnd_, msg, wparam, lparam);
+  if (subclassed_) return ::DefSubclassProc(hwnd_, msg, wparam, lparam);
   return ::DefWindowProcW(hwnd_, msg, wparam, lparam);
 }
 
@@ -91,10 +107,13 @@ void WindowReceiver::CreateSubclassedWindow(const std::wstring& window_class, DW
                                       place.right - place.left, place.bottom - place.top, parent,
                                       reinterpret_cast<HMENU>(id), ::GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) ThrowCreationFailed(window_class);
+  if (!::SetPropW(hwnd, kReceiverProperty, this) ||
+      !::SetWindowSubclass(hwnd, &SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    ::DestroyWindow(hwnd);
+    ThrowCreationFailed(window_class);
+  }
   hwnd_ = hwnd;
-  ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  original_ = reinterpret_cast<WNDPROC>(
-      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
+  subclassed_ = true;
 }
 
 void WindowReceiver::DestroyBoundWindow() {
@@ -103,9 +122,13 @@ void WindowReceiver::DestroyBoundWindow() {
 
 void WindowReceiver::Unbind() {
   if (!hwnd_) return;
-  if (original_) ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-  ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-  original_ = nullptr;
+  if (subclassed_) {
+    ::RemoveWindowSubclass(hwnd_, &SubclassProc, kSubclassId);
+    ::RemovePropW(hwnd_, kReceiverProperty);
+  } else {
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  }
+  subclassed_ = false;
   hwnd_ = nullptr;
 }
 
@@ -123,18 +146,19 @@ LRESULT CALLBACK WindowReceiver::ClassProc(HWND hwnd, UINT msg, WPARAM wparam, L
   return Deliver(self, hwnd, msg, wparam, lparam);
 }
 
-LRESULT CALLBACK WindowReceiver::SubclassProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept {
-  auto* self = reinterpret_cast<WindowReceiver*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return ::DefWindowProcW(hwnd, msg, wparam, lparam);
-  return Deliver(self, hwnd, msg, wparam, lparam);
+LRESULT CALLBACK WindowReceiver::SubclassProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                              DWORD_PTR self) noexcept {
+  return Deliver(reinterpret_cast<WindowReceiver*>(self), hwnd, msg, wparam, lparam);
 }
 
 LRESULT WindowReceiver::Deliver(WindowReceiver* self, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept {
   if (msg == WM_NCDESTROY) {
-    const WNDPROC original = self->original_;
+    // A subclass is removed here and the message still goes down the chain,
+    // as comctl32 asks.
+    const bool subclassed = self->subclassed_;
     self->Unbind();
-    const LRESULT result = original ? ::CallWindowProcW(original, hwnd, msg, wparam, lparam)
-                                    : ::DefWindowProcW(hwnd, msg, wparam, lparam);
+    const LRESULT result = subclassed ? ::DefSubclassProc(hwnd, msg, wparam, lparam)
+                                      : ::DefWindowProcW(hwnd, msg, wparam, lparam);
     try {
       self->WindowDestroyed();
     } catch (...) {

@@ -16,7 +16,7 @@
 #include <array>
 #include <memory>
 
-#include "platform/win32/timer.h"
+#include "platform/toolkit/win32/timer.h"
 
 namespace vexlan {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/toolkit/control_settings.h"
-#include "platform/win32/controls.h"
+#include "platform/toolkit/win32/controls.h"
 
 namespace vexlan {
 

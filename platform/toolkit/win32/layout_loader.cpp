@@ -1,4 +1,4 @@
-#include "platform/win32/layout_loader.h"
+#include "platform/toolkit/win32/layout_loader.h"
 
 namespace vexlan {
 

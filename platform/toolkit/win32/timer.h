@@ -8,7 +8,7 @@
 #include "platform/toolkit/classes.h"
 #include "platform/toolkit/control_settings.h"
 #include "platform/toolkit/events.h"
-#include "platform/win32/window_binding.h"
+#include "platform/toolkit/win32/window_binding.h"
 
 namespace vexlan {
 

@@ -1,10 +1,10 @@
-#include "platform/win32/tree_view.h"
+#include "platform/toolkit/win32/tree_view.h"
 
 #include <cstring>
 #include <utility>
 
+#include "platform/toolkit/win32/menus.h"
 #include "platform/utf.h"
-#include "platform/win32/menus.h"
 
 namespace vexlan {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/std_controls.h"
+#include "platform/toolkit/win32/std_controls.h"
 
 #include <algorithm>
 

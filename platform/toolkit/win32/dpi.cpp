@@ -1,4 +1,6 @@
-#include "platform/win32/dpi.h"
+#include "platform/toolkit/win32/dpi.h"
+
+#include <string>
 
 #include "platform/toolkit/control_layout.h"
 
@@ -6,11 +8,26 @@ namespace vexlan {
 
 namespace {
 
-// Looked up once: absent on the systems that have only the system's DPI.
+// A system DLL loaded from the system folder and nowhere else, so that a DLL
+// of the same name beside the program (in a downloads folder, say) is never
+// loaded in its place. Windows 7 without KB2533623 refuses the search flag
+// (ERROR_INVALID_PARAMETER); the full path does the same there.
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+  if (HMODULE module = ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return module;
+  if (::GetLastError() != ERROR_INVALID_PARAMETER) return nullptr;
+  wchar_t folder[MAX_PATH];
+  const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  const std::wstring path = std::wstring(folder, length) + L'\\' + name;
+  return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+// Looked up once: absent on the systems that have only the system's DPI. A
+// module the program has loaded already (user32) is used as it is.
 template <class Function>
 Function SystemFunction(const wchar_t* module, const char* name) {
   HMODULE handle = ::GetModuleHandleW(module);
-  if (!handle) handle = ::LoadLibraryW(module);
+  if (!handle) handle = LoadSystemLibrary(module);
   return handle ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(handle, name))) : nullptr;
 }
 

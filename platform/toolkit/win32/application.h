@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "platform/toolkit/classes.h"
-#include "platform/win32/forms.h"
+#include "platform/toolkit/win32/forms.h"
 
 namespace vexlan {
 

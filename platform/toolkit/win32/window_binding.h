@@ -2,19 +2,22 @@
 // messages.
 //
 // Windows of our own classes are created with the object in CreateWindowEx's
-// lpParam and bound from WM_NCCREATE; standard controls are created first and
-// then subclassed, keeping their original procedure for default processing.
-// Either way the object sits in GWLP_USERDATA until WM_NCDESTROY, where the
-// binding is undone (and a subclassed control gets its procedure back). The
-// window procedures are noexcept: an exception from a handler is reported by
-// the application's error handler and the message gets default processing.
+// lpParam and bound from WM_NCCREATE; the object sits in GWLP_USERDATA.
+// Standard controls are created first and then subclassed with comctl32's
+// SetWindowSubclass, the object as the subclass's data and in a window
+// property; default processing goes down the control's chain of subclasses
+// (DefSubclassProc), so a subclass another module installs after ours, or
+// before, stays in place and our control stays ours. Either way the binding
+// is undone at WM_NCDESTROY. The window procedures are noexcept: an
+// exception from a handler is reported by the application's error handler
+// and the message gets default processing.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-#include "platform/win32/handles.h"
+#include "platform/toolkit/win32/handles.h"
 
 namespace vexlan {
 
@@ -28,7 +31,8 @@ class WindowReceiver {
   HWND BoundWindow() const { return hwnd_; }
 
   // The object bound to `hwnd`, or nullptr when the window is not one of
-  // ours (checked by its window procedure, so any handle is safe to pass).
+  // ours (a window of this process whose class procedure or subclass is
+  // ours, so any handle is safe to pass).
   static WindowReceiver* FromWindow(HWND hwnd);
 
  protected:
@@ -39,8 +43,10 @@ class WindowReceiver {
   virtual LRESULT ReceiveMessage(UINT msg, WPARAM wparam, LPARAM lparam) = 0;
   // The bound window has gone; the object may be created again.
   virtual void WindowDestroyed() {}
-  // What the window does with a message nobody handles: the control's own
-  // procedure for a standard control, DefWindowProcW otherwise.
+  // What the window does with a message nobody handles: the rest of the
+  // control's subclass chain, down to its own procedure, for a standard
+  // control; DefWindowProcW otherwise. Called while the window's message is
+  // being handled.
   LRESULT DefaultWindowProc(UINT msg, WPARAM wparam, LPARAM lparam);
 
   // Creates a window of `window_class`, registering the class on first use
@@ -56,12 +62,13 @@ class WindowReceiver {
 
  private:
   static LRESULT CALLBACK ClassProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept;
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept;
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                       DWORD_PTR self) noexcept;
   static LRESULT Deliver(WindowReceiver* self, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept;
   void Unbind();
 
   HWND hwnd_ = nullptr;
-  WNDPROC original_ = nullptr;
+  bool subclassed_ = false;
 };
 
 // The program's own icon, icon group 1 of the executable (app/vexlan.rc),

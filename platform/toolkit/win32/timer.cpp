@@ -1,4 +1,4 @@
-#include "platform/win32/timer.h"
+#include "platform/toolkit/win32/timer.h"
 
 namespace vexlan {
 

@@ -1,11 +1,11 @@
-#include "platform/win32/custom_control.h"
+#include "platform/toolkit/win32/custom_control.h"
 
 #include <exception>
 #include <utility>
 
+#include "platform/toolkit/win32/dialogs.h"
+#include "platform/toolkit/win32/gdi_canvas.h"
 #include "platform/utf.h"
-#include "platform/win32/dialogs.h"
-#include "platform/win32/gdi_canvas.h"
 
 namespace vexlan {
 

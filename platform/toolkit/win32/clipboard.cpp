@@ -1,4 +1,4 @@
-#include "platform/win32/clipboard.h"
+#include "platform/toolkit/win32/clipboard.h"
 
 #include <cstring>
 #include <string>

@@ -1,0 +1,50 @@
+// The constants of platform/windows_constants.h checked against the system
+// headers at compile time: a mistyped value does not build.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "platform/windows_constants.h"
+
+namespace vexlan {
+namespace {
+
+static_assert(msg::kNull == WM_NULL);
+static_assert(msg::kDestroy == WM_DESTROY);
+static_assert(msg::kSize == WM_SIZE);
+static_assert(msg::kSetText == WM_SETTEXT);
+static_assert(msg::kGetText == WM_GETTEXT);
+static_assert(msg::kGetTextLength == WM_GETTEXTLENGTH);
+static_assert(msg::kEraseBkgnd == WM_ERASEBKGND);
+static_assert(msg::kWindowPosChanged == WM_WINDOWPOSCHANGED);
+static_assert(msg::kLButtonDown == WM_LBUTTONDOWN);
+static_assert(msg::kLButtonUp == WM_LBUTTONUP);
+static_assert(msg::kRButtonDown == WM_RBUTTONDOWN);
+static_assert(msg::kRButtonUp == WM_RBUTTONUP);
+static_assert(msg::kHotKey == WM_HOTKEY);
+
+static_assert(kMkLButton == MK_LBUTTON);
+static_assert(kMkRButton == MK_RBUTTON);
+
+static_assert(kModAlt == MOD_ALT);
+static_assert(kModControl == MOD_CONTROL);
+static_assert(kModShift == MOD_SHIFT);
+static_assert(kModWin == MOD_WIN);
+static_assert(kModNoRepeat == MOD_NOREPEAT);
+
+static_assert(kSwpNoSize == SWP_NOSIZE);
+static_assert(kSwpNoMove == SWP_NOMOVE);
+static_assert(kSwpShowWindow == SWP_SHOWWINDOW);
+static_assert(kSwpHideWindow == SWP_HIDEWINDOW);
+static_assert(kSwpAsyncWindowPos == SWP_ASYNCWINDOWPOS);
+
+// HWND_NOTOPMOST is ((HWND)-2), a pointer, which no constant expression may
+// make; with HWND naming an integer type in this scope the same macro is
+// the number.
+namespace handle_as_number {
+using HWND = std::intptr_t;
+static_assert(kHwndNoTopMost == HWND_NOTOPMOST);
+}  // namespace handle_as_number
+
+}  // namespace
+}  // namespace vexlan

@@ -1,0 +1,50 @@
+// The Windows message numbers and flags the portable code uses, by their
+// platform values, in one place: the portable code never sees <windows.h>.
+// Each carries its Windows name; platform/win32/windows_constants_check.cpp
+// holds every one against the system headers when the program is built.
+#pragma once
+
+#include <cstdint>
+
+namespace vexlan {
+
+namespace msg {
+inline constexpr unsigned kNull = 0x0000;              // WM_NULL
+inline constexpr unsigned kDestroy = 0x0002;           // WM_DESTROY
+inline constexpr unsigned kSize = 0x0005;              // WM_SIZE
+inline constexpr unsigned kSetText = 0x000C;           // WM_SETTEXT
+inline constexpr unsigned kGetText = 0x000D;           // WM_GETTEXT
+inline constexpr unsigned kGetTextLength = 0x000E;     // WM_GETTEXTLENGTH
+inline constexpr unsigned kEraseBkgnd = 0x0014;        // WM_ERASEBKGND
+inline constexpr unsigned kWindowPosChanged = 0x0047;  // WM_WINDOWPOSCHANGED
+inline constexpr unsigned kLButtonDown = 0x0201;       // WM_LBUTTONDOWN
+inline constexpr unsigned kLButtonUp = 0x0202;         // WM_LBUTTONUP
+inline constexpr unsigned kRButtonDown = 0x0204;       // WM_RBUTTONDOWN
+inline constexpr unsigned kRButtonUp = 0x0205;         // WM_RBUTTONUP
+inline constexpr unsigned kHotKey = 0x0312;            // WM_HOTKEY
+}  // namespace msg
+
+// Mouse buttons held, in a button message's wParam.
+inline constexpr std::uintptr_t kMkLButton = 0x0001;  // MK_LBUTTON
+inline constexpr std::uintptr_t kMkRButton = 0x0002;  // MK_RBUTTON
+
+// Modifier flags as RegisterHotKey takes them.
+inline constexpr unsigned kModAlt = 1;      // MOD_ALT
+inline constexpr unsigned kModControl = 2;  // MOD_CONTROL
+inline constexpr unsigned kModShift = 4;    // MOD_SHIFT
+inline constexpr unsigned kModWin = 8;      // MOD_WIN
+// Not a key: a combination held down posts once, not at the keyboard's
+// repeat rate (Windows 7 on; Wine takes it and repeats all the same).
+inline constexpr unsigned kModNoRepeat = 0x4000;  // MOD_NOREPEAT
+
+// Arguments of SetWindowPos that show and hide a window in place. The
+// window handle is a WindowHandle (platform/window_services.h).
+inline constexpr std::int32_t kHwndNoTopMost = -2;  // HWND_NOTOPMOST
+inline constexpr unsigned kSwpNoSize = 0x0001;      // SWP_NOSIZE
+inline constexpr unsigned kSwpNoMove = 0x0002;      // SWP_NOMOVE
+inline constexpr unsigned kSwpShowWindow = 0x0040;  // SWP_SHOWWINDOW
+inline constexpr unsigned kSwpHideWindow = 0x0080;  // SWP_HIDEWINDOW
+// The request runs on the window's own thread, later.
+inline constexpr unsigned kSwpAsyncWindowPos = 0x4000;  // SWP_ASYNCWINDOWPOS
+
+}  // namespace vexlan
