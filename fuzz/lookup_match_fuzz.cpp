@@ -45,13 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     captions.push_back(in.ConsumeRandomLengthString(64));
     classes.push_back(in.ConsumeRandomLengthString(32));
     const int n = static_cast<int>(rows.size()) + 1;
-    rows.push_back(MakeWindowRow(n, -1, n, captions.back(), classes.back()));
+    rows.push_back(WindowRow{n, -1, n, captions.back(), {classes.back()}});
     FUZZ_CHECK(ContainsIgnoringAsciiCase(captions.back(), text) == ReferenceContains(captions.back(), text));
     FUZZ_CHECK(ContainsIgnoringAsciiCase(StrLower(captions.back()), lowered) ==
                ContainsIgnoringAsciiCase(captions.back(), text));
   }
   WindowTreeModel model;
-  model.Append(rows, -1);
+  model.Build(rows);
   std::optional<int> by_name, by_class;
   for (std::size_t i = rows.size(); i-- > 0;) {
     if (ReferenceContains(captions[i], text)) by_name = static_cast<int>(i);

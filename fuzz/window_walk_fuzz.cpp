@@ -59,6 +59,10 @@ class ChangingDesktop : public WindowServices {
   std::u16string WindowText(WindowHandle wnd, int max_count) override { return Tick(), d_.WindowText(wnd, max_count); }
   std::u16string ClassName(WindowHandle wnd, int max_count) override { return Tick(), d_.ClassName(wnd, max_count); }
   bool IsVisible(WindowHandle wnd) override { return Tick(), d_.IsVisible(wnd); }
+  std::uint32_t ClassAtom(WindowHandle wnd) override { return Tick(), d_.ClassAtom(wnd); }
+  std::uint32_t ThreadOf(WindowHandle wnd) override { return Tick(), d_.ThreadOf(wnd); }
+  WindowHandle ParentOf(WindowHandle wnd) override { return d_.ParentOf(wnd); }
+  WindowHandle PreviousSibling(WindowHandle wnd) override { return d_.PreviousSibling(wnd); }
   bool Exists(WindowHandle wnd) override { return d_.Exists(wnd); }
   bool OnCallerThread(WindowHandle wnd) override { return d_.OnCallerThread(wnd); }
   std::optional<std::intptr_t> SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
@@ -145,8 +149,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(row.parent < 0 || !ancestors.empty());
     ancestors.push_back(static_cast<int>(i));
     FUZZ_CHECK(row.number == ++last_number[row.parent]);
-    FUZZ_CHECK(HandleFromNodeCaption(row.caption) == row.wnd);
-    FUZZ_CHECK(SiblingNumberText(row.caption) == std::to_string(row.number));
+    FUZZ_CHECK(HandleFromNodeCaption(row.NodeText()) == row.wnd);
+    FUZZ_CHECK(SiblingNumberText(row.NodeText()) == std::to_string(row.number));
     if (only_shown && d.Exists(row.wnd)) FUZZ_CHECK(d.IsVisible(row.wnd));
   }
 

@@ -95,4 +95,37 @@ class MessagePosting {
   virtual bool SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
 };
 
+// What the platform tells about other programs' windows as they change.
+enum class WindowEventKind {
+  kCreated,
+  kDestroyed,
+  kShown,
+  kHidden,
+  kRenamed,     // its caption changed
+  kReordered,   // the Z order of its children changed
+  kReparented,  // it has another parent
+};
+
+struct WindowEvent {
+  WindowEventKind kind = WindowEventKind::kCreated;
+  // The window; for kReordered the parent, 0 for the desktop's own children.
+  WindowHandle wnd = 0;
+  friend bool operator==(const WindowEvent&, const WindowEvent&) = default;
+};
+
+// Window events of every process but ours, delivered on the watching thread
+// as it reads its messages. Not every platform raises every kind: Wine 8
+// raises only kCreated, Windows all of them. Events for whole windows only,
+// never for their parts (scroll bars, carets, menus).
+class WindowEventServices {
+ public:
+  using Sink = std::function<void(const WindowEvent&)>;
+  virtual ~WindowEventServices() = default;
+
+  // Starts telling `sink` about window events on this thread, until Unwatch
+  // with the number returned; 0 when the platform refuses.
+  virtual int Watch(Sink sink) = 0;
+  virtual void Unwatch(int watch) = 0;
+};
+
 }  // namespace vexlan

@@ -42,6 +42,16 @@ class WindowServices {
   virtual std::u16string ClassName(WindowHandle wnd, int max_count) = 0;
   // True only when `wnd` and all its ancestors are visible.
   virtual bool IsVisible(WindowHandle wnd) = 0;
+  // A number naming the window's class while the class is registered (its
+  // atom): windows of one class answer the same, windows of other classes
+  // another; 0 for a bad window. Cheaper to ask than the class's name.
+  virtual std::uint32_t ClassAtom(WindowHandle wnd) = 0;
+  // The thread that made `wnd`; 0 for a bad window.
+  virtual std::uint32_t ThreadOf(WindowHandle wnd) = 0;
+  // The parent of a child window; 0 for a top-level window or a bad one.
+  virtual WindowHandle ParentOf(WindowHandle wnd) = 0;
+  // The sibling above `wnd` in Z order, or 0 (GW_HWNDPREV).
+  virtual WindowHandle PreviousSibling(WindowHandle wnd) = 0;
 
   // True while `wnd` names a window (IsWindow).
   virtual bool Exists(WindowHandle wnd) = 0;

@@ -47,6 +47,24 @@ std::u16string Win32WindowServices::ClassName(WindowHandle wnd, int max_count) {
 
 bool Win32WindowServices::IsVisible(WindowHandle wnd) { return ::IsWindowVisible(ToHwnd(wnd)) != FALSE; }
 
+std::uint32_t Win32WindowServices::ClassAtom(WindowHandle wnd) {
+  return static_cast<std::uint32_t>(::GetClassLongPtrW(ToHwnd(wnd), GCW_ATOM) & 0xFFFF);
+}
+
+std::uint32_t Win32WindowServices::ThreadOf(WindowHandle wnd) {
+  return ::GetWindowThreadProcessId(ToHwnd(wnd), nullptr);
+}
+
+WindowHandle Win32WindowServices::ParentOf(WindowHandle wnd) {
+  // A top-level window's parent is the desktop window, which the tree does not list.
+  const HWND parent = ::GetAncestor(ToHwnd(wnd), GA_PARENT);
+  return parent == ::GetDesktopWindow() ? 0 : FromHwnd(parent);
+}
+
+WindowHandle Win32WindowServices::PreviousSibling(WindowHandle wnd) {
+  return FromHwnd(::GetWindow(ToHwnd(wnd), GW_HWNDPREV));
+}
+
 bool Win32WindowServices::Exists(WindowHandle wnd) { return ::IsWindow(ToHwnd(wnd)) != FALSE; }
 
 bool Win32WindowServices::OnCallerThread(WindowHandle wnd) {

@@ -25,6 +25,10 @@ class Win32WindowServices : public WindowServices {
   std::u16string WindowText(WindowHandle wnd, int max_count) override;
   std::u16string ClassName(WindowHandle wnd, int max_count) override;
   bool IsVisible(WindowHandle wnd) override;
+  std::uint32_t ClassAtom(WindowHandle wnd) override;
+  std::uint32_t ThreadOf(WindowHandle wnd) override;
+  WindowHandle ParentOf(WindowHandle wnd) override;
+  WindowHandle PreviousSibling(WindowHandle wnd) override;
   bool Exists(WindowHandle wnd) override;
   bool OnCallerThread(WindowHandle wnd) override;
   std::optional<std::intptr_t> SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,

@@ -25,18 +25,22 @@ WindowHandle FakeDesktop::Add(WindowHandle parent, const std::string& caption, c
   w.visible = visible;
 
   LinkLast(windows_.emplace(handle, std::move(w)).first->second);
+  Raise(WindowEventKind::kCreated, handle);
+  if (visible) Raise(WindowEventKind::kShown, handle);
   return handle;
 }
 
 void FakeDesktop::Destroy(WindowHandle wnd) {
   Window* w = Find(wnd);
   if (!w) return;
+  if (w->visible) Raise(WindowEventKind::kHidden, wnd);
   while (w->first_child) {
     Destroy(w->first_child);
     w = Find(wnd);
   }
   Unlink(*w);
   windows_.erase(wnd);
+  Raise(WindowEventKind::kDestroyed, wnd);
 }
 
 void FakeDesktop::MoveToBottom(WindowHandle wnd) {
@@ -205,6 +209,75 @@ bool FakeDesktop::SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsi
   if (flags & kSwpShowWindow) w->visible = true;
   if (flags & kSwpHideWindow) w->visible = false;
   return true;
+}
+
+}  // namespace vexlan::testing
+
+namespace vexlan::testing {
+
+// Changes other programs make, with the events Windows raises for them.
+
+void FakeDesktop::Rename(WindowHandle wnd, const std::string& caption) {
+  Window& w = At(wnd);
+  w.caption = Utf8ToUtf16(caption);
+  w.text = w.caption;
+  Raise(WindowEventKind::kRenamed, wnd);
+}
+
+void FakeDesktop::Restack(WindowHandle wnd, WindowHandle after) {
+  Window& w = At(wnd);
+  if (after == wnd || (after != 0 && At(after).parent != w.parent)) throw std::invalid_argument("not a sibling");
+  Unlink(w);
+  WindowHandle& first = w.parent ? windows_.at(w.parent).first_child : top_first_;
+  WindowHandle& last = w.parent ? windows_.at(w.parent).last_child : top_last_;
+  w.prev = after;
+  w.next = after ? windows_.at(after).next : first;
+  (after ? windows_.at(after).next : first) = wnd;
+  (w.next ? windows_.at(w.next).prev : last) = wnd;
+  Raise(WindowEventKind::kReordered, w.parent);
+}
+
+void FakeDesktop::Reparent(WindowHandle wnd, WindowHandle parent) {
+  for (WindowHandle a = parent; a != 0; a = At(a).parent) {
+    if (a == wnd) throw std::invalid_argument("a window cannot go under itself");
+  }
+  Window& w = At(wnd);
+  Unlink(w);
+  w.parent = parent;
+  LinkLast(w);
+  Raise(WindowEventKind::kReparented, wnd);
+}
+
+void FakeDesktop::SetVisible(WindowHandle wnd, bool visible) {
+  Window& w = At(wnd);
+  if (w.visible == visible) return;
+  w.visible = visible;
+  Raise(visible ? WindowEventKind::kShown : WindowEventKind::kHidden, wnd);
+}
+
+std::uint32_t FakeDesktop::ClassAtom(WindowHandle wnd) {
+  Query(wnd);
+  const Window* w = Find(wnd);
+  if (!w) return 0;
+  return atoms_.try_emplace(w->class_name, static_cast<std::uint32_t>(0xC000 + atoms_.size())).first->second;
+}
+
+std::uint32_t FakeDesktop::ThreadOf(WindowHandle wnd) {
+  Query(wnd);
+  const Window* w = Find(wnd);
+  return w ? w->thread : 0;
+}
+
+WindowHandle FakeDesktop::ParentOf(WindowHandle wnd) {
+  Query(wnd);
+  const Window* w = Find(wnd);
+  return w ? w->parent : 0;
+}
+
+WindowHandle FakeDesktop::PreviousSibling(WindowHandle wnd) {
+  Query(wnd);
+  const Window* w = Find(wnd);
+  return w ? w->prev : 0;
 }
 
 }  // namespace vexlan::testing

@@ -85,6 +85,9 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
     std::vector<LoggedMessage> notified;  // by SendNotify
     std::vector<LoggedWindowPos> positioned;
 
+    // The thread that made it.
+    std::uint32_t thread = 1;
+
     WindowHandle first_child = 0, last_child = 0, prev = 0, next = 0;
   };
 
@@ -104,6 +107,20 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
   void SetText(WindowHandle wnd, const std::string& text);
   std::string TextOf(WindowHandle wnd) const;
 
+  // Changes other programs make, each raising the window events Windows
+  // raises for it (see on_event): a new caption (SetWindowText), a new place
+  // in the Z order (SetWindowPos; `after` 0 is the top), a new parent at the
+  // bottom of its children (SetParent; 0 is the desktop), shown or hidden
+  // (ShowWindow). Add raises kCreated (and kShown for a visible window) and
+  // Destroy kDestroyed for the window and every descendant, children first.
+  void Rename(WindowHandle wnd, const std::string& caption);
+  void Restack(WindowHandle wnd, WindowHandle after);
+  void Reparent(WindowHandle wnd, WindowHandle parent);
+  void SetVisible(WindowHandle wnd, bool visible);
+  // Every window event the desktop raises, as Windows raises it: kReordered
+  // names the parent whose children changed order (0: the desktop's).
+  std::function<void(const WindowEvent&)> on_event;
+
   // The desktop's time, which passes only while a send waits.
   FakeClock clock;
   // Called with the handle at the start of every query about a window.
@@ -117,6 +134,11 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
   std::u16string WindowText(WindowHandle wnd, int max_count) override;
   std::u16string ClassName(WindowHandle wnd, int max_count) override;
   bool IsVisible(WindowHandle wnd) override;
+  // One atom per class name, numbered from 0xC000 as registered classes are.
+  std::uint32_t ClassAtom(WindowHandle wnd) override;
+  std::uint32_t ThreadOf(WindowHandle wnd) override;
+  WindowHandle ParentOf(WindowHandle wnd) override;
+  WindowHandle PreviousSibling(WindowHandle wnd) override;
   bool Exists(WindowHandle wnd) override { return windows_.count(wnd) != 0; }
   bool OnCallerThread(WindowHandle wnd) override;
   std::optional<std::intptr_t> SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
@@ -135,8 +157,12 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
   void Query(WindowHandle wnd) {
     if (on_query) on_query(wnd);
   }
+  void Raise(WindowEventKind kind, WindowHandle wnd) {
+    if (on_event) on_event({kind, wnd});
+  }
 
   std::unordered_map<WindowHandle, Window> windows_;
+  std::unordered_map<std::u16string, std::uint32_t> atoms_;
   WindowHandle top_first_ = 0, top_last_ = 0;
   WindowHandle next_handle_ = 0x10010;
 };

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/fake_clock.h"
 #include "tests/support/fake_desktop.h"
 
 namespace vexlan {
@@ -20,8 +21,8 @@ std::vector<std::string> Outline(const std::vector<WindowRow>& rows) {
   std::vector<int> depth;
   for (const WindowRow& r : rows) {
     depth.push_back(r.parent < 0 ? 0 : depth[static_cast<std::size_t>(r.parent)] + 1);
-    out.push_back(std::string(static_cast<std::size_t>(depth.back()) * 2, ' ') +
-                  r.caption.substr(0, r.caption.find(" (")));
+    const std::string text = r.NodeText();
+    out.push_back(std::string(static_cast<std::size_t>(depth.back()) * 2, ' ') + text.substr(0, text.find(" (")));
   }
   return out;
 }
@@ -68,7 +69,7 @@ TEST(NodeCaption, HandleReadsBackFromTheLastParenthesisedGroup) {
   }
 }
 
-class WindowWalk : public ::testing::Test {
+class WindowWalkTest : public ::testing::Test {
  protected:
   // Z order from top: A (with children A1, A2 hidden (with A2a), A3), B hidden (with B1), C.
   void SetUp() override {
@@ -87,7 +88,7 @@ class WindowWalk : public ::testing::Test {
   WindowHandle a, a1, a2, a2a, a3, b, b1, c;
 };
 
-TEST_F(WindowWalk, FilterOffListsEveryWindowNumberedPerRunWithoutAskingVisibility) {
+TEST_F(WindowWalkTest, FilterOffListsEveryWindowNumberedPerRunWithoutAskingVisibility) {
   const auto rows = Walk(false);
   const std::vector<std::string> expected = {
       R"(1: "A" [Frame])",  R"(  1: "A1" [Button])", R"(  2: "A2" [Edit])", R"(    1: "A2a" [Static])",
@@ -99,13 +100,13 @@ TEST_F(WindowWalk, FilterOffListsEveryWindowNumberedPerRunWithoutAskingVisibilit
   for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].wnd, order[i]) << i;
 }
 
-TEST_F(WindowWalk, FilterOnDropsHiddenSubtreesAndNumbersWithoutGaps) {
+TEST_F(WindowWalkTest, FilterOnDropsHiddenSubtreesAndNumbersWithoutGaps) {
   const std::vector<std::string> expected = {R"(1: "A" [Frame])", R"(  1: "A1" [Button])",
                                              R"(  2: "A3" [Button])", R"(2: "C" [Frame])"};
   EXPECT_EQ(Outline(Walk(true)), expected);
 }
 
-TEST_F(WindowWalk, ParentsPointBackwardsAtTheRightRows) {
+TEST_F(WindowWalkTest, ParentsPointBackwardsAtTheRightRows) {
   const auto rows = Walk(false);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(rows[i].caption);
@@ -118,23 +119,23 @@ TEST_F(WindowWalk, ParentsPointBackwardsAtTheRightRows) {
   }
 }
 
-TEST_F(WindowWalk, WalkFromAnyWindowCoversItsFollowingSiblings) {
+TEST_F(WindowWalkTest, WalkFromAnyWindowCoversItsFollowingSiblings) {
   EXPECT_EQ(Outline(WalkWindows(d, a2, false)),
             (std::vector<std::string>{R"(1: "A2" [Edit])", R"(  1: "A2a" [Static])", R"(2: "A3" [Button])"}));
   EXPECT_TRUE(WalkWindows(d, 0, false).empty());
 }
 
-TEST_F(WindowWalk, LongCaptionIsCutTo200) {
+TEST_F(WindowWalkTest, LongCaptionIsCutTo200) {
   FakeDesktop one;
   const WindowHandle w = one.Add(0, std::string(250, 'x'), "C", true, 65552);
   const auto rows = WalkWindows(one, w, false);
   ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].caption, "1: \"" + std::string(200, 'x') + "\" [C] (65552)");
+  EXPECT_EQ(rows[0].NodeText(), "1: \"" + std::string(200, 'x') + "\" [C] (65552)");
 }
 
 // Other programs change the desktop while we walk it; the walk must end and
 // list each window at most once.
-TEST_F(WindowWalk, ZOrderCyclesEndTheRun) {
+TEST_F(WindowWalkTest, ZOrderCyclesEndTheRun) {
   struct Case {
     const char* name;
     WindowHandle from, to;
@@ -163,7 +164,7 @@ TEST_F(WindowWalk, ZOrderCyclesEndTheRun) {
 
 // Other programs close and restack windows while a long walk runs; what is
 // still there when its turn comes is listed, numbered without gaps.
-TEST_F(WindowWalk, WindowsThatCloseOrMoveDuringTheWalkLoseNothingElse) {
+TEST_F(WindowWalkTest, WindowsThatCloseOrMoveDuringTheWalkLoseNothingElse) {
   struct Case {
     const char* name;
     std::function<void()> change;  // made when A2a is first asked about
@@ -204,13 +205,146 @@ TEST_F(WindowWalk, WindowsThatCloseOrMoveDuringTheWalkLoseNothingElse) {
 
 // A window that vanishes while its own run is being read leaves nothing to
 // follow: the run ends there, and the walk still ends.
-TEST_F(WindowWalk, WindowThatVanishesWhileItsRunIsReadEndsTheRun) {
+TEST_F(WindowWalkTest, WindowThatVanishesWhileItsRunIsReadEndsTheRun) {
   d.on_query = [&](WindowHandle w) {
     if (w == b && d.Exists(b)) d.Destroy(b);
   };
   const std::vector<std::string> expected = {R"(1: "A" [Frame])", R"(  1: "A1" [Button])", R"(  2: "A2" [Edit])",
                                              R"(    1: "A2a" [Static])", R"(  3: "A3" [Button])"};
   EXPECT_EQ(Outline(Walk(false)), expected);
+}
+
+// Counts what the walk asks for: class names cost more than atoms.
+class CountingDesktop : public FakeDesktop {
+ public:
+  std::u16string ClassName(WindowHandle wnd, int max_count) override {
+    ++class_names;
+    return FakeDesktop::ClassName(wnd, max_count);
+  }
+  std::uint32_t ThreadOf(WindowHandle wnd) override {
+    ++threads;
+    return FakeDesktop::ThreadOf(wnd);
+  }
+  int class_names = 0, threads = 0;
+};
+
+TEST(WindowWalkIdentity, ClassNamesOncePerClassThreadsAndKnownWindowsAsAsked) {
+  CountingDesktop d;
+  const WindowHandle a = d.Add(0, "A", "Frame");
+  const WindowHandle a1 = d.Add(a, "A1", "Button");
+  d.Add(a, "A2", "Button");
+  d.Add(0, "B", "Frame");
+  d.At(a1).thread = 7;
+  const WindowIdentity known_a{"Frame", d.ClassAtom(a), 3};
+  struct Case {
+    const char* name;
+    WalkOptions::Identity identity;
+    bool know_a;
+    int class_names, threads;
+    std::uint32_t thread_of_a, thread_of_a1;
+  };
+  const Case cases[] = {
+      {"classes only", WalkOptions::Identity::kClass, false, 2, 0, 0, 0},
+      {"every identity", WalkOptions::Identity::kEvery, false, 2, 4, 1, 7},
+      {"new windows only", WalkOptions::Identity::kNew, true, 2, 3, 3, 7},
+      {"every identity, a known window read again", WalkOptions::Identity::kEvery, true, 2, 4, 1, 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    d.class_names = d.threads = 0;
+    WalkOptions options;
+    options.identity = c.identity;
+    if (c.know_a) options.known = [&](WindowHandle w) { return w == a ? &known_a : nullptr; };
+    WindowWalk walk = WindowWalk::Under(d, 0, options);
+    ASSERT_TRUE(walk.Continue());
+    const auto& rows = walk.Rows();
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(d.class_names, c.class_names);
+    EXPECT_EQ(d.threads, c.threads);
+    EXPECT_EQ(rows[0].identity.thread, c.thread_of_a);
+    EXPECT_EQ(rows[1].identity.thread, c.thread_of_a1);
+    EXPECT_EQ(rows[2].ClassName(), "Button");
+    for (const WindowRow& row : rows) EXPECT_TRUE(row.children_read);
+  }
+}
+
+TEST(WindowWalkIdentity, KnownWindowsKeepTheirChildrenWhenAsked) {
+  FakeDesktop d;
+  const WindowHandle a = d.Add(0, "A", "Frame");
+  d.Add(a, "A1", "Button");
+  const WindowHandle b = d.Add(0, "B", "Frame");
+  d.Add(b, "B1", "Button");
+  const WindowIdentity frame{"Frame", d.ClassAtom(a), 0};
+  const WindowIdentity button{"Button", 0, 0};
+  struct Case {
+    const char* name;
+    WalkOptions::Identity identity;
+    const WindowIdentity* known_a;
+    std::vector<WindowHandle> listed;
+    bool a_children_read;
+  };
+  const Case cases[] = {
+      {"A taken as known", WalkOptions::Identity::kNew, &frame, {a, b, b + 2}, false},
+      {"A taken as known whatever it is", WalkOptions::Identity::kNew, &button, {a, b, b + 2}, false},
+      {"A read again and the same", WalkOptions::Identity::kEvery, &frame, {a, b, b + 2}, false},
+      {"A read again and another window", WalkOptions::Identity::kEvery, &button, {a, a + 2, b, b + 2}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WalkOptions options;
+    options.identity = c.identity;
+    options.keep_known_subtrees = true;
+    options.known = [&](WindowHandle w) { return w == a ? c.known_a : nullptr; };
+    WindowWalk walk = WindowWalk::Under(d, 0, options);
+    walk.Continue();
+    std::vector<WindowHandle> listed;
+    for (const WindowRow& row : walk.Rows()) listed.push_back(row.wnd);
+    EXPECT_EQ(listed, c.listed);
+    EXPECT_EQ(walk.Rows()[0].children_read, c.a_children_read);
+  }
+  EXPECT_EQ(WindowWalk::Subtree(d, b).Rows().size(), 0u) << "nothing walked yet";
+  WindowWalk sub = WindowWalk::Subtree(d, b);
+  sub.Continue();
+  EXPECT_EQ(sub.Rows().size(), 2u) << "B and B1, not A";
+}
+
+// A walk cut into slices loses no window still there, whatever closes or
+// moves between two slices.
+TEST(WindowWalkSlices, NothingStillThereIsLostBetweenSlices) {
+  constexpr int kWindows = 20;
+  struct Case {
+    const char* name;
+    std::function<void(FakeDesktop&, WindowHandle)> change;
+  };
+  const Case cases[] = {
+      {"closes", [](FakeDesktop& d, WindowHandle w) { d.Destroy(w); }},
+      {"goes to the top", [](FakeDesktop& d, WindowHandle w) { d.Restack(w, 0); }},
+      {"goes to the bottom", [](FakeDesktop& d, WindowHandle w) { d.MoveToBottom(w); }},
+  };
+  for (const Case& c : cases) {
+    for (int k = 0; k < kWindows; ++k) {
+      SCOPED_TRACE(std::string(c.name) + " " + std::to_string(k));
+      FakeDesktop d;
+      testing::FakeClock clock;
+      std::vector<WindowHandle> made;
+      for (int i = 0; i < kWindows; ++i) made.push_back(d.Add(0, "w" + std::to_string(i), "Flat"));
+      d.on_query = [&](WindowHandle) { clock.Advance(1); };
+      WindowWalk walk = WindowWalk::Under(d, 0, WalkOptions{});
+      const Deadline first_slice(clock, 6);
+      ASSERT_FALSE(walk.Continue(&first_slice));
+      c.change(d, made[static_cast<std::size_t>(k)]);
+      int slices = 1;
+      for (bool done = false; !done; ++slices) {
+        const Deadline slice(clock, 6);
+        done = walk.Continue(&slice);
+        ASSERT_LT(slices, 200);
+      }
+      std::set<WindowHandle> listed;
+      for (const WindowRow& row : walk.Rows()) EXPECT_TRUE(listed.insert(row.wnd).second);
+      for (const WindowHandle w : made) EXPECT_TRUE(listed.count(w) || !d.Exists(w)) << "lost " << w;
+      EXPECT_GT(slices, 4);
+    }
+  }
 }
 
 TEST(WindowWalkSize, TwentyThousandWindowsAreAllListed) {

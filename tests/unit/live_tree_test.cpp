@@ -1,0 +1,231 @@
+#include "winutil/live_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/support/fake_clock.h"
+#include "tests/support/fake_desktop.h"
+#include "tests/support/fake_window_events.h"
+
+namespace vexlan {
+namespace {
+
+using testing::FakeClock;
+using testing::FakeDesktop;
+using testing::FakeWindowEvents;
+
+// Work as the desktop's calls cost it: so many microseconds a call.
+class FakeMeter : public WorkMeter {
+ public:
+  std::int64_t SpentUs() override { return spent_us; }
+  std::int64_t spent_us = 0;
+};
+
+class LiveTreeTest : public ::testing::Test {
+ protected:
+  static constexpr std::int64_t kCallUs = 25;
+
+  void Start(FakeWindowEvents::Raises raises, bool only_shown = false, LiveTreeSettings settings = {},
+             int padding = 200) {
+    a = d.Add(0, "Alpha", "Frame");
+    a1 = d.Add(a, "One", "Button");
+    a2 = d.Add(a, "Two", "Edit");
+    d.Add(a2, "Deep", "Static");
+    b = d.Add(0, "Beta", "Frame", false);
+    d.Add(b, "Inner", "Button");
+    c = d.Add(0, "Gamma", "Frame");
+    // Windows no change touches, which a walk would have to read too, 50 to
+    // a parent.
+    for (int i = 0; i < padding; i += 50) {
+      const WindowHandle holder = d.Add(c, "Holder", "Panel");
+      for (int j = i; j < std::min(padding, i + 50); ++j) d.Add(holder, "Padding " + std::to_string(j), "Static");
+    }
+    d.on_query = [this](WindowHandle) {
+      ++calls;
+      meter.spent_us += kCallUs;
+      if (ms_per_100_calls && calls % 100 == 0) clock.Advance(ms_per_100_calls);
+    };
+    events.emplace(d, raises);
+    live.emplace(model, d, clock, meter, settings);
+    live->SetOnlyShown(only_shown);
+    events->Watch([this](const WindowEvent& e) { live->Mark(e); });
+    model.Build(Fresh());
+    live->Rebuilt();
+  }
+  std::vector<WindowRow> Fresh() { return WalkWindows(d, d.TopWindow(), only_shown_); }
+  void Reset() {
+    live.reset();
+    events.reset();
+    d = FakeDesktop();
+  }
+  // Runs every step due until `until_ms` on the clock.
+  void RunUntil(std::int64_t until_ms) {
+    while (true) {
+      events->Deliver();
+      const std::int64_t due = live->DueAtMs();
+      if (due > until_ms) break;
+      if (due > clock.now_ms) clock.now_ms = due;
+      const std::int64_t before_us = meter.spent_us;
+      live->Step();
+      largest_step_us = std::max(largest_step_us, meter.spent_us - before_us);
+    }
+    clock.now_ms = std::max(clock.now_ms, until_ms);
+  }
+  bool SameAsFresh() {
+    WindowTreeModel fresh;
+    fresh.Build(Fresh());
+    return model.SameListing(fresh);
+  }
+
+  FakeDesktop d;
+  FakeClock clock;
+  FakeMeter meter;
+  WindowTreeModel model;
+  std::optional<FakeWindowEvents> events;
+  std::optional<LiveTree> live;
+  bool only_shown_ = false;
+  int ms_per_100_calls = 0;
+  std::int64_t largest_step_us = 0;
+  int calls = 0;
+  WindowHandle a, a1, a2, b, c;
+};
+
+// Where the platform reports every change (Windows), each shows a settling
+// delay after it happened at the cost of the windows it concerns.
+TEST_F(LiveTreeTest, EveryKindOfChangeFollowsFromItsEventAlone) {
+  struct Case {
+    const char* name;
+    bool only_shown;
+    std::function<void()> change;
+  };
+  const Case cases[] = {
+      {"a window appears", false, [&] { d.Add(a, "New", "Button"); }},
+      {"a window appears above others", false, [&] { d.Restack(d.Add(a, "New", "Button"), 0); }},
+      {"a whole subtree appears", false, [&] { d.Add(d.Add(d.Add(0, "Top", "Frame"), "Mid", "Panel"), "x", "B"); }},
+      {"a window closes", false, [&] { d.Destroy(a2); }},
+      {"a window is renamed", false, [&] { d.Rename(a1, "Uno"); }},
+      {"a window is restacked", false, [&] { d.Restack(a2, 0); }},
+      {"a top-level window is restacked", false, [&] { d.Restack(c, 0); }},
+      {"a window moves to another parent", false, [&] { d.Reparent(a2, b); }},
+      {"a window is shown under the filter", true, [&] { d.SetVisible(b, true); }},
+      {"a window is hidden under the filter", true, [&] { d.SetVisible(a2, false); }},
+      {"a handle comes back for another class", false,
+       [&] { d.Destroy(a1), d.Add(a, "One", "Edit", true, a1); }},
+      {"a handle comes back for another thread", false,
+       [&] { d.Destroy(a1), d.Add(a, "One", "Button", true, a1), d.At(a1).thread = 2; }},
+      {"a handle comes back for the same class elsewhere", false,
+       [&] { d.Destroy(a1), d.Add(a, "One", "Button", true, a1); }},
+      {"a window moves under a new window", false, [&] { d.Reparent(a1, d.Add(0, "New", "Frame")); }},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Reset();
+    only_shown_ = k.only_shown;
+    LiveTreeSettings settings;
+    settings.shortest_interval_ms = 1'000'000;  // no periodic walk here
+    Start(FakeWindowEvents::Raises::kEverything, k.only_shown, settings);
+    const WindowTreeModel before = model;
+    k.change();
+    RunUntil(clock.now_ms + 100);
+    EXPECT_TRUE(model.SameListing(before)) << "nothing before the marks settle";
+    calls = 0;
+    RunUntil(clock.now_ms + 200);
+    const int spent = calls;
+    EXPECT_TRUE(SameAsFresh()) << model.TreeText();
+    EXPECT_EQ(live->Figures().walks, 0);
+    EXPECT_LT(spent, 60) << "a walk of everything would take " << 3 * d.Size() << " calls";
+  }
+}
+
+// Wine 8 reports creations alone: the rest shows after the periodic walk.
+TEST_F(LiveTreeTest, WhatThePlatformDoesNotReportShowsAfterThePeriodicWalk) {
+  LiveTreeSettings settings;
+  settings.shortest_interval_ms = 700;
+  Start(FakeWindowEvents::Raises::kCreationsOnly, false, settings);
+  RunUntil(clock.now_ms + 1000);
+  const int walks = live->Figures().walks;
+  d.Add(a, "New", "Button");
+  d.Rename(a1, "Uno");
+  RunUntil(clock.now_ms + 260);
+  EXPECT_EQ(model.NodeText(a1).find("Uno"), std::string::npos) << "no walk yet";
+  EXPECT_EQ(model.Children(a).size(), 3u) << "the creation was reported";
+  RunUntil(clock.now_ms + 1000);
+  EXPECT_GT(live->Figures().walks, walks);
+  EXPECT_TRUE(SameAsFresh());
+}
+
+// The periodic walk costs what the desktop's size makes it cost; it comes
+// back as often as the share of one core pays for, never more.
+TEST_F(LiveTreeTest, PeriodicWalksSpendAtMostTheirShareOfOneCore) {
+  struct Case {
+    int windows;
+    int least_walks;
+  };
+  const Case cases[] = {{0, 100}, {1000, 10}, {10000, 1}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.windows);
+    Reset();
+    Start(FakeWindowEvents::Raises::kCreationsOnly, false, {}, k.windows);
+    const std::int64_t start_ms = clock.now_ms, start_us = meter.spent_us;
+    largest_step_us = 0;
+    RunUntil(start_ms + 120'000);
+    // What the share pays for, what it may save up, and the last step's
+    // work, which is paid for after it.
+    EXPECT_LE(meter.spent_us - start_us, 120'000 * 50 + 100'000 + largest_step_us);
+    EXPECT_GE(live->Figures().walks, k.least_walks);
+  }
+}
+
+// A walk of a big desktop goes in slices that each hold the thread briefly;
+// events that come meanwhile wait for its end and are looked at then.
+TEST_F(LiveTreeTest, AWalkGoesInSlicesAndMarksWaitForItsEnd) {
+  ms_per_100_calls = 1;
+  Start(FakeWindowEvents::Raises::kEverything, false, {}, 5000);
+  clock.now_ms = live->DueAtMs();
+  live->Step();  // the first slice of the first walk
+  ASSERT_TRUE(live->Walking());
+  const WindowHandle added = d.Add(a, "New", "Button");
+  int slices = 1;
+  while (live->Walking()) {
+    events->Deliver();
+    clock.now_ms = std::max(clock.now_ms, live->DueAtMs());
+    live->Step();
+    ++slices;
+  }
+  EXPECT_GT(slices, 5);
+  EXPECT_LE(live->Figures().longest_step_ms, 15 + 2) << "a slice, and a run of 100 windows read whole";
+  EXPECT_EQ(live->Marked(), 1u) << "the new window's marks wait";
+  RunUntil(clock.now_ms + 300);
+  EXPECT_EQ(live->Marked(), 0u);
+  EXPECT_TRUE(model.Contains(added));
+  EXPECT_TRUE(SameAsFresh());
+}
+
+TEST_F(LiveTreeTest, ManyMarksAreLeftToOneWalkAndManyNewSiblingsToOneRun) {
+  struct Case {
+    const char* name;
+    int new_windows;
+    int walks;
+  };
+  const Case cases[] = {{"a few", 3, 0}, {"many under one parent", 40, 0}, {"more than are worth marking", 300, 1}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Reset();
+    LiveTreeSettings settings;
+    settings.shortest_interval_ms = 1'000'000;
+    Start(FakeWindowEvents::Raises::kEverything, false, settings);
+    for (int i = 0; i < k.new_windows; ++i) d.Add(a, "New " + std::to_string(i), "Button");
+    calls = 0;
+    RunUntil(clock.now_ms + 300);
+    const int spent = calls;
+    EXPECT_TRUE(SameAsFresh());
+    EXPECT_EQ(live->Figures().walks, k.walks);
+    if (k.walks == 0) {
+      EXPECT_LT(spent, 8 * k.new_windows + 40);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vexlan
