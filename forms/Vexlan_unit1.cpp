@@ -17,27 +17,13 @@
 #include "winutil/ExtCntrlsUtils.h"
 #include "winutil/handle_text.h"
 #include "winutil/window_tree.h"
+#include "platform/clock.h"
 
 namespace vexlan {
 
 TForm1* Form1 = nullptr;
 TNodeRegister NodeList;
 const int& NodeCount = NodeList.Count();
-
-TNodeEntry TNodeRegister::operator[](std::size_t index) const {
-  return {model_.Row(static_cast<int>(index)).wnd, nodes_.at(index)};
-}
-
-TTreeNode* TNodeRegister::NodeOf(WindowHandle wnd) const {
-  const auto row = model_.FindByHandle(wnd);
-  return row && static_cast<std::size_t>(*row) < nodes_.size() ? nodes_[static_cast<std::size_t>(*row)] : nullptr;
-}
-
-void TNodeRegister::Clear() {
-  nodes_.clear();
-  count_ = 0;
-  model_.Clear();
-}
 
 namespace {
 
@@ -60,6 +46,7 @@ constexpr PublishedMethod<TForm1> kMethods[] = {
     {"Closewindow1Click", &TForm1::Closewindow1Click},
     {"Copytree1Click", &TForm1::Copytree1Click},
     {"Keepplaceonrefresh1Click", &TForm1::Keepplaceonrefresh1Click},
+    {"Livetree1Click", &TForm1::Livetree1Click},
 };
 
 }  // namespace
@@ -87,8 +74,11 @@ TForm1::TForm1(TComponent* owner, const PlatformContext& platform) : TForm(owner
   Closewindow1 = &LayoutComponent<TMenuItem>(*this, "Closewindow1");
   Copytree1 = &LayoutComponent<TMenuItem>(*this, "Copytree1");
   Keepplaceonrefresh1 = &LayoutComponent<TMenuItem>(*this, "Keepplaceonrefresh1");
+  Livetree1 = &LayoutComponent<TMenuItem>(*this, "Livetree1");
   // However the tree's nodes go, the register goes first.
-  TreeView1->Items().OnClearing = [] { NodeList.Clear(); };
+  NodeList.Attach(TreeView1);
+  live_timer_.SetEnabled(false);
+  live_timer_.OnTimer = [this](TObject*) { LiveStep(); };
   // The properties dialog, while shown, follows the selection to any node.
   TreeView1->OnChange = [this](TObject*) {
     if (Form5 && Form5->Visible()) {
@@ -104,7 +94,8 @@ TForm1::TForm1(TComponent* owner, const PlatformContext& platform) : TForm(owner
 }
 
 TForm1::~TForm1() {
-  NodeList.Clear();
+  StopLive();
+  NodeList.Attach(nullptr);
   if (Form1 == this) Form1 = nullptr;
 }
 
@@ -130,77 +121,101 @@ void TForm1::RefreshBtnClick(TObject*) {
   const WindowHandle first = Windows().TopWindow();
   TTreeNodes& nodes = TreeView1->Items();
   UpdateScope frozen(nodes);
-  const std::optional<TreePlace> place = Keepplaceonrefresh1->Checked() ? std::optional(CurrentPlace()) : std::nullopt;
+  const bool keep = Keepplaceonrefresh1->Checked() || Livetree1->Checked();
+  const std::optional<TNodeRegister::Place> place = keep ? std::optional(NodeList.CurrentPlace()) : std::nullopt;
   nodes.Clear();  // and with the nodes the register
   AddWindows(first, TreeView1->TopItem());
-  if (place) ReturnTo(*place);
-}
-
-TForm1::TreePlace TForm1::CurrentPlace() const {
-  TreePlace place;
-  place.selected = SelectedHandle();
-  if (const TTreeNode* top = TreeView1->TopItem()) place.top = HandleFromNodeCaption(top->Text()).value_or(0);
-  // What the nodes recorded: asking the control node by node would cost a
-  // search through every item for each node.
-  for (std::size_t i = 0; i < NodeList.nodes_.size(); ++i) {
-    if (NodeList.nodes_[i]->KnownExpanded()) place.expanded.push_back(NodeList[i].Wnd);
-  }
-  std::sort(place.expanded.begin(), place.expanded.end());
-  return place;
-}
-
-void TForm1::ReturnTo(const TreePlace& place) {
-  // Every node is in before any expands, and only the few that were expanded
-  // cost a message each.
-  const std::vector<WindowRow>& rows = NodeList.Model().Rows();
-  for (std::size_t i = 0; !place.expanded.empty() && i < rows.size(); ++i) {
-    if (std::binary_search(place.expanded.begin(), place.expanded.end(), rows[i].wnd)) NodeList.nodes_[i]->Expand();
-  }
-  TreeView1->SetTopItem(NodeList.NodeOf(place.top));
-  if (TTreeNode* node = NodeList.NodeOf(place.selected)) {
-    node->MakeVisible();
-    TreeView1->SetSelected(node);
-  }
+  if (place) NodeList.ReturnTo(*place);
+  if (live_) live_->Rebuilt();
 }
 
 void TForm1::AddWindows(WindowHandle first, TTreeNode* parent) {
-  const std::vector<WindowRow> rows = WalkWindows(Windows(), first, Onlyshownwindows1->Checked());
-  int parent_row = -1;
-  for (std::size_t i = 0; parent && i < NodeList.nodes_.size(); ++i) {
-    if (NodeList.nodes_[i] == parent) parent_row = static_cast<int>(i);
-  }
+  WalkOptions options;
+  options.only_shown = Onlyshownwindows1->Checked();
+  // The live tree tells windows apart by their threads too.
+  if (live_) options.identity = WalkOptions::Identity::kEvery;
+  WindowWalk walk(Windows(), first, std::move(options));
+  walk.Continue();
   TTreeNodes& nodes = TreeView1->Items();
   UpdateScope frozen(nodes);
-  const int base = NodeList.model_.Append(rows, parent_row);
-  NodeList.nodes_.reserve(NodeList.nodes_.size() + rows.size());
-  for (const WindowRow& row : rows) {
-    TTreeNode* under = row.parent < 0 ? parent : NodeList.nodes_[static_cast<std::size_t>(base + row.parent)];
-    RegisterNode(row.wnd, nodes.AddChild(under, row.caption));
+  if (!parent && NodeCount == 0) {
+    NodeList.Rebuild(walk.Rows());
+    return;
   }
+  // Each window of the run, with its subtree, after the parent's last child.
+  const WindowHandle under = TNodeRegister::WindowOf(parent);
+  const std::vector<WindowRow>& rows = walk.Rows();
+  std::vector<TreeChange> changes;
+  for (std::size_t i = 0; i < rows.size();) {
+    std::size_t end = i + 1;
+    while (end < rows.size() && rows[end].parent >= 0) ++end;
+    std::vector<WindowRow> subtree(rows.begin() + static_cast<std::ptrdiff_t>(i),
+                                   rows.begin() + static_cast<std::ptrdiff_t>(end));
+    for (WindowRow& row : subtree) row.parent = row.parent < 0 ? -1 : row.parent - static_cast<int>(i);
+    const std::vector<WindowHandle>& run = NodeList.Model().Children(under);
+    changes.push_back(TreeChange::Added(under, run.empty() ? 0 : run.back(), std::move(subtree)));
+    NodeList.Model().Apply(changes.back());
+    i = end;
+  }
+  NodeList.Show(changes);
 }
 
-void TForm1::RegisterNode(WindowHandle wnd, TTreeNode* node) {
-  // Entry i is row i of the model: the node must be the next row's.
-  const std::size_t next = NodeList.nodes_.size();
-  if (static_cast<int>(next) >= NodeList.model_.Count() || NodeList.model_.Row(static_cast<int>(next)).wnd != wnd) {
-    throw Exception("The node register is out of step with the tree");
-  }
-  NodeList.nodes_.push_back(node);
-  NodeList.count_ = static_cast<int>(NodeList.nodes_.size());
-}
-
-WindowHandle TForm1::SelectedHandle() const {
-  const TTreeNode* node = TreeView1->Selected();
-  if (!node) return 0;
-  return HandleFromNodeCaption(node->Text()).value_or(0);
-}
+WindowHandle TForm1::SelectedHandle() const { return TNodeRegister::WindowOf(TreeView1->Selected()); }
 
 void TForm1::OnlyShownMenuItem1Click(TObject* Sender) {
   if (auto* item = dynamic_cast<TMenuItem*>(Sender)) item->SetChecked(!item->Checked());
+  if (live_) live_->SetOnlyShown(Onlyshownwindows1->Checked());
   RefreshBtnClick(Sender);
 }
 
 void TForm1::Keepplaceonrefresh1Click(TObject*) { Keepplaceonrefresh1->SetChecked(!Keepplaceonrefresh1->Checked()); }
+
+void TForm1::Livetree1Click(TObject*) {
+  Livetree1->SetChecked(!Livetree1->Checked());
+  if (Livetree1->Checked()) {
+    StartLive();
+  } else {
+    StopLive();
+  }
+}
+
+void TForm1::StartLive() {
+  if (live_) return;
+  live_ = std::make_unique<LiveTree>(NodeList.Model(), Windows(), SteadyClock(), work_meter_);
+  live_->SetOnlyShown(Onlyshownwindows1->Checked());
+  // Without events the periodic walk alone keeps the tree live.
+  live_watch_ = platform_.WindowEvents().Watch([this](const WindowEvent& event) {
+    if (!live_) return;
+    const bool idle = live_->Marked() == 0;
+    live_->Mark(event);
+    if (idle) ScheduleLive();
+  });
+  ScheduleLive();
+}
+
+void TForm1::StopLive() {
+  live_timer_.SetEnabled(false);
+  if (live_watch_) platform_.WindowEvents().Unwatch(live_watch_);
+  live_watch_ = 0;
+  live_.reset();
+}
+
+void TForm1::ScheduleLive() {
+  if (!live_) return;
+  // A timer's first tick comes after its interval at the soonest: a step
+  // due now still lets the messages waiting go first.
+  const std::int64_t wait = live_->DueAtMs() - SteadyClock().NowMs();
+  live_timer_.SetEnabled(false);
+  live_timer_.SetInterval(static_cast<unsigned>(std::clamp<std::int64_t>(wait, 1, 60'000)));
+  live_timer_.SetEnabled(true);
+}
+
+void TForm1::LiveStep() {
+  live_timer_.SetEnabled(false);
+  if (!live_) return;
+  NodeList.Show(live_->Step());
+  ScheduleLive();
+}
 
 void TForm1::FindBtnClick(TObject*) {
   if (Form3) Form3->Show();
@@ -228,6 +243,7 @@ bool TForm1::Findnodebyclass(const std::string& text) { return SelectRow(NodeLis
 bool TForm1::SelectRow(std::optional<int> row) {
   if (!row || *row >= NodeCount) return false;
   TTreeNode* node = NodeList[static_cast<std::size_t>(*row)].Node;
+  if (!node) return false;
   node->MakeVisible();
   TreeView1->SetSelected(node);
   // The focus would pull a hidden form to the front: a caller that hid it
@@ -306,10 +322,7 @@ void TForm1::MakePathString1Click(TObject*) {
 }
 
 std::string TForm1::BuildPathString(const TTreeNode* node) const {
-  std::vector<std::string_view> chain;
-  for (; node; node = node->Parent()) chain.push_back(node->Text());
-  std::reverse(chain.begin(), chain.end());
-  return PathString(chain);
+  return NodeList.Model().PathString(TNodeRegister::WindowOf(node));
 }
 
 void TForm1::Properties1Click(TObject*) {
@@ -319,7 +332,7 @@ void TForm1::Properties1Click(TObject*) {
   Form5->Show();
 }
 
-void TForm1::Copytree1Click(TObject*) { CopyText(TreeText(NodeList.Model().Rows())); }
+void TForm1::Copytree1Click(TObject*) { CopyText(NodeList.Model().TreeText()); }
 
 void TForm1::CopyText(const std::string& text) {
   if (!CopyTextToClipboard(BoundWindow(), text)) ShowMessage("Nothing was copied: another program holds the clipboard.");

@@ -3,54 +3,29 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "components/win32/advanced_panel.h"
+#include "forms/node_register.h"
 #include "platform/platform_context.h"
 #include "platform/toolkit/win32/forms.h"
 #include "platform/toolkit/win32/menus.h"
 #include "platform/toolkit/win32/std_controls.h"
+#include "platform/toolkit/win32/timer.h"
 #include "platform/toolkit/win32/tree_view.h"
 #include "platform/window_services.h"
+#include "winutil/live_tree.h"
 #include "winutil/tree_model.h"
 #include "winutil/win32/highlight_frame.h"
+#include "winutil/win32/thread_work_meter.h"
 
 namespace vexlan {
 
-// One entry of the node register: a listed window and the tree node made for it.
-struct TNodeEntry {
-  WindowHandle Wnd = 0;
-  TTreeNode* Node = nullptr;
-};
-
-// The node register: one entry per node of the main form's tree, in the order
-// the nodes were added (parent before children, siblings in Z order). Its
-// rows and lookups are the core's WindowTreeModel; beside it sits the node
-// made for each row. Both are emptied together whenever the tree's nodes go,
-// so an entry never names a node that is gone. It grows as far as the
-// desktop does.
-class TNodeRegister {
- public:
-  // Entry `index` (0 for the first node added).
-  TNodeEntry operator[](std::size_t index) const;
-  std::size_t size() const { return nodes_.size(); }
-  // What NodeCount reads.
-  const int& Count() const { return count_; }
-  const WindowTreeModel& Model() const { return model_; }
-  // The node of the first entry for `wnd`; nullptr when it is not listed.
-  TTreeNode* NodeOf(WindowHandle wnd) const;
-  void Clear();
-
- private:
-  friend class TForm1;
-  WindowTreeModel model_;
-  std::vector<TTreeNode*> nodes_;  // row -> node
-  int count_ = 0;
-};
-
+// The node register of the main form's tree (see TNodeRegister).
 extern TNodeRegister NodeList;
 // How many entries NodeList holds.
 extern const int& NodeCount;
@@ -88,22 +63,23 @@ class TForm1 : public TForm {
   TMenuItem* Closewindow1 = nullptr;
   TMenuItem* Copytree1 = nullptr;
   TMenuItem* Keepplaceonrefresh1 = nullptr;
+  TMenuItem* Livetree1 = nullptr;
 
   // The form's creation handler: builds the tree before the form is first shown.
   void OnInit(TObject* Sender);
   // Rebuilds the tree and the register from scratch, top-level windows as
   // roots; redrawing is suspended during the fill and the tree repaints once.
   // Nothing is selected or expanded afterwards, unless "Keep place on
-  // refresh" is checked: then the nodes of the windows whose nodes were
-  // expanded are expanded again, the node shown at the top stays there and
-  // the selected window's node is selected again and kept in view, each
-  // window matched by its handle and left out when it is no longer listed.
+  // refresh" or "Live tree" is checked: then the nodes of the windows whose
+  // nodes were expanded are expanded again, the node shown at the top stays
+  // there and the selected window's node is selected again and kept in
+  // view, each window matched by its handle and left out when it is no
+  // longer listed.
   void RefreshBtnClick(TObject* Sender);
-  // Adds `first`, its following siblings and their descendants under `parent`
-  // (roots when nullptr), registering each node.
+  // Adds `first`, its following siblings and their descendants under
+  // `parent` (roots when nullptr), registering each node.
   void AddWindows(WindowHandle first, TTreeNode* parent);
-  void RegisterNode(WindowHandle wnd, TTreeNode* node);
-  // The handle of the selected node, read back from its caption; 0 when no
+  // The handle of the selected node (the one its node carries); 0 when no
   // node is selected.
   WindowHandle SelectedHandle() const;
   // Find a window's node in the register, first match in build order: by
@@ -120,6 +96,13 @@ class TForm1 : public TForm {
   void OnlyShownMenuItem1Click(TObject* Sender);
   // Flips "Keep place on refresh" (the Sender's check mark); see RefreshBtnClick.
   void Keepplaceonrefresh1Click(TObject* Sender);
+  // Flips "Live tree". While it is checked the tree follows the desktop
+  // (see LiveTree): the platform's window events, looked at a quarter of a
+  // second after they come, and a periodic walk of everything, at most 5%
+  // of one core, whose changes are shown node by node.
+  void Livetree1Click(TObject* Sender);
+  // The live tree while "Live tree" is checked, else nullptr.
+  const LiveTree* Live() const { return live_.get(); }
   void FindBtnClick(TObject* Sender);
   void SearchBtnClick(TObject* Sender);
   // Selects the node of the handle typed into the bar: "No handle entered."
@@ -175,14 +158,11 @@ class TForm1 : public TForm {
 
  private:
   bool SelectRow(std::optional<int> row);
-  // Where the user is in the tree, by window: see RefreshBtnClick.
-  struct TreePlace {
-    WindowHandle selected = 0;
-    WindowHandle top = 0;
-    std::vector<WindowHandle> expanded;  // sorted
-  };
-  TreePlace CurrentPlace() const;
-  void ReturnTo(const TreePlace& place);
+  void StartLive();
+  void StopLive();
+  // Sets the live tree's timer for its next step.
+  void ScheduleLive();
+  void LiveStep();
   // Tells the user when another program holds the clipboard.
   void CopyText(const std::string& text);
   // The selected node's window; 0, after telling the user, when none is.
@@ -191,6 +171,10 @@ class TForm1 : public TForm {
 
   PlatformContext platform_;
   THighlightFrame highlight_;
+  ThreadWorkMeter work_meter_;
+  std::unique_ptr<LiveTree> live_;
+  int live_watch_ = 0;
+  TTimer live_timer_{nullptr};
 };
 
 extern TForm1* Form1;

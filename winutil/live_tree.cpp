@@ -33,6 +33,7 @@ void LiveTree::Rebuilt() {
   placed_.clear();
   marked_runs_.clear();
   next_walk_reads_identity_ = true;
+  walk_now_ = false;
   last_walk_start_ms_ = clock_.NowMs();
 }
 
@@ -63,7 +64,7 @@ std::int64_t LiveTree::WhenBalanceAt(std::int64_t level) const {
 }
 
 std::int64_t LiveTree::DueAtMs() const {
-  if (walk_) return clock_.NowMs();
+  if (walk_ || walk_now_) return clock_.NowMs();
   std::int64_t due = std::max(WhenBalanceAt(0), last_walk_start_ms_ + settings_.shortest_interval_ms);
   if (Marked() > 0) {
     const std::int64_t marks_due = std::max(WhenBalanceAt(-(last_walk_cost_us_ + settings_.most_saved_us)),
@@ -83,13 +84,14 @@ std::vector<TreeChange> LiveTree::Step() {
                              balance >= -(last_walk_cost_us_ + settings_.most_saved_us);
   if (walk_) {
     changes = WalkOn();
-  } else if (marks_settled && Marked() > settings_.most_marks) {
+  } else if (walk_now_ || (marks_settled && Marked() > settings_.most_marks)) {
     // So many that one walk of everything costs less than looking at each.
     marked_.clear();
     marked_set_.clear();
     placed_.clear();
     marked_runs_.clear();
     next_walk_reads_identity_ = true;
+    walk_now_ = false;
     StartWalk();
     changes = WalkOn();
   } else if (marks_settled) {
@@ -147,11 +149,17 @@ void LiveTree::Record(std::vector<TreeChange>& changes, TreeChange change) {
   changes.push_back(std::move(change));
 }
 
-void LiveTree::ReadRunAgain(WindowHandle parent, std::vector<TreeChange>& changes) {
-  if (parent != 0 && !model_.Contains(parent)) return;
-  WindowWalk walk = WindowWalk::Under(ws_, parent, Options(WalkOptions::Identity::kNew, true));
+bool LiveTree::ReadRunAgain(WindowHandle parent, std::vector<TreeChange>& changes) {
+  if (parent != 0 && !model_.Contains(parent)) return false;
+  WalkOptions options = Options(WalkOptions::Identity::kNew, true);
+  options.known = [this](WindowHandle wnd) -> const WindowIdentity* {
+    const WindowTreeModel::Node* node = looking_at_.count(wnd) ? nullptr : model_.Find(wnd);
+    return node ? &node->identity : nullptr;
+  };
+  WindowWalk walk = WindowWalk::Under(ws_, parent, std::move(options));
   walk.Continue();
   for (TreeChange& change : model_.Update(parent, walk.TakeRows())) changes.push_back(std::move(change));
+  return true;
 }
 
 std::vector<TreeChange> LiveTree::LookAtMarks() {
@@ -159,6 +167,7 @@ std::vector<TreeChange> LiveTree::LookAtMarks() {
   const std::unordered_set<WindowHandle> runs = std::move(marked_runs_);
   const std::vector<WindowHandle> windows = std::move(marked_);
   const std::unordered_set<WindowHandle> placed = std::move(placed_);
+  looking_at_ = std::move(marked_set_);
   marked_runs_.clear();
   marked_.clear();
   marked_set_.clear();
@@ -166,8 +175,7 @@ std::vector<TreeChange> LiveTree::LookAtMarks() {
   // A run read again covers its windows: their captions are read with it.
   std::unordered_set<WindowHandle> read_again;
   for (const WindowHandle parent : runs) {
-    ReadRunAgain(parent, changes);
-    read_again.insert(parent);
+    if (ReadRunAgain(parent, changes)) read_again.insert(parent);
   }
   // Many new windows under one parent: its run is read once instead.
   std::unordered_map<WindowHandle, WindowHandle> parent_of;
@@ -179,19 +187,33 @@ std::vector<TreeChange> LiveTree::LookAtMarks() {
     if (!node || node->parent != parent) ++new_under[parent];
   }
   for (const auto& [parent, count] : new_under) {
-    if (count > settings_.most_new_in_run && !read_again.count(parent)) {
-      ReadRunAgain(parent, changes);
+    if (count > settings_.most_new_in_run && !read_again.count(parent) && ReadRunAgain(parent, changes)) {
       read_again.insert(parent);
     }
   }
+  std::vector<WindowHandle> pending;
   for (const WindowHandle wnd : windows) {
+    // Listed under its parent by a run read again: read with it.
     const auto it = parent_of.find(wnd);
-    if (it == parent_of.end() || !read_again.count(it->second)) LookAt(wnd, placed.count(wnd) != 0, changes);
+    const WindowTreeModel::Node* node = model_.Find(wnd);
+    if (it != parent_of.end() && read_again.count(it->second) && node && node->parent == it->second) continue;
+    if (!LookAt(wnd, placed.count(wnd) != 0, changes)) pending.push_back(wnd);
   }
+  // Windows that swapped places with an ancestor wait for the others' moves;
+  // what is still tangled after that is left to a walk of everything.
+  for (int pass = 0; pass < 2 && !pending.empty(); ++pass) {
+    std::vector<WindowHandle> again;
+    for (const WindowHandle wnd : pending) {
+      if (!LookAt(wnd, true, changes)) again.push_back(wnd);
+    }
+    pending = std::move(again);
+  }
+  if (!pending.empty()) walk_now_ = true;
+  looking_at_.clear();
   return changes;
 }
 
-void LiveTree::LookAt(WindowHandle wnd, bool placed, std::vector<TreeChange>& changes) {
+bool LiveTree::LookAt(WindowHandle wnd, bool placed, std::vector<TreeChange>& changes) {
   const WindowTreeModel::Node* node = model_.Find(wnd);
   const std::uint32_t atom = ws_.ClassAtom(wnd);
   const bool listed_now = atom != 0 && (!only_shown_ || ws_.IsVisible(wnd));
@@ -200,18 +222,19 @@ void LiveTree::LookAt(WindowHandle wnd, bool placed, std::vector<TreeChange>& ch
     // Gone, hidden, or under a parent the tree does not list (whose own
     // mark, if it comes to be listed, brings the window with it).
     if (node) Record(changes, TreeChange::Removed(wnd));
-    return;
+    return true;
   }
   const auto rename = [&] {
     const std::string caption = GetWindowCaption(ws_, wnd);
     if (caption != model_.Find(wnd)->caption) Record(changes, TreeChange::Renamed(wnd, caption));
+    return true;
   };
   bool same = false;
-  if (node && node->parent == parent) {
+  if (node) {
     const std::uint32_t thread = ws_.ThreadOf(wnd);
     same = (node->identity.atom == 0 || node->identity.atom == atom) &&
            (node->identity.thread == 0 || thread == 0 || node->identity.thread == thread);
-    if (same && !placed) return rename();
+    if (same && !placed && node->parent == parent) return rename();
   }
   // Where it goes: after the nearest sibling above it that the tree lists
   // under the same parent (first when there is none).
@@ -225,18 +248,18 @@ void LiveTree::LookAt(WindowHandle wnd, bool placed, std::vector<TreeChange>& ch
       break;
     }
   }
-  if (same) {
+  if (same && node->parent == parent) {
     // The same window, perhaps somewhere else among its siblings.
     const std::vector<WindowHandle>& run = model_.Children(parent);
     const auto at = std::find(run.begin(), run.end(), wnd);
     if ((at == run.begin() ? 0 : *(at - 1)) != after) Record(changes, TreeChange::Restacked(wnd, parent, after));
     return rename();
   }
-  if (node && node->parent != parent) {
+  if (same) {
     // Moved to another parent, with its subtree (unless the model has that
     // parent under it: then the run is read again instead).
     for (const WindowTreeModel::Node* a = model_.Find(parent); a; a = model_.Find(a->parent)) {
-      if (a->wnd == wnd) return ReadRunAgain(parent, changes);
+      if (a->wnd == wnd) return false;
     }
     Record(changes, TreeChange::Moved(wnd, parent, after));
     return rename();
@@ -249,13 +272,14 @@ void LiveTree::LookAt(WindowHandle wnd, bool placed, std::vector<TreeChange>& ch
   std::vector<WindowRow> rows = walk.TakeRows();
   if (rows.empty()) {
     if (node) Record(changes, TreeChange::Removed(wnd));
-    return;
+    return true;
   }
   const bool elsewhere = std::any_of(rows.begin() + 1, rows.end(),
                                      [&](const WindowRow& row) { return model_.Contains(row.wnd); });
   if (elsewhere) return ReadRunAgain(parent, changes);
   if (node) Record(changes, TreeChange::Removed(wnd));
   Record(changes, TreeChange::Added(parent, after, std::move(rows)));
+  return true;
 }
 
 }  // namespace vexlan

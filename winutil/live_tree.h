@@ -94,7 +94,8 @@ class LiveTree {
   // changes made to the model, in the order made.
   std::vector<TreeChange> Step();
 
-  bool Walking() const { return walk_.has_value(); }
+  // A walk of everything is under way or due at once.
+  bool Walking() const { return walk_.has_value() || walk_now_; }
   std::size_t Marked() const { return marked_.size() + marked_runs_.size(); }
   const LiveTreeFigures& Figures() const { return figures_; }
 
@@ -106,8 +107,13 @@ class LiveTree {
   std::vector<TreeChange> LookAtMarks();
   // `placed`: the event may have put the window somewhere new (it was
   // created, shown or given another parent), so its place is checked too.
-  void LookAt(WindowHandle wnd, bool placed, std::vector<TreeChange>& changes);
-  void ReadRunAgain(WindowHandle parent, std::vector<TreeChange>& changes);
+  // False, changing nothing, when the window belongs under a window the
+  // model still has under it (another mark may move that one first).
+  bool LookAt(WindowHandle wnd, bool placed, std::vector<TreeChange>& changes);
+  // Walks the children of `parent` again, those the model lists taken as
+  // they are with their subtrees, except the marked ones being looked at,
+  // which are read whole. False, doing nothing, for a parent not listed.
+  bool ReadRunAgain(WindowHandle parent, std::vector<TreeChange>& changes);
   void StartWalk();
   std::vector<TreeChange> WalkOn();
   WalkOptions Options(WalkOptions::Identity identity, bool keep_known_subtrees) const;
@@ -123,6 +129,7 @@ class LiveTree {
   std::vector<WindowHandle> marked_;  // in the order marked, once each
   std::unordered_set<WindowHandle> marked_set_;
   std::unordered_set<WindowHandle> placed_;  // marked windows whose place may have changed
+  std::unordered_set<WindowHandle> looking_at_;  // the marks being looked at
   std::unordered_set<WindowHandle> marked_runs_;  // parents whose children changed order (0: the desktop's)
   std::int64_t first_mark_ms_ = 0;
 
@@ -131,6 +138,7 @@ class LiveTree {
   std::int64_t last_walk_cost_us_ = 0;  // work of the last walk done
   int walks_started_ = 0;
   bool next_walk_reads_identity_ = true;
+  bool walk_now_ = false;  // marks could not be settled one by one
   std::int64_t last_walk_start_ms_;
   // The budget: what was left at `balance_at_ms_`; it grows by core_share
   // of the time passed, up to most_saved_us.

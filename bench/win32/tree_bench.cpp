@@ -135,24 +135,21 @@ void Measure(const Case& c, vexlan::TForm1& form, int pairs) {
   {
     int level = 0, expanded = 0;
     const auto take_place = [&] {
-      const auto& rows = vexlan::NodeList.Model().Rows();
-      std::vector<bool> has_children(rows.size());
-      std::vector<int> levels(rows.size());
+      const vexlan::WindowTreeModel& model = vexlan::NodeList.Model();
       std::size_t deepest = 0;
-      for (std::size_t i = 0; i < rows.size(); ++i) {
-        const int parent = rows[i].parent;
-        if (parent < 0) continue;
-        has_children[static_cast<std::size_t>(parent)] = true;
-        levels[i] = levels[static_cast<std::size_t>(parent)] + 1;
-        if (levels[i] > levels[deepest]) deepest = i;
-      }
+      int deepest_level = -1;
       expanded = 0;
-      for (std::size_t i = 0; i < rows.size() && expanded < 20; ++i) {
-        if (!has_children[i]) continue;
-        vexlan::NodeList[i].Node->Expand();
-        ++expanded;
+      for (int i = 0; i < model.Count(); ++i) {
+        const vexlan::WindowHandle wnd = model.At(i);
+        int level = 0;
+        for (auto* n = model.Find(wnd); n->parent; n = model.Find(n->parent)) ++level;
+        if (level > deepest_level) deepest_level = level, deepest = static_cast<std::size_t>(i);
+        if (expanded < 20 && !model.Find(wnd)->children.empty()) {
+          vexlan::NodeList[static_cast<std::size_t>(i)].Node->Expand();
+          ++expanded;
+        }
       }
-      form.Findnodebyhandle(rows[deepest].wnd);
+      form.Findnodebyhandle(model.At(static_cast<int>(deepest)));
       level = form.TreeView1->Selected()->Level();
     };
     std::vector<double> plain, kept, kept_ratios;

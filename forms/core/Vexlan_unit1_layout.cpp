@@ -62,6 +62,8 @@ constexpr ComponentLayout kComponents[] = {
      .Settings = MenuItemSettings{.Caption = "&Only shown windows", .OnClick = "OnlyShownMenuItem1Click"}},
     {.Name = "Keepplaceonrefresh1", .Parent = "PopupMenu1",
      .Settings = MenuItemSettings{.Caption = "&Keep place on refresh", .OnClick = "Keepplaceonrefresh1Click"}},
+    {.Name = "Livetree1", .Parent = "PopupMenu1",
+     .Settings = MenuItemSettings{.Caption = "Li&ve tree", .OnClick = "Livetree1Click"}},
     {.Name = "NProperties", .Parent = "PopupMenu1", .Settings = MenuItemSettings{.Caption = "-"}},
     {.Name = "Properties1", .Parent = "PopupMenu1",
      .Settings = MenuItemSettings{.Caption = "&Properties...", .OnClick = "Properties1Click"}},

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
 #include "platform/win32/message_window.h"
+#include "platform/win32/win32_window_events.h"
 #include "platform/win32/win32_window_services.h"
 
 namespace vexlan {
@@ -54,13 +55,15 @@ const PlatformContext& SystemPlatform() {
     Win32Cursor cursor;
     Win32ShowHide show_hide;
     Win32Posting posting;
+    Win32WindowEvents window_events;
     PlatformContext context = PlatformContext{}
                                   .With(SystemWindowServices())
                                   .With(message_windows)
                                   .With(hot_keys)
                                   .With(cursor)
                                   .With(show_hide)
-                                  .With(posting);
+                                  .With(posting)
+                                  .With(window_events);
   };
   // Never destroyed, on purpose: a component that the application object
   // still owns when static destruction begins uses them as it goes.

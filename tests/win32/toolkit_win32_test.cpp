@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <algorithm>
 #include <cstring>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -238,9 +241,71 @@ class TreeViewTest : public ToolkitTest {
     ::SendMessageW(tree_->Handle(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
     return buffer.c_str();
   }
+  // The control's items under `item` (nullptr: the roots), as texts.
+  std::vector<std::wstring> Run(HTREEITEM item) {
+    std::vector<std::wstring> texts;
+    for (HTREEITEM i = Next(item, item ? TVGN_CHILD : TVGN_ROOT); i; i = Next(i, TVGN_NEXT)) texts.push_back(ItemText(i));
+    return texts;
+  }
   TTestForm* form_ = nullptr;
   SpyTree* tree_ = nullptr;
 };
+
+// Nodes go in, out and elsewhere one by one: the others keep their items,
+// and what lies under a collapsed node stays out of the control.
+TEST_F(TreeViewTest, ChangesTouchOnlyTheirNodes) {
+  struct Case {
+    const char* name;
+    std::function<void(TTreeNodes&, std::map<std::string, TTreeNode*>&)> change;
+    std::vector<std::wstring> roots, under_r1;
+    LRESULT items;
+  };
+  using Nodes = std::map<std::string, TTreeNode*>;
+  const Case cases[] = {
+      {"inserted after a root", [](TTreeNodes& n, Nodes& m) { n.Insert(nullptr, m["r1"], "new"); },
+       {L"r1", L"new", L"r2", L"r3"}, {L"c1", L"c2"}, 6},
+      {"inserted first", [](TTreeNodes& n, Nodes&) { n.Insert(nullptr, nullptr, "new"); },
+       {L"new", L"r1", L"r2", L"r3"}, {L"c1", L"c2"}, 6},
+      {"inserted under a collapsed node", [](TTreeNodes& n, Nodes& m) { n.AddChild(m["r3"], "new"); },
+       {L"r1", L"r2", L"r3"}, {L"c1", L"c2"}, 5},
+      {"a root deleted with its children", [](TTreeNodes& n, Nodes& m) { n.Delete(m["r3"]); },
+       {L"r1", L"r2"}, {L"c1", L"c2"}, 4},
+      {"a child deleted", [](TTreeNodes& n, Nodes& m) { n.Delete(m["c1"]); }, {L"r1", L"r2", L"r3"}, {L"c2"}, 4},
+      {"moved under a collapsed node", [](TTreeNodes& n, Nodes& m) { n.Move(m["c2"], m["r3"], m["d1"]); },
+       {L"r1", L"r2", L"r3"}, {L"c1"}, 4},
+      {"moved to the top", [](TTreeNodes& n, Nodes& m) { n.Move(m["r3"], nullptr, nullptr); },
+       {L"r3", L"r1", L"r2"}, {L"c1", L"c2"}, 5},
+      {"moved out to the roots", [](TTreeNodes& n, Nodes& m) { n.Move(m["c1"], nullptr, m["r2"]); },
+       {L"r1", L"r2", L"c1", L"r3"}, {L"c2"}, 5},
+      {"given a new text", [](TTreeNodes&, Nodes& m) { m["r2"]->SetText("two"); },
+       {L"r1", L"two", L"r3"}, {L"c1", L"c2"}, 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TTreeNodes& nodes = tree_->Items();
+    nodes.Clear();
+    Nodes m;
+    for (const char* root : {"r1", "r2", "r3"}) m[root] = nodes.AddChild(nullptr, root);
+    m["c1"] = nodes.AddChild(m["r1"], "c1");
+    m["c2"] = nodes.AddChild(m["r1"], "c2");
+    m["d1"] = nodes.AddChild(m["r3"], "d1");
+    m["r1"]->Expand();
+    const HTREEITEM r2 = m["r2"]->Handle();
+    c.change(nodes, m);
+    EXPECT_EQ(Run(nullptr), c.roots);
+    EXPECT_EQ(Run(m["r1"]->Handle()), c.under_r1);
+    EXPECT_EQ(::SendMessageW(tree_->Handle(), TVM_GETCOUNT, 0, 0), c.items);
+    if (std::find(c.roots.begin(), c.roots.end(), L"r2") != c.roots.end()) {
+      EXPECT_EQ(m["r2"]->Handle(), r2);
+    }
+    if (std::find(c.roots.begin(), c.roots.end(), L"r3") == c.roots.end()) continue;
+    // Opened by the control itself (the first expansion tells us), r3's
+    // children come in.
+    ASSERT_NE(m["r3"]->Handle(), nullptr);
+    ::SendMessageW(tree_->Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(m["r3"]->Handle()));
+    EXPECT_EQ(Run(m["r3"]->Handle()).size(), m["r3"]->Children().size());
+  }
+}
 
 TEST_F(TreeViewTest, AddChildBuildsRootsAndChildrenInOrder) {
   TTreeNodes& nodes = tree_->Items();
@@ -252,6 +317,12 @@ TEST_F(TreeViewTest, AddChildBuildsRootsAndChildrenInOrder) {
   TTreeNode* b = nodes.AddChild(nullptr, "b");
   EXPECT_EQ(nodes.Count(), 5);
   EXPECT_EQ(tree_->TopItem(), a);
+  // The control holds the roots until a node is opened.
+  EXPECT_EQ(::SendMessageW(tree_->Handle(), TVM_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(a1->Handle(), nullptr);
+  a->Expand();
+  a2->Expand();
+  EXPECT_EQ(::SendMessageW(tree_->Handle(), TVM_GETCOUNT, 0, 0), 5);
 
   struct Case {
     TTreeNode* node;

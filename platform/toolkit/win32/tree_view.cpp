@@ -1,5 +1,6 @@
 #include "platform/toolkit/win32/tree_view.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -15,27 +16,47 @@ HWND TreeWindow(const TTreeNodes& nodes) { return nodes.View().BoundWindow(); }
 }  // namespace
 
 TTreeNode::TTreeNode(TTreeNodes& owner, TTreeNode* parent, std::string text)
-    : owner_(owner), parent_(parent), level_(parent ? parent->level_ + 1 : 0), text_(std::move(text)) {}
+    : owner_(owner), parent_(parent), text_(std::move(text)) {}
+
+int TTreeNode::Level() const {
+  int level = 0;
+  for (const TTreeNode* p = parent_; p; p = p->parent_) ++level;
+  return level;
+}
+
+void TTreeNode::SetText(std::string text, bool same_width) {
+  text_ = std::move(text);
+  const HWND tree = TreeWindow(owner_);
+  if (!item_ || !tree || same_width) return;
+  // The control asks again, and measures what it gets.
+  TVITEMW item{};
+  item.mask = TVIF_TEXT;
+  item.hItem = item_;
+  item.pszText = LPSTR_TEXTCALLBACKW;
+  ::SendMessageW(tree, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
 
 bool TTreeNode::Expanded() const {
   const HWND tree = TreeWindow(owner_);
-  if (!tree) return false;
+  if (!tree || !item_) return false;
   const auto state = ::SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item_), TVIS_EXPANDED);
   return (state & TVIS_EXPANDED) != 0;
 }
 
 void TTreeNode::Expand() {
-  if (const HWND tree = TreeWindow(owner_)) {
-    // Zero for a node without children, which stays as it is.
-    if (::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_))) known_expanded_ = true;
+  if (!TreeWindow(owner_)) return;
+  owner_.ChildrenIntoControl(this);
+  // Zero for a node without children, which stays as it is.
+  if (::SendMessageW(TreeWindow(owner_), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item_))) {
+    known_expanded_ = true;
   }
 }
 
 void TTreeNode::Collapse() {
-  if (const HWND tree = TreeWindow(owner_)) {
-    ::SendMessageW(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item_));
-    known_expanded_ = false;
-  }
+  const HWND tree = TreeWindow(owner_);
+  if (!tree || !item_) return;
+  ::SendMessageW(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item_));
+  known_expanded_ = false;
 }
 
 void TTreeNode::AncestorsExpanded() {
@@ -45,6 +66,7 @@ void TTreeNode::AncestorsExpanded() {
 void TTreeNode::MakeVisible() {
   const HWND tree = TreeWindow(owner_);
   if (!tree) return;
+  if (parent_) owner_.ChildrenIntoControl(parent_);
   // Not every control expands the ancestors on its own; do it outermost first.
   std::vector<TTreeNode*> ancestors;
   for (TTreeNode* p = parent_; p; p = p->parent_) ancestors.push_back(p);
@@ -55,21 +77,129 @@ void TTreeNode::MakeVisible() {
   AncestorsExpanded();
 }
 
+void TTreeNodes::Check(const TTreeNode* node) const {
+  if (node && &node->owner_ != this) throw Exception("The node belongs to another tree");
+}
+
 TTreeNode* TTreeNodes::AddChild(TTreeNode* parent, const std::string& text) {
-  if (parent && &parent->owner_ != this) throw Exception("The parent node belongs to another tree");
-  const HWND tree = view_.Handle();
-  std::unique_ptr<TTreeNode> node(new TTreeNode(*this, parent, text));
-  const std::u16string wide = Utf8ToUtf16(text);
+  Check(parent);
+  const std::vector<TTreeNode*>& run = RunOf(parent);
+  return Insert(parent, run.empty() ? nullptr : run.back(), text);
+}
+
+TTreeNode* TTreeNodes::Insert(TTreeNode* parent, TTreeNode* after, const std::string& text) {
+  Check(parent);
+  Check(after);
+  if (after && after->parent_ != parent) throw Exception("The node to insert after has another parent");
+  view_.HandleNeeded();
+  std::vector<TTreeNode*>& run = RunOf(parent);
+  const bool last = after == (run.empty() ? nullptr : run.back());
+  std::unique_ptr<TTreeNode> made(new TTreeNode(*this, parent, text));
+  TTreeNode* node = made.get();
+  node->slot_ = nodes_.size();
+  nodes_.push_back(std::move(made));
+  if (last) {
+    run.push_back(node);
+  } else {
+    run.insert(after ? std::find(run.begin(), run.end(), after) + 1 : run.begin(), node);
+  }
+  // TVI_LAST costs the control nothing; any other place, a search.
+  if (InControl(parent)) InsertItem(node, last ? TVI_LAST : after ? after->item_ : TVI_FIRST);
+  return node;
+}
+
+void TTreeNodes::InsertItem(TTreeNode* node, HTREEITEM after) {
   TVINSERTSTRUCTW insert{};
-  insert.hParent = parent ? parent->item_ : TVI_ROOT;
-  insert.hInsertAfter = TVI_LAST;
-  insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-  insert.item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(wide.c_str()));
-  insert.item.lParam = reinterpret_cast<LPARAM>(node.get());
-  node->item_ = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-  if (!node->item_) throw Exception("The tree view did not take the node \"" + text + "\"");
-  nodes_.push_back(std::move(node));
-  return nodes_.back().get();
+  insert.hParent = node->parent_ ? node->parent_->item_ : TVI_ROOT;
+  insert.hInsertAfter = after;
+  insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN;
+  insert.item.pszText = LPSTR_TEXTCALLBACKW;
+  insert.item.cChildren = I_CHILDRENCALLBACK;
+  insert.item.lParam = reinterpret_cast<LPARAM>(node);
+  node->item_ = reinterpret_cast<HTREEITEM>(
+      ::SendMessageW(view_.Handle(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+  if (!node->item_) throw Exception("The tree view did not take the node \"" + node->text_ + "\"");
+}
+
+void TTreeNodes::ChildrenIntoControl(TTreeNode* node) {
+  // Outermost first: a node's children need its item, which its parent's
+  // turn gives it. A loop, since windows nest deeper than a stack likes.
+  std::vector<TTreeNode*> chain;
+  for (TTreeNode* n = node; n && !n->children_in_control_; n = n->parent_) chain.push_back(n);
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    TTreeNode* n = *it;
+    n->children_in_control_ = true;
+    const bool many = n->children_.size() > 32;
+    if (many) BeginUpdate();
+    for (TTreeNode* child : n->children_) InsertItem(child, TVI_LAST);
+    if (many) EndUpdate();
+  }
+}
+
+void TTreeNodes::OutOfControl(TTreeNode* node) {
+  std::vector<TTreeNode*> going{node};
+  while (!going.empty()) {
+    TTreeNode* n = going.back();
+    going.pop_back();
+    n->item_ = nullptr;
+    n->children_in_control_ = false;
+    n->known_expanded_ = false;
+    going.insert(going.end(), n->children_.begin(), n->children_.end());
+  }
+}
+
+void TTreeNodes::Free(TTreeNode* node) {
+  std::vector<TTreeNode*> going{node};
+  while (!going.empty()) {
+    TTreeNode* n = going.back();
+    going.pop_back();
+    going.insert(going.end(), n->children_.begin(), n->children_.end());
+    // The last node takes the freed one's slot.
+    const std::size_t slot = n->slot_;
+    nodes_[slot].swap(nodes_.back());
+    nodes_[slot]->slot_ = slot;
+    nodes_.pop_back();
+  }
+}
+
+void TTreeNodes::Delete(TTreeNode* node) {
+  Check(node);
+  if (!node) return;
+  if (node->item_) {
+    if (const HWND tree = TreeWindow(*this)) {
+      ::SendMessageW(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->item_));
+    }
+  }
+  std::vector<TTreeNode*>& run = RunOf(node->parent_);
+  run.erase(std::find(run.begin(), run.end(), node));
+  Free(node);
+}
+
+void TTreeNodes::Move(TTreeNode* node, TTreeNode* parent, TTreeNode* after) {
+  Check(node);
+  Check(parent);
+  Check(after);
+  for (const TTreeNode* p = parent; p; p = p->parent_) {
+    if (p == node) throw Exception("A node cannot go under itself");
+  }
+  if (after && (after->parent_ != parent || after == node)) throw Exception("The node to move after is no sibling");
+  if (node->item_) {
+    if (const HWND tree = TreeWindow(*this)) {
+      ::SendMessageW(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->item_));
+    }
+    OutOfControl(node);
+  }
+  std::vector<TTreeNode*>& from = RunOf(node->parent_);
+  from.erase(std::find(from.begin(), from.end(), node));
+  std::vector<TTreeNode*>& to = RunOf(parent);
+  const bool last = after == (to.empty() ? nullptr : to.back());
+  if (last) {
+    to.push_back(node);
+  } else {
+    to.insert(after ? std::find(to.begin(), to.end(), after) + 1 : to.begin(), node);
+  }
+  node->parent_ = parent;
+  if (InControl(parent)) InsertItem(node, last ? TVI_LAST : after ? after->item_ : TVI_FIRST);
 }
 
 void TTreeNodes::Clear() {
@@ -80,6 +210,7 @@ void TTreeNodes::Clear() {
     EndUpdate();
   }
   nodes_.clear();
+  roots_.clear();
 }
 
 void TTreeNodes::BeginUpdate() {
@@ -124,7 +255,8 @@ TTreeNode* TTreeView::Selected() const {
 }
 
 void TTreeView::SetSelected(TTreeNode* node) {
-  if (node && &node->Owner() != &items_) throw Exception("The node belongs to another tree");
+  items_.Check(node);
+  if (node && node->parent_) items_.ChildrenIntoControl(node->parent_);
   // Selecting a node expands its ancestors, without telling us.
   ::SendMessageW(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node ? node->Handle() : nullptr));
   if (node) node->AncestorsExpanded();
@@ -132,7 +264,8 @@ void TTreeView::SetSelected(TTreeNode* node) {
 
 void TTreeView::SetTopItem(TTreeNode* node) {
   if (!node) return;
-  if (&node->Owner() != &items_) throw Exception("The node belongs to another tree");
+  items_.Check(node);
+  if (node->parent_) items_.ChildrenIntoControl(node->parent_);
   ::SendMessageW(Handle(), TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(node->Handle()));
   node->AncestorsExpanded();
 }
@@ -198,6 +331,7 @@ void TTreeView::WindowDestroyed() {
   // The control's items are gone with it.
   items_.Clearing();
   items_.nodes_.clear();
+  items_.roots_.clear();
 }
 
 bool TTreeView::DispatchByNumber(TMessage& message) {
@@ -233,8 +367,31 @@ void TTreeView::WMKeyDown(TMessage& message) {
   DefaultHandler(message);
 }
 
+void TTreeView::GetDispInfo(NMTVDISPINFOW& info) {
+  auto* node = reinterpret_cast<TTreeNode*>(info.item.lParam);
+  if (!node) return;
+  if (info.item.mask & TVIF_TEXT) {
+    // The control copies it before it asks again.
+    shown_text_ = Utf8ToUtf16(node->text_);
+    info.item.pszText = reinterpret_cast<wchar_t*>(shown_text_.data());
+  }
+  if (info.item.mask & TVIF_CHILDREN) info.item.cChildren = node->children_.empty() ? 0 : 1;
+}
+
 void TTreeView::CNNotify(TMessage& message) {
   const auto* header = reinterpret_cast<const NMHDR*>(message.LParam);
+  if (header->code == TVN_GETDISPINFOW) {
+    GetDispInfo(*reinterpret_cast<NMTVDISPINFOW*>(message.LParam));
+    return;
+  }
+  if (header->code == TVN_ITEMEXPANDINGW) {
+    // The user opens a node whose children are not in the control yet.
+    const auto& change = *reinterpret_cast<const NMTREEVIEWW*>(message.LParam);
+    auto* node = reinterpret_cast<TTreeNode*>(change.itemNew.lParam);
+    if (node && (change.action & TVE_EXPAND)) items_.ChildrenIntoControl(node);
+    message.Result = 0;
+    return;
+  }
   if (header->code == TVN_SELCHANGEDW || header->code == TVN_SELCHANGEDA) {
     if (OnChange) OnChange(this);
     return;

@@ -1,19 +1,27 @@
 // The tree view control with its node collection.
 //
-// Nodes belong to the tree's TTreeNodes, which makes them with AddChild and
-// frees them all with Clear (or when the tree goes). A node keeps its whole
-// UTF-8 text; the control gets the same text at insertion and maps its items
-// back to nodes through the item's lParam.
+// Nodes belong to the tree's TTreeNodes, which makes them (AddChild, Insert)
+// and frees them (Delete, Clear, or when the tree goes). Every node is an
+// object at once, but the control holds an item only for the nodes the user
+// can reach: the roots, and the children of a node once it has been
+// expanded (or a node inside it is revealed or selected). A rebuild of
+// thousands of nodes under collapsed parents costs the control as many
+// items as there are roots, and a change under a collapsed node costs it
+// nothing. Items ask the node for their text and whether they have children
+// when the control needs them (text and children callbacks), so a node's
+// text lives in the node alone; each item's lParam names its node.
 //
 // Cost under Wine, which validates every item handle passed in a message by
-// a linear search: AddChild passes one (the parent's), Clear none per node.
-// Fill a large tree between BeginUpdate and EndUpdate: painting after every
-// insertion makes a fill of thousands of nodes hundreds of times slower.
+// a linear search: an insertion at the end of a run passes none but the
+// parent's, Clear none per node. Fill a large tree between BeginUpdate and
+// EndUpdate: painting after every insertion makes a fill of thousands of
+// nodes hundreds of times slower.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -33,9 +41,19 @@ class TTreeNode {
   TTreeNode& operator=(const TTreeNode&) = delete;
 
   const std::string& Text() const { return text_; }
+  // A new text. `same_width`: the caller knows it takes the room the old one
+  // took (a digit for a digit), so the control only repaints it, at the
+  // next paint the caller asks for; otherwise the control measures it again.
+  void SetText(std::string text, bool same_width = false);
+  // What the node's owner keeps on it (the main form: its window's handle).
+  std::intptr_t Data() const { return data_; }
+  void SetData(std::intptr_t data) { data_ = data; }
   // 0 for a root, one more per ancestor.
-  int Level() const { return level_; }
+  int Level() const;
   TTreeNode* Parent() const { return parent_; }
+  const std::vector<TTreeNode*>& Children() const { return children_; }
+  // The control's item; nullptr while the node is out of the control (its
+  // parent has never been expanded).
   HTREEITEM Handle() const { return item_; }
   TTreeNodes& Owner() const { return owner_; }
 
@@ -45,6 +63,7 @@ class TTreeNode {
   // calls gave it (the control reports a programmatic change only the first
   // time a node expands).
   bool KnownExpanded() const { return known_expanded_; }
+  // Puts the children into the control first when they are not there yet.
   void Expand();
   void Collapse();
   // Expands every ancestor and scrolls the node into view.
@@ -59,10 +78,13 @@ class TTreeNode {
 
   TTreeNodes& owner_;
   TTreeNode* parent_;
-  int level_;
+  std::vector<TTreeNode*> children_;
   std::string text_;
+  std::intptr_t data_ = 0;
   HTREEITEM item_ = nullptr;
+  bool children_in_control_ = false;
   bool known_expanded_ = false;
+  std::size_t slot_ = 0;  // in the owner's list of nodes
 };
 
 class TTreeNodes {
@@ -74,12 +96,21 @@ class TTreeNodes {
   // A new last child of `parent`, or a new last root when `parent` is
   // nullptr. `parent` must be a node of this collection.
   TTreeNode* AddChild(TTreeNode* parent, const std::string& text);
+  // A new child of `parent` right after `after` (nullptr: first).
+  TTreeNode* Insert(TTreeNode* parent, TTreeNode* after, const std::string& text);
+  // Removes `node` with its subtree.
+  void Delete(TTreeNode* node);
+  // Moves `node` with its subtree under `parent` (nullptr: a root), right
+  // after `after` (nullptr: first). Its descendants leave the control until
+  // it is expanded again.
+  void Move(TTreeNode* node, TTreeNode* parent, TTreeNode* after);
   // Removes every node (one message to the control, whatever the count).
   void Clear();
   // Runs before the nodes go, by Clear or with the control's window, so that
   // whoever keeps pointers to them can let go first.
   std::function<void()> OnClearing;
   int Count() const { return static_cast<int>(nodes_.size()); }
+  const std::vector<TTreeNode*>& Roots() const { return roots_; }
 
   // Stops the control from painting until the matching EndUpdate; nested
   // pairs count, and the outermost EndUpdate repaints the control once.
@@ -91,13 +122,26 @@ class TTreeNodes {
   TTreeView& View() const { return view_; }
 
  private:
+  friend class TTreeNode;
   friend class TTreeView;
   void Clearing() const {
     if (OnClearing) OnClearing();
   }
+  void Check(const TTreeNode* node) const;
+  std::vector<TTreeNode*>& RunOf(TTreeNode* parent) { return parent ? parent->children_ : roots_; }
+  // Whether children of `parent` (nullptr: roots) get items at once.
+  bool InControl(const TTreeNode* parent) const { return !parent || parent->children_in_control_; }
+  // Gives `node` its item, right after `after`'s (nullptr: first or last).
+  void InsertItem(TTreeNode* node, HTREEITEM after);
+  // Puts the children of `node` into the control, and its ancestors' first.
+  void ChildrenIntoControl(TTreeNode* node);
+  // The node's descendants are out of the control (its item has gone).
+  static void OutOfControl(TTreeNode* node);
+  void Free(TTreeNode* node);
 
   TTreeView& view_;
   std::vector<std::unique_ptr<TTreeNode>> nodes_;
+  std::vector<TTreeNode*> roots_;
   int update_count_ = 0;
 };
 
@@ -146,8 +190,11 @@ class TTreeView : public TWinControl {
   void UpdateTreeStyle();
   void CNNotify(TMessage& message);
   void WMKeyDown(TMessage& message);
+  // The control asks for an item's text or whether it has children.
+  void GetDispInfo(NMTVDISPINFOW& info);
 
   TTreeNodes items_{*this};
+  std::u16string shown_text_;  // the last text handed to the control
   bool read_only_ = false;
   int indent_ = 19;
   bool show_lines_ = true;

@@ -1,9 +1,10 @@
 #include "platform/toolkit/win32/window_binding.h"
 
-#include <commctrl.h>
 
 #include <exception>
+#include <mutex>
 #include <set>
+#include <unordered_map>
 
 #include "platform/toolkit/sysutils.h"
 #include "platform/toolkit/win32/dialogs.h"
@@ -12,12 +13,33 @@ namespace vexlan {
 
 namespace {
 
-// Our one subclass of a control, told apart from others' by its procedure
-// and this id.
-constexpr UINT_PTR kSubclassId = 1;
-// The window property that names a subclassed control's object, for
-// FromWindow (comctl32 exports no GetWindowSubclass by name to link with).
-constexpr wchar_t kReceiverProperty[] = L"VexlanWindowReceiver";
+// Every window this process binds: its object (nullptr once unbound while
+// our subclass has to stay in a chain another module put above it) and, for
+// a subclassed control, the procedure our subclass replaced. Windows get
+// their messages on the thread that made them, which may be any thread.
+struct Binding {
+  WindowReceiver* receiver = nullptr;
+  WNDPROC replaced = nullptr;
+};
+
+std::mutex g_bindings_lock;
+std::unordered_map<HWND, Binding> g_bindings;
+
+Binding Lookup(HWND hwnd) {
+  const std::lock_guard<std::mutex> hold(g_bindings_lock);
+  const auto it = g_bindings.find(hwnd);
+  return it == g_bindings.end() ? Binding{} : it->second;
+}
+
+void Store(HWND hwnd, Binding binding) {
+  const std::lock_guard<std::mutex> hold(g_bindings_lock);
+  g_bindings[hwnd] = binding;
+}
+
+void Forget(HWND hwnd) {
+  const std::lock_guard<std::mutex> hold(g_bindings_lock);
+  g_bindings.erase(hwnd);
+}
 
 [[noreturn]] void ThrowCreationFailed(const std::wstring& window_class) {
   std::string name;
@@ -36,22 +58,10 @@ WindowReceiver::~WindowReceiver() {
   }
 }
 
-WindowReceiver* WindowReceiver::FromWindow(HWND hwnd) {
-  if (!hwnd) return nullptr;
-  // What is read below means something only in the process that set it:
-  // another program's window is never ours.
-  DWORD process = 0;
-  if (!::GetWindowThreadProcessId(hwnd, &process) || process != ::GetCurrentProcessId()) return nullptr;
-  // The class's procedure, not the window's: whoever subclasses one of our
-  // windows leaves its class as it is.
-  if (::GetClassLongPtrW(hwnd, GCLP_WNDPROC) == reinterpret_cast<ULONG_PTR>(&ClassProc)) {
-    return reinterpret_cast<WindowReceiver*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  return static_cast<WindowReceiver*>(::GetPropW(hwnd, kReceiverProperty));
-}
+WindowReceiver* WindowReceiver::FromWindow(HWND hwnd) { return hwnd ? Lookup(hwnd).receiver : nullptr; }
 
 LRESULT WindowReceiver::DefaultWindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (subclassed_) return ::DefSubclassProc(hwnd_, msg, wparam, lparam);
+  if (replaced_) return ::CallWindowProcW(replaced_, hwnd_, msg, wparam, lparam);
   return ::DefWindowProcW(hwnd_, msg, wparam, lparam);
 }
 
@@ -107,13 +117,18 @@ void WindowReceiver::CreateSubclassedWindow(const std::wstring& window_class, DW
                                       place.right - place.left, place.bottom - place.top, parent,
                                       reinterpret_cast<HMENU>(id), ::GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) ThrowCreationFailed(window_class);
-  if (!::SetPropW(hwnd, kReceiverProperty, this) ||
-      !::SetWindowSubclass(hwnd, &SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+  // In the table before the first message can reach our procedure.
+  Store(hwnd, Binding{this, nullptr});
+  const auto replaced = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
+  if (!replaced) {
+    Forget(hwnd);
     ::DestroyWindow(hwnd);
     ThrowCreationFailed(window_class);
   }
+  Store(hwnd, Binding{this, replaced});
   hwnd_ = hwnd;
-  subclassed_ = true;
+  replaced_ = replaced;
 }
 
 void WindowReceiver::DestroyBoundWindow() {
@@ -122,13 +137,19 @@ void WindowReceiver::DestroyBoundWindow() {
 
 void WindowReceiver::Unbind() {
   if (!hwnd_) return;
-  if (subclassed_) {
-    ::RemoveWindowSubclass(hwnd_, &SubclassProc, kSubclassId);
-    ::RemovePropW(hwnd_, kReceiverProperty);
-  } else {
+  if (!replaced_) {
     ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    Forget(hwnd_);
+  } else if (::GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SubclassProc)) {
+    // On top of the chain: out of it.
+    ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replaced_));
+    Forget(hwnd_);
+  } else {
+    // Another module's subclass calls ours: ours stays in the chain and
+    // hands every message on, down to the window's last.
+    Store(hwnd_, Binding{nullptr, replaced_});
   }
-  subclassed_ = false;
+  replaced_ = nullptr;
   hwnd_ = nullptr;
 }
 
@@ -138,6 +159,7 @@ LRESULT CALLBACK WindowReceiver::ClassProc(HWND hwnd, UINT msg, WPARAM wparam, L
     self = static_cast<WindowReceiver*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     self->hwnd_ = hwnd;
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    Store(hwnd, Binding{self, nullptr});
   } else {
     // Some messages (WM_GETMINMAXINFO) come before WM_NCCREATE.
     self = reinterpret_cast<WindowReceiver*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -146,19 +168,25 @@ LRESULT CALLBACK WindowReceiver::ClassProc(HWND hwnd, UINT msg, WPARAM wparam, L
   return Deliver(self, hwnd, msg, wparam, lparam);
 }
 
-LRESULT CALLBACK WindowReceiver::SubclassProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                              DWORD_PTR self) noexcept {
-  return Deliver(reinterpret_cast<WindowReceiver*>(self), hwnd, msg, wparam, lparam);
+LRESULT CALLBACK WindowReceiver::SubclassProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept {
+  const Binding binding = Lookup(hwnd);
+  if (binding.receiver) return Deliver(binding.receiver, hwnd, msg, wparam, lparam);
+  // Unbound, but called by a subclass above ours: handed on.
+  if (!binding.replaced) return ::DefWindowProcW(hwnd, msg, wparam, lparam);
+  const LRESULT result = ::CallWindowProcW(binding.replaced, hwnd, msg, wparam, lparam);
+  if (msg == WM_NCDESTROY) Forget(hwnd);
+  return result;
 }
 
 LRESULT WindowReceiver::Deliver(WindowReceiver* self, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept {
   if (msg == WM_NCDESTROY) {
-    // A subclass is removed here and the message still goes down the chain,
-    // as comctl32 asks.
-    const bool subclassed = self->subclassed_;
+    // The window's last message still goes down the chain; after it the
+    // handle may name another window.
+    const WNDPROC replaced = self->replaced_;
     self->Unbind();
-    const LRESULT result = subclassed ? ::DefSubclassProc(hwnd, msg, wparam, lparam)
-                                      : ::DefWindowProcW(hwnd, msg, wparam, lparam);
+    const LRESULT result = replaced ? ::CallWindowProcW(replaced, hwnd, msg, wparam, lparam)
+                                    : ::DefWindowProcW(hwnd, msg, wparam, lparam);
+    Forget(hwnd);
     try {
       self->WindowDestroyed();
     } catch (...) {

@@ -3,14 +3,17 @@
 //
 // Windows of our own classes are created with the object in CreateWindowEx's
 // lpParam and bound from WM_NCCREATE; the object sits in GWLP_USERDATA.
-// Standard controls are created first and then subclassed with comctl32's
-// SetWindowSubclass, the object as the subclass's data and in a window
-// property; default processing goes down the control's chain of subclasses
-// (DefSubclassProc), so a subclass another module installs after ours, or
-// before, stays in place and our control stays ours. Either way the binding
-// is undone at WM_NCDESTROY. The window procedures are noexcept: an
-// exception from a handler is reported by the application's error handler
-// and the message gets default processing.
+// Standard controls are created first and then subclassed: our procedure
+// goes into GWLP_WNDPROC and default processing calls the one it replaced
+// (CallWindowProc), so a subclass another module installs before ours, or
+// after (by either way, GWLP_WNDPROC or comctl32's SetWindowSubclass), stays
+// in place and our control stays ours. The object of a subclassed control
+// is found in a table of this process, keyed by window: no window property
+// is read per message (comctl32's SetWindowSubclass reads one per message,
+// and under Wine every property read is a round trip to the server). Either
+// way the binding is undone at WM_NCDESTROY. The window procedures are
+// noexcept: an exception from a handler is reported by the application's
+// error handler and the message gets default processing.
 #pragma once
 
 #include <windows.h>
@@ -31,8 +34,8 @@ class WindowReceiver {
   HWND BoundWindow() const { return hwnd_; }
 
   // The object bound to `hwnd`, or nullptr when the window is not one of
-  // ours (a window of this process whose class procedure or subclass is
-  // ours, so any handle is safe to pass).
+  // ours (any handle is safe to pass: only the windows this process binds
+  // are in its table).
   static WindowReceiver* FromWindow(HWND hwnd);
 
  protected:
@@ -62,13 +65,13 @@ class WindowReceiver {
 
  private:
   static LRESULT CALLBACK ClassProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept;
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR id,
-                                       DWORD_PTR self) noexcept;
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept;
   static LRESULT Deliver(WindowReceiver* self, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) noexcept;
   void Unbind();
 
   HWND hwnd_ = nullptr;
-  bool subclassed_ = false;
+  // The procedure our subclass replaced; nullptr for our own classes.
+  WNDPROC replaced_ = nullptr;
 };
 
 // The program's own icon, icon group 1 of the executable (app/vexlan.rc),
