@@ -75,9 +75,7 @@ void Change(FuzzedDataProvider& in, FakeDesktop& d) {
   const WindowHandle w = Pick(in, all);
   const auto caption = [&] { return kCaptions[in.ConsumeIntegralInRange<std::size_t>(0, std::size(kCaptions) - 1)]; };
   const auto class_name = [&] { return kClasses[in.ConsumeIntegralInRange<std::size_t>(0, std::size(kClasses) - 1)]; };
-  const int what = in.ConsumeIntegralInRange(0, 7);
-  if (getenv("FUZZ_DEBUG")) std::fprintf(stderr, "change %d on %d\n", what, w);
-  switch (what) {
+  switch (in.ConsumeIntegralInRange(0, 7)) {
     case 0: {  // a window appears, somewhere in its siblings' order, perhaps with children
       const WindowHandle parent = in.ConsumeBool() ? 0 : w;
       WindowHandle made = d.Add(parent, caption(), class_name(), in.ConsumeIntegral<std::uint8_t>() % 4 != 0);
@@ -144,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.shortest_interval_ms = way == 2 ? 1'000'000'000 : 1000;
     live.emplace(model, d, clock, meter, settings);
     live->SetOnlyShown(only_shown);
-    events->Watch([&](const WindowEvent& e) { if (getenv("FUZZ_DEBUG")) std::fprintf(stderr, "event %d %d\n", (int)e.kind, e.wnd); live->Mark(e); });
+    events->Watch([&](const WindowEvent& e) { live->Mark(e); });
   }
 
   for (int step = 0; step < 16 && in.remaining_bytes() > 0; ++step) {
@@ -192,12 +190,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         live->Step();
         while (live->Walking()) live->Step();
       }
-    }
-    if (getenv("FUZZ_DEBUG")) std::fprintf(stderr, "step %d model:\n%s\n", step, model.TreeText().c_str());
-    if (!SameAsFresh(model, d, only_shown)) {
-      WindowTreeModel fresh;
-      fresh.Build(WalkAll(d, only_shown, WalkOptions::Identity::kClass));
-      std::fprintf(stderr, "DEBUG way %d only_shown %d step %d\nmodel:\n%s\nfresh:\n%s\n", way, only_shown, step, model.TreeText().c_str(), fresh.TreeText().c_str());
     }
     FUZZ_CHECK(SameAsFresh(model, d, only_shown));
   }
