@@ -129,7 +129,18 @@ WalkOptions LiveTree::Options(WalkOptions::Identity identity, bool keep_known_su
 
 void LiveTree::StartWalk() {
   const bool every = next_walk_reads_identity_ || walks_started_ % std::max(1, settings_.identity_every) == 0;
-  walk_.emplace(WindowWalk::Under(ws_, 0, Options(every ? WalkOptions::Identity::kEvery : WalkOptions::Identity::kNew, false)));
+  WalkOptions options = Options(every ? WalkOptions::Identity::kEvery : WalkOptions::Identity::kNew, false);
+  // New children are reported as they are made: the windows the tree holds
+  // without children are not asked for any, but on the walks that read
+  // every identity. Not with the filter on: a hidden child that is shown
+  // is reported by Windows only.
+  if (!only_shown_) {
+    options.known_has_children = [this](WindowHandle wnd) {
+      const WindowTreeModel::Node* node = model_.Find(wnd);
+      return node && !node->children.empty();
+    };
+  }
+  walk_.emplace(WindowWalk::Under(ws_, 0, std::move(options)));
   next_walk_reads_identity_ = false;
   ++walks_started_;
   last_walk_start_ms_ = clock_.NowMs();
@@ -166,7 +177,8 @@ std::vector<TreeChange> LiveTree::LookAtMarks() {
   std::vector<TreeChange> changes;
   const std::unordered_set<WindowHandle> runs = std::move(marked_runs_);
   const std::vector<WindowHandle> windows = std::move(marked_);
-  const std::unordered_set<WindowHandle> placed = std::move(placed_);
+  placing_ = std::move(placed_);
+  const std::unordered_set<WindowHandle>& placed = placing_;
   looking_at_ = std::move(marked_set_);
   marked_runs_.clear();
   marked_.clear();
@@ -198,6 +210,7 @@ std::vector<TreeChange> LiveTree::LookAtMarks() {
     const WindowTreeModel::Node* node = model_.Find(wnd);
     if (it != parent_of.end() && read_again.count(it->second) && node && node->parent == it->second) continue;
     if (!LookAt(wnd, placed.count(wnd) != 0, changes)) pending.push_back(wnd);
+    looked_at_.insert(wnd);
   }
   // Windows that swapped places with an ancestor wait for the others' moves;
   // what is still tangled after that is left to a walk of everything.
@@ -209,6 +222,8 @@ std::vector<TreeChange> LiveTree::LookAtMarks() {
     pending = std::move(again);
   }
   if (!pending.empty()) walk_now_ = true;
+  looked_at_.clear();
+  placing_.clear();
   looking_at_.clear();
   return changes;
 }
@@ -237,13 +252,15 @@ bool LiveTree::LookAt(WindowHandle wnd, bool placed, std::vector<TreeChange>& ch
     if (same && !placed && node->parent == parent) return rename();
   }
   // Where it goes: after the nearest sibling above it that the tree lists
-  // under the same parent (first when there is none).
+  // under the same parent (first when there is none), passing over those
+  // whose places may have changed and that are not looked at yet.
   WindowHandle after = 0;
   int steps = 0;
   for (WindowHandle above = ws_.PreviousSibling(wnd); above != 0; above = ws_.PreviousSibling(above)) {
     if (above == wnd || ++steps > settings_.most_steps_up) return ReadRunAgain(parent, changes);
     const WindowTreeModel::Node* sibling = model_.Find(above);
-    if (sibling && sibling->parent == parent) {
+    const bool settled = !placing_.count(above) || looked_at_.count(above);
+    if (sibling && sibling->parent == parent && settled) {
       after = above;
       break;
     }

@@ -55,7 +55,7 @@ struct LiveTreeSettings {
   // Periodic walks start at least this far apart, however cheap.
   int shortest_interval_ms = 500;
   // How long one slice of the periodic walk may hold the thread.
-  int slice_ms = 15;
+  int slice_ms = 25;
   // Every so many periodic walks read every window's identity again.
   int identity_every = 8;
   // More marked windows than this are left to a walk of the whole desktop.
@@ -130,6 +130,8 @@ class LiveTree {
   std::unordered_set<WindowHandle> marked_set_;
   std::unordered_set<WindowHandle> placed_;  // marked windows whose place may have changed
   std::unordered_set<WindowHandle> looking_at_;  // the marks being looked at
+  std::unordered_set<WindowHandle> placing_;     // those of them whose place may have changed
+  std::unordered_set<WindowHandle> looked_at_;   // those of them done with
   std::unordered_set<WindowHandle> marked_runs_;  // parents whose children changed order (0: the desktop's)
   std::int64_t first_mark_ms_ = 0;
 

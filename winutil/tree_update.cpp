@@ -68,12 +68,27 @@ std::vector<TreeChange> WindowTreeModel::Update(WindowHandle scope, const std::v
     (parent < 0 ? top : kids[static_cast<std::size_t>(parent)]).push_back(i);
   }
 
-  // Handles that came back for other windows: the old ones go first.
+  // Handles that came back for other windows: the old ones go first. What
+  // the walk still lists under one of them (moved away meanwhile) is moved
+  // out of its way first, with its subtree, which the walk may not have read.
   for (std::size_t i = 0; i < walk.size(); ++i) {
     const Node* node = in[i] ? Find(walk[i].wnd) : nullptr;
-    if (node && !node->identity.SameWindowAs(walk[i].identity)) {
-      record(TreeChange::Removed(walk[i].wnd));
+    if (!node || node->identity.SameWindowAs(walk[i].identity)) continue;
+    const WindowHandle parent = node->parent;
+    std::vector<WindowHandle> below(node->children.rbegin(), node->children.rend());
+    while (!below.empty()) {
+      const WindowHandle w = below.back();
+      below.pop_back();
+      const auto row = row_of.find(w);
+      const Node* kept = Find(w);
+      if (row != row_of.end() && kept->identity.SameWindowAs(walk[row->second].identity)) {
+        const std::vector<WindowHandle>& run = Children(parent);
+        record(TreeChange::Moved(w, parent, run.empty() ? 0 : run.back()));
+      } else {
+        below.insert(below.end(), kept->children.rbegin(), kept->children.rend());
+      }
     }
+    record(TreeChange::Removed(walk[i].wnd));
   }
 
   // A new window comes with its descendants that are new too.

@@ -112,7 +112,10 @@ void WindowWalk::VisitNext(Run& run) {
   }
   row.caption = GetWindowCaption(ws_, wnd);
   row.number = ++run.count;
-  row.children_read = !(known && options_.keep_known_subtrees && known->SameWindowAs(row.identity));
+  const bool kept = known && options_.keep_known_subtrees && known->SameWindowAs(row.identity);
+  const bool childless = known && options_.identity == WalkOptions::Identity::kNew && options_.known_has_children &&
+                         !options_.known_has_children(wnd);
+  row.children_read = !kept && !childless;
   const bool descend = row.children_read;
   rows_.push_back(std::move(row));
   // `run` is not used after this: a new run may move it.

@@ -67,6 +67,11 @@ struct WalkOptions {
   // listed without its children, which the caller keeps (children_read
   // false). Without: every subtree is walked.
   bool keep_known_subtrees = false;
+  // With `known` and kNew: a window the caller holds without children is
+  // not asked for any (children_read false): a caller told of every window
+  // created (as Wine and Windows both tell) learns of new children so, and
+  // a walk spares one call a window.
+  std::function<bool(WindowHandle)> known_has_children;
 };
 
 // A walk that can stop and go on later: each sibling run is read whole before

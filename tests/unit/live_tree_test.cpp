@@ -194,7 +194,7 @@ TEST_F(LiveTreeTest, AWalkGoesInSlicesAndMarksWaitForItsEnd) {
     ++slices;
   }
   EXPECT_GT(slices, 5);
-  EXPECT_LE(live->Figures().longest_step_ms, 15 + 2) << "a slice, and a run of 100 windows read whole";
+  EXPECT_LE(live->Figures().longest_step_ms, LiveTreeSettings{}.slice_ms + 2) << "a slice, and a run of 100 windows read whole";
   EXPECT_EQ(live->Marked(), 1u) << "the new window's marks wait";
   RunUntil(clock.now_ms + 300);
   EXPECT_EQ(live->Marked(), 0u);
