@@ -226,6 +226,14 @@ TEST_F(TreeModelTest, AWalkLaterGivesTheChangesThatMakeTheModelAFreshBuild) {
          d.Reparent(a2a, a3);
        },
        {"~C Gamma 2", "^C after -", ">A2a under A3 after -", "-A1"}},
+      {"a handle comes back while a child of the old window lives on elsewhere",
+       false,
+       [&] {
+         d.Reparent(a2a, c);
+         d.Destroy(a2);
+         d.Add(a, "Two", "Button", true, a2);
+       },
+       {">A2a under A after A3", "-A2", "+A2 under A after A3 (A2)", ">A2a under C after -"}},
       {"a window moves under a new window", false,
        [&] { d.Reparent(a3, Named("N", d.Add(0, "New", "Frame"))); },
        {"+N under - after C (N)", ">A3 under N after -"}},
