@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/utf.h"
 
@@ -218,9 +219,7 @@ namespace vexlan::testing {
 // Changes other programs make, with the events Windows raises for them.
 
 void FakeDesktop::Rename(WindowHandle wnd, const std::string& caption) {
-  Window& w = At(wnd);
-  w.caption = Utf8ToUtf16(caption);
-  w.text = w.caption;
+  At(wnd).caption = At(wnd).text = Utf8ToUtf16(caption);
   Raise(WindowEventKind::kRenamed, wnd);
 }
 
@@ -241,43 +240,36 @@ void FakeDesktop::Reparent(WindowHandle wnd, WindowHandle parent) {
   for (WindowHandle a = parent; a != 0; a = At(a).parent) {
     if (a == wnd) throw std::invalid_argument("a window cannot go under itself");
   }
-  Window& w = At(wnd);
-  Unlink(w);
-  w.parent = parent;
-  LinkLast(w);
+  Unlink(At(wnd));
+  At(wnd).parent = parent;
+  LinkLast(At(wnd));
   Raise(WindowEventKind::kReparented, wnd);
 }
 
 void FakeDesktop::SetVisible(WindowHandle wnd, bool visible) {
-  Window& w = At(wnd);
-  if (w.visible == visible) return;
-  w.visible = visible;
+  if (std::exchange(At(wnd).visible, visible) == visible) return;
   Raise(visible ? WindowEventKind::kShown : WindowEventKind::kHidden, wnd);
 }
 
 std::uint32_t FakeDesktop::ClassAtom(WindowHandle wnd) {
   Query(wnd);
   const Window* w = Find(wnd);
-  if (!w) return 0;
-  return atoms_.try_emplace(w->class_name, static_cast<std::uint32_t>(0xC000 + atoms_.size())).first->second;
+  return w ? atoms_.try_emplace(w->class_name, static_cast<std::uint32_t>(0xC000 + atoms_.size())).first->second : 0;
 }
 
 std::uint32_t FakeDesktop::ThreadOf(WindowHandle wnd) {
   Query(wnd);
-  const Window* w = Find(wnd);
-  return w ? w->thread : 0;
+  return Find(wnd) ? Find(wnd)->thread : 0;
 }
 
 WindowHandle FakeDesktop::ParentOf(WindowHandle wnd) {
   Query(wnd);
-  const Window* w = Find(wnd);
-  return w ? w->parent : 0;
+  return Find(wnd) ? Find(wnd)->parent : 0;
 }
 
 WindowHandle FakeDesktop::PreviousSibling(WindowHandle wnd) {
   Query(wnd);
-  const Window* w = Find(wnd);
-  return w ? w->prev : 0;
+  return Find(wnd) ? Find(wnd)->prev : 0;
 }
 
 }  // namespace vexlan::testing

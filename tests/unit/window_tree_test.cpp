@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/fake_clock.h"
 #include "tests/support/fake_desktop.h"
 
 namespace vexlan {
@@ -218,133 +217,60 @@ TEST_F(WindowWalkTest, WindowThatVanishesWhileItsRunIsReadEndsTheRun) {
 class CountingDesktop : public FakeDesktop {
  public:
   std::u16string ClassName(WindowHandle wnd, int max_count) override {
-    ++class_names;
-    return FakeDesktop::ClassName(wnd, max_count);
+    return ++class_names, FakeDesktop::ClassName(wnd, max_count);
   }
-  std::uint32_t ThreadOf(WindowHandle wnd) override {
-    ++threads;
-    return FakeDesktop::ThreadOf(wnd);
-  }
+  std::uint32_t ThreadOf(WindowHandle wnd) override { return ++threads, FakeDesktop::ThreadOf(wnd); }
   int class_names = 0, threads = 0;
 };
 
+// A window the caller knows (A) is taken for what it says it is, its
+// children kept if asked, unless every identity is read again.
 TEST(WindowWalkIdentity, ClassNamesOncePerClassThreadsAndKnownWindowsAsAsked) {
   CountingDesktop d;
   const WindowHandle a = d.Add(0, "A", "Frame");
   const WindowHandle a1 = d.Add(a, "A1", "Button");
-  d.Add(a, "A2", "Button");
-  d.Add(0, "B", "Frame");
+  const WindowHandle b = d.Add(0, "B", "Frame");
+  const WindowHandle b1 = d.Add(b, "B1", "Button");
   d.At(a1).thread = 7;
-  const WindowIdentity known_a{"Frame", d.ClassAtom(a), 3};
+  const WindowIdentity frame{"Frame", d.ClassAtom(a), 1}, button{"Button", 0, 3};
+  using I = WalkOptions::Identity;
   struct Case {
     const char* name;
-    WalkOptions::Identity identity;
-    bool know_a;
-    int class_names, threads;
-    std::uint32_t thread_of_a, thread_of_a1;
+    I identity;
+    const WindowIdentity* known_a;
+    bool keep;
+    std::vector<WindowHandle> listed;
+    int threads;
+    std::uint32_t thread_of_a;
   };
   const Case cases[] = {
-      {"classes only", WalkOptions::Identity::kClass, false, 2, 0, 0, 0},
-      {"every identity", WalkOptions::Identity::kEvery, false, 2, 4, 1, 7},
-      {"new windows only", WalkOptions::Identity::kNew, true, 2, 3, 3, 7},
-      {"every identity, a known window read again", WalkOptions::Identity::kEvery, true, 2, 4, 1, 7},
+      {"classes only", I::kClass, nullptr, false, {a, a1, b, b1}, 0, 0},
+      {"every identity", I::kEvery, nullptr, false, {a, a1, b, b1}, 4, 1},
+      {"new windows only", I::kNew, &frame, false, {a, a1, b, b1}, 3, 1},
+      {"A known, its children kept", I::kNew, &frame, true, {a, b, b1}, 2, 1},
+      {"A known, whatever it is", I::kNew, &button, true, {a, b, b1}, 2, 3},
+      {"A read again and the same", I::kEvery, &frame, true, {a, b, b1}, 3, 1},
+      {"A read again and another window", I::kEvery, &button, true, {a, a1, b, b1}, 4, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     d.class_names = d.threads = 0;
-    WalkOptions options;
-    options.identity = c.identity;
-    if (c.know_a) options.known = [&](WindowHandle w) { return w == a ? &known_a : nullptr; };
+    WalkOptions options{false, c.identity, nullptr, c.keep, nullptr};
+    if (c.known_a) options.known = [&](WindowHandle w) { return w == a ? c.known_a : nullptr; };
     WindowWalk walk = WindowWalk::Under(d, 0, options);
     ASSERT_TRUE(walk.Continue());
-    const auto& rows = walk.Rows();
-    ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(d.class_names, c.class_names);
-    EXPECT_EQ(d.threads, c.threads);
-    EXPECT_EQ(rows[0].identity.thread, c.thread_of_a);
-    EXPECT_EQ(rows[1].identity.thread, c.thread_of_a1);
-    EXPECT_EQ(rows[2].ClassName(), "Button");
-    for (const WindowRow& row : rows) EXPECT_TRUE(row.children_read);
-  }
-}
-
-TEST(WindowWalkIdentity, KnownWindowsKeepTheirChildrenWhenAsked) {
-  FakeDesktop d;
-  const WindowHandle a = d.Add(0, "A", "Frame");
-  d.Add(a, "A1", "Button");
-  const WindowHandle b = d.Add(0, "B", "Frame");
-  d.Add(b, "B1", "Button");
-  const WindowIdentity frame{"Frame", d.ClassAtom(a), 0};
-  const WindowIdentity button{"Button", 0, 0};
-  struct Case {
-    const char* name;
-    WalkOptions::Identity identity;
-    const WindowIdentity* known_a;
-    std::vector<WindowHandle> listed;
-    bool a_children_read;
-  };
-  const Case cases[] = {
-      {"A taken as known", WalkOptions::Identity::kNew, &frame, {a, b, b + 2}, false},
-      {"A taken as known whatever it is", WalkOptions::Identity::kNew, &button, {a, b, b + 2}, false},
-      {"A read again and the same", WalkOptions::Identity::kEvery, &frame, {a, b, b + 2}, false},
-      {"A read again and another window", WalkOptions::Identity::kEvery, &button, {a, a + 2, b, b + 2}, true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    WalkOptions options;
-    options.identity = c.identity;
-    options.keep_known_subtrees = true;
-    options.known = [&](WindowHandle w) { return w == a ? c.known_a : nullptr; };
-    WindowWalk walk = WindowWalk::Under(d, 0, options);
-    walk.Continue();
     std::vector<WindowHandle> listed;
     for (const WindowRow& row : walk.Rows()) listed.push_back(row.wnd);
     EXPECT_EQ(listed, c.listed);
-    EXPECT_EQ(walk.Rows()[0].children_read, c.a_children_read);
+    EXPECT_EQ(d.class_names, 2) << "once per class and walk";
+    EXPECT_EQ(d.threads, c.threads);
+    EXPECT_EQ(walk.Rows()[0].identity.thread, c.thread_of_a);
+    EXPECT_EQ(walk.Rows()[0].children_read, listed[1] == a1);
   }
-  EXPECT_EQ(WindowWalk::Subtree(d, b).Rows().size(), 0u) << "nothing walked yet";
   WindowWalk sub = WindowWalk::Subtree(d, b);
+  EXPECT_TRUE(sub.Rows().empty()) << "nothing walked yet";
   sub.Continue();
   EXPECT_EQ(sub.Rows().size(), 2u) << "B and B1, not A";
-}
-
-// A walk cut into slices loses no window still there, whatever closes or
-// moves between two slices.
-TEST(WindowWalkSlices, NothingStillThereIsLostBetweenSlices) {
-  constexpr int kWindows = 20;
-  struct Case {
-    const char* name;
-    std::function<void(FakeDesktop&, WindowHandle)> change;
-  };
-  const Case cases[] = {
-      {"closes", [](FakeDesktop& d, WindowHandle w) { d.Destroy(w); }},
-      {"goes to the top", [](FakeDesktop& d, WindowHandle w) { d.Restack(w, 0); }},
-      {"goes to the bottom", [](FakeDesktop& d, WindowHandle w) { d.MoveToBottom(w); }},
-  };
-  for (const Case& c : cases) {
-    for (int k = 0; k < kWindows; ++k) {
-      SCOPED_TRACE(std::string(c.name) + " " + std::to_string(k));
-      FakeDesktop d;
-      testing::FakeClock clock;
-      std::vector<WindowHandle> made;
-      for (int i = 0; i < kWindows; ++i) made.push_back(d.Add(0, "w" + std::to_string(i), "Flat"));
-      d.on_query = [&](WindowHandle) { clock.Advance(1); };
-      WindowWalk walk = WindowWalk::Under(d, 0, WalkOptions{});
-      const Deadline first_slice(clock, 6);
-      ASSERT_FALSE(walk.Continue(&first_slice));
-      c.change(d, made[static_cast<std::size_t>(k)]);
-      int slices = 1;
-      for (bool done = false; !done; ++slices) {
-        const Deadline slice(clock, 6);
-        done = walk.Continue(&slice);
-        ASSERT_LT(slices, 200);
-      }
-      std::set<WindowHandle> listed;
-      for (const WindowRow& row : walk.Rows()) EXPECT_TRUE(listed.insert(row.wnd).second);
-      for (const WindowHandle w : made) EXPECT_TRUE(listed.count(w) || !d.Exists(w)) << "lost " << w;
-      EXPECT_GT(slices, 4);
-    }
-  }
 }
 
 TEST(WindowWalkSize, TwentyThousandWindowsAreAllListed) {

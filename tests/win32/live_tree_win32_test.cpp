@@ -34,21 +34,16 @@ TEST(WindowEventsOnThisPlatform, WineReportsCreationsOfOtherProcessesOnly) {
   std::vector<WindowEvent> seen;
   const int watch = events.Watch([&](const WindowEvent& e) { seen.push_back(e); });
   ASSERT_NE(watch, 0);
-  fixture.Command("child|C|T|VexlanLeaf|New");
-  const WindowHandle child = fixture.Id("C");
-  const auto told = [&](WindowEventKind kind, WindowHandle wnd) {
-    return std::count(seen.begin(), seen.end(), WindowEvent{kind, wnd}) > 0;
-  };
-  EXPECT_TRUE(PumpUntil(app, [&] { return told(WindowEventKind::kCreated, child); }));
-  fixture.Command("caption|C|Renamed");
-  fixture.Command("raise|T");
-  fixture.Command("destroy|C");
+  for (const char* change : {"child|C|T|VexlanLeaf|New", "caption|C|Renamed", "raise|T", "destroy|C"}) {
+    fixture.Command(change);
+  }
   const HWND own = ::CreateWindowExW(0, L"STATIC", L"ours", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  const WindowEvent created{WindowEventKind::kCreated, fixture.Id("C")};
+  EXPECT_TRUE(PumpUntil(app, [&] { return std::count(seen.begin(), seen.end(), created) > 0; }));
   Settle(app, 500);
   ::DestroyWindow(own);
   for (const WindowEvent& e : seen) {
-    SCOPED_TRACE(e.wnd);
-    EXPECT_EQ(e.kind, WindowEventKind::kCreated) << "Wine 8 raises nothing else; Windows does";
+    EXPECT_EQ(e.kind, WindowEventKind::kCreated) << e.wnd << ": Wine 8 raises nothing else; Windows does";
     EXPECT_NE(e.wnd, FromHwnd(own));
   }
   events.Unwatch(watch);
@@ -78,9 +73,7 @@ class LiveTreeWin32Test : public ::testing::Test {
   // The texts of the nodes under `name`'s, in order.
   std::vector<std::string> ChildTexts(const char* name) const {
     std::vector<std::string> texts;
-    if (const TTreeNode* node = Node(name)) {
-      for (const TTreeNode* child : node->Children()) texts.push_back(child->Text());
-    }
+    for (const TTreeNode* child : Node(name)->Children()) texts.push_back(child->Text());
     return texts;
   }
 
@@ -100,21 +93,16 @@ TEST_F(LiveTreeWin32Test, WindowsCreatedRenamedRestackedAndDestroyedShowWithoutA
 
   // Well within this bound even on a loaded machine; the benchmark times it.
   constexpr int kBoundMs = 15000;
-  struct Case {
-    const char* command;
-    std::function<bool()> shown;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, std::function<bool()>> cases[] = {
       {"child|C4|T|VexlanLeaf|Fourth", [&] { return Node("C4") != nullptr; }},
       {"caption|C1|Renamed", [&] { return Node("C1")->Text().find("\"Renamed\"") != std::string::npos; }},
       {"destroy|C3", [&] { return Node("C3") == nullptr; }},
       {"raise|C4", [&] { return !Node("T")->Children().empty() && Node("T")->Children()[0] == Node("C4"); }},
       {"top|N|VexlanLive|New top", [&] { return Node("N") != nullptr; }},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.command);
-    fixture_->Command(c.command);
-    EXPECT_TRUE(PumpUntil(*app_, c.shown, kBoundMs));
+  for (const auto& [command, shown] : cases) {
+    fixture_->Command(command);
+    EXPECT_TRUE(PumpUntil(*app_, shown, kBoundMs)) << command;
   }
   EXPECT_EQ(form_->TreeView1->Selected(), Node("C2")) << "the selection stays";
   EXPECT_EQ(Node("C2")->Handle(), selected_item);

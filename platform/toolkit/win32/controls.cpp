@@ -326,8 +326,14 @@ void TWinControl::WMWindowPosChanged(TMessage& message) {
 TWinControl* TWinControl::OwnDescendant(HWND hwnd) const {
   // Usually the direct parent hears from a control; dialog keys (Enter on a
   // focused button) tell the form, so any container up the chain hands back.
+  // Our controls' parents are their windows' parents: the chain is walked
+  // without asking the system (a notification comes for every item a tree
+  // view shows or deletes).
   TWinControl* control = FromWindow(hwnd);
-  return control && hwnd != BoundWindow() && ::IsChild(BoundWindow(), hwnd) ? control : nullptr;
+  for (const TWinControl* p = control ? control->Parent() : nullptr; p; p = p->Parent()) {
+    if (p == this) return control;
+  }
+  return nullptr;
 }
 
 void TWinControl::ReflectTo(HWND source, std::uint32_t reflected_msg, TMessage& message) {
