@@ -28,13 +28,17 @@ void LiveTree::SetOnlyShown(bool only_shown) {
 void LiveTree::Rebuilt() {
   walk_.reset();
   walk_cost_us_ = 0;
+  LeaveMarksToAWalk();
+  last_walk_start_ms_ = clock_.NowMs();
+}
+
+void LiveTree::LeaveMarksToAWalk() {
   marked_.clear();
   marked_set_.clear();
   placed_.clear();
   marked_runs_.clear();
   next_walk_reads_identity_ = true;
   walk_now_ = false;
-  last_walk_start_ms_ = clock_.NowMs();
 }
 
 void LiveTree::Mark(const WindowEvent& event) {
@@ -86,12 +90,7 @@ std::vector<TreeChange> LiveTree::Step() {
     changes = WalkOn();
   } else if (walk_now_ || (marks_settled && Marked() > settings_.most_marks)) {
     // So many that one walk of everything costs less than looking at each.
-    marked_.clear();
-    marked_set_.clear();
-    placed_.clear();
-    marked_runs_.clear();
-    next_walk_reads_identity_ = true;
-    walk_now_ = false;
+    LeaveMarksToAWalk();
     StartWalk();
     changes = WalkOn();
   } else if (marks_settled) {

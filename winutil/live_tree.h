@@ -104,6 +104,8 @@ class LiveTree {
   std::int64_t Balance(std::int64_t now_ms) const;
   // When the balance is back at `level` or above.
   std::int64_t WhenBalanceAt(std::int64_t level) const;
+  // Forgets the marks: the next walk, which reads every identity, covers them.
+  void LeaveMarksToAWalk();
   std::vector<TreeChange> LookAtMarks();
   // `placed`: the event may have put the window somewhere new (it was
   // created, shown or given another parent), so its place is checked too.
