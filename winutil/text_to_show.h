@@ -3,13 +3,13 @@
 // The dialog's memo wraps its lines, and a word-wrapping edit control takes
 // long to take a long text. Wine's, measured on our build machine
 // (bench/win32/text_show_bench.cpp), needs about 2 microseconds a unit for
-// text in short lines, and for each paragraph (a run without CR LF) time
-// that grows with the square of its length, 0.6 to 0.9 nanoseconds times
-// that square: 64 Ki units in one paragraph take 2.7 to 3.8 s, 256 Ki
-// units 54 s.
-// No action may hold the user interface longer than kRoutineCeilingMs,
-// showing included, so a text whose showing is not estimated to fit in
-// what the read left of that time is shown shortened.
+// text in short lines, 4 to 8 for paragraphs (runs without CR LF) of a few
+// hundred to a few thousand units, and for a longer paragraph time that
+// grows with the square of its length, 0.6 to 0.9 nanoseconds times that
+// square: 64 Ki units in one paragraph take 2.7 to 3.8 s, 256 Ki units
+// 54 s. No action may hold the user interface longer than
+// kRoutineCeilingMs, showing included, so a text whose showing is not
+// estimated to fit in what the read left of that time is shown shortened.
 #pragma once
 
 #include <cstddef>
@@ -20,9 +20,9 @@
 namespace vexlan {
 
 // The estimate: each unit kShowUsPerUnit microseconds, and a paragraph of n
-// units n * n / kShowUnitPairsPerUs more: three to five times what the
-// memo took, for a loaded or slower machine.
-inline constexpr std::int64_t kShowUsPerUnit = 5;
+// units n * n / kShowUnitPairsPerUs more: at least twice what the memo
+// took in any shape measured, for a loaded or slower machine.
+inline constexpr std::int64_t kShowUsPerUnit = 16;
 inline constexpr std::int64_t kShowUnitPairsPerUs = 400;
 // Shown whole however little time is left: tens of milliseconds at most.
 inline constexpr std::size_t kAlwaysShownUnits = 4096;

@@ -23,10 +23,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string Text(std::size_t units, bool lines) {
+// Words, a line break after every `words` of them (none when 0).
+std::string Text(std::size_t units, int words) {
   std::string text;
   text.reserve(units + 64);
-  for (int i = 0; text.size() < units; ++i) text += "word" + std::to_string(i % 1000) + (lines && i % 8 == 7 ? "\r\n" : " ");
+  for (int i = 0; text.size() < units; ++i) {
+    text += "word" + std::to_string(i % 1000) + (words && i % words == words - 1 ? "\r\n" : " ");
+  }
   text.resize(units);
   return text;
 }
@@ -48,15 +51,14 @@ int main(int argc, char** argv) {
     app.CreateForm(vexlan::Form2);
     vexlan::Form2->Show();
     struct Case {
-      bool lines;
+      int words;  // a paragraph's
       std::size_t units;
     };
-    for (const Case c : {Case{true, 1 << 16}, Case{true, 1 << 18}, Case{true, 1 << 20}, Case{false, 1 << 13},
-                         Case{false, 1 << 14}, Case{false, 1 << 15}, Case{false, 1 << 16}}) {
+    for (const Case c : {Case{8, 1 << 16}, Case{8, 1 << 18}, Case{8, 1 << 20}, Case{32, 1 << 20}, Case{128, 1 << 20},
+                         Case{512, 1 << 20}, Case{0, 1 << 13}, Case{0, 1 << 14}, Case{0, 1 << 15}, Case{0, 1 << 16}}) {
       {
-        const bool lines = c.lines;
         const std::size_t units = c.units;
-        const std::string text = Text(units, lines);
+        const std::string text = Text(units, c.words);
         std::vector<double> ms;
         for (int run = 0; run < runs; ++run) {
           vexlan::Form2->Edit1->SetText("");
@@ -68,8 +70,9 @@ int main(int argc, char** argv) {
         }
         const double median = MedianMs(ms);
         const double estimate = static_cast<double>(vexlan::ShowCostUs(vexlan::Utf8ToUtf16(text))) / 1000;
+        const std::string shape = c.words ? "paragraphs of " + std::to_string(c.words) + " words" : "one paragraph";
         std::printf("Memo takes %7zu units (%s): %8.1f ms (median of %d), estimated %8.1f ms (%.1f times)\n", units,
-                    lines ? "lines of 8 words" : "one paragraph", median, runs, estimate, estimate / median);
+                    shape.c_str(), median, runs, estimate, estimate / median);
         std::fflush(stdout);
       }
     }
