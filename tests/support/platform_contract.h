@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,8 @@ class ContractDriver {
 struct ContractRow {
   const char* name;  // letters and digits: a test's name
   void (*run)(ContractDriver&);
+  // How GoogleTest names the row in a failure.
+  friend void PrintTo(const ContractRow& row, std::ostream* out) { *out << row.name; }
 };
 
 const std::vector<ContractRow>& PlatformContract();
