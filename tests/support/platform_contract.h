@@ -7,6 +7,8 @@
 // Windows' documentation part, the row says which one the fake follows.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -70,5 +72,17 @@ struct ContractRow {
 };
 
 const std::vector<ContractRow>& PlatformContract();
+
+// Every row a test of its own, named after it, each with a fresh `Driver`.
+#define VEXLAN_PLATFORM_CONTRACT_TESTS(Suite, Driver)                                                            \
+  class Suite : public ::testing::TestWithParam<::vexlan::testing::ContractRow> {};                             \
+  TEST_P(Suite, Holds) {                                                                                        \
+    Driver driver;                                                                                              \
+    GetParam().run(driver);                                                                                     \
+  }                                                                                                             \
+  INSTANTIATE_TEST_SUITE_P(Rows, Suite, ::testing::ValuesIn(::vexlan::testing::PlatformContract()),             \
+                           [](const ::testing::TestParamInfo<::vexlan::testing::ContractRow>& row) {            \
+                             return std::string(row.param.name);                                                \
+                           })
 
 }  // namespace vexlan::testing

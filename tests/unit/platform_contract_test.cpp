@@ -44,15 +44,7 @@ class FakeContractDriver : public ContractDriver {
   FakeDesktop d_;
 };
 
-class PlatformContractOnTheFakes : public ::testing::TestWithParam<ContractRow> {};
-
-TEST_P(PlatformContractOnTheFakes, Holds) {
-  FakeContractDriver driver;
-  GetParam().run(driver);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, PlatformContractOnTheFakes, ::testing::ValuesIn(PlatformContract()),
-                         [](const ::testing::TestParamInfo<ContractRow>& row) { return std::string(row.param.name); });
+VEXLAN_PLATFORM_CONTRACT_TESTS(PlatformContractOnTheFakes, FakeContractDriver);
 
 }  // namespace
 }  // namespace vexlan::testing

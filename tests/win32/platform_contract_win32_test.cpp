@@ -102,15 +102,7 @@ class Win32ContractDriver : public ContractDriver {
   std::vector<HWND> own_;
 };
 
-class PlatformContractUnderWine : public ::testing::TestWithParam<ContractRow> {};
-
-TEST_P(PlatformContractUnderWine, Holds) {
-  Win32ContractDriver driver;
-  GetParam().run(driver);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, PlatformContractUnderWine, ::testing::ValuesIn(PlatformContract()),
-                         [](const ::testing::TestParamInfo<ContractRow>& row) { return std::string(row.param.name); });
+VEXLAN_PLATFORM_CONTRACT_TESTS(PlatformContractUnderWine, Win32ContractDriver);
 
 }  // namespace
 }  // namespace vexlan::testing
