@@ -5,7 +5,7 @@
 namespace vexlan {
 namespace {
 
-// The words differ by action only where the issue means something else for it.
+// The words differ by action only where the action gives the outcome another meaning.
 TEST(OutcomeText, TellsEachFailureForWhatItIs) {
   struct Case {
     Action action;
