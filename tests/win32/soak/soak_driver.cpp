@@ -575,10 +575,12 @@ void Soak::Picker() {
   if (frozen.empty()) throw Fault("the picker showed no handle");
 
   // The window it froze on is selected, listed again first if it is newer
-  // than the tree; one that has gone meanwhile is "Handle not found.".
+  // than the tree; one that has gone meanwhile, or the desktop window (the
+  // cursor between windows), which no tree lists, is "Handle not found.".
   const HWND pointed = reinterpret_cast<HWND>(static_cast<std::intptr_t>(std::atoll(frozen.c_str())));
   const std::vector<std::string> seen = BoxesOf([&] { Click(picker_show_, "Show in the picker"); });
-  if (!seen.empty() && (seen != std::vector<std::string>{"Handle not found."} || ::IsWindow(pointed))) {
+  const bool unlisted = !::IsWindow(pointed) || pointed == ::GetDesktopWindow();
+  if (!seen.empty() && (seen != std::vector<std::string>{"Handle not found."} || !unlisted)) {
     throw Fault("Show in the picker on " + frozen + ": Vexlan showed " + Quoted(seen));
   }
   WaitVisible(form3_, false, "Show in the picker");
