@@ -10,11 +10,13 @@
 #include "forms/Vexlan_unit5.h"
 #include "forms/core/Vexlan_unit1_layout.h"
 #include "forms/layout_writers.h"
+#include "forms/tell_outcome.h"
 #include "platform/toolkit/win32/clipboard.h"
 #include "platform/toolkit/win32/dialogs.h"
 #include "platform/toolkit/win32/dpi.h"
 #include "platform/win32/win32_window_services.h"
 #include "winutil/ExtCntrlsUtils.h"
+#include "winutil/control_pictures.h"
 #include "winutil/handle_text.h"
 #include "winutil/window_tree.h"
 
@@ -245,11 +247,15 @@ WindowHandle TForm1::TargetOrSay() const {
 }
 
 void TForm1::SendClick1Click(TObject*) {
-  if (const WindowHandle wnd = TargetOrSay()) SendLeftClick(Windows(), platform_.Posting(), wnd);
+  if (const WindowHandle wnd = TargetOrSay()) {
+    TellOutcome(Action::kClick, SendLeftClick(Windows(), platform_.Posting(), wnd));
+  }
 }
 
 void TForm1::SendRightClick1Click(TObject*) {
-  if (const WindowHandle wnd = TargetOrSay()) SendRightClick(Windows(), platform_.Posting(), wnd);
+  if (const WindowHandle wnd = TargetOrSay()) {
+    TellOutcome(Action::kClick, SendRightClick(Windows(), platform_.Posting(), wnd));
+  }
 }
 
 void TForm1::EditViewText1Click(TObject*) {
@@ -260,19 +266,15 @@ void TForm1::EditViewText1Click(TObject*) {
 }
 
 void TForm1::Showwindow1Click(TObject*) {
-  if (const WindowHandle wnd = TargetOrSay()) ShowOrHideWindow(Windows(), platform_.ShowHide(), wnd, true);
+  if (const WindowHandle wnd = TargetOrSay()) {
+    TellOutcome(Action::kShowOrHide, ShowOrHideWindow(Windows(), platform_.ShowHide(), wnd, true));
+  }
 }
 
 void TForm1::Hidewindow1Click(TObject*) {
-  const WindowHandle wnd = TargetOrSay();
-  if (wnd == 0) return;
-  // Hidden, the main window would leave no window and no taskbar button to
-  // reach the program by.
-  if (HandleAllocated() && wnd == FromHwnd(BoundWindow())) {
-    ShowMessage("Vexlan cannot hide its own main window.");
-    return;
+  if (const WindowHandle wnd = TargetOrSay()) {
+    TellOutcome(Action::kShowOrHide, ShowOrHideWindow(Windows(), platform_.ShowHide(), wnd, false));
   }
-  ShowOrHideWindow(Windows(), platform_.ShowHide(), wnd, false);
 }
 
 void TForm1::Closewindow1Click(TObject* Sender) {
@@ -288,7 +290,7 @@ void TForm1::Closewindow1Click(TObject* Sender) {
     ShowMessage("This window is part of Vexlan and closes with it.");
     return;
   }
-  platform_.Posting().Post(wnd, WM_CLOSE, 0, 0);
+  TellOutcome(Action::kClose, CloseWindow(Windows(), platform_.Posting(), wnd));
 }
 
 void TForm1::Highlight1Click(TObject*) {
@@ -345,7 +347,7 @@ bool TForm1::IsShortCut(const MSG& msg) {
   if (::GetKeyState(VK_SHIFT) < 0) {
     Copytree1Click(this);
   } else if (const TTreeNode* node = TreeView1->Selected()) {
-    CopyText(node->Text());
+    CopyText(ControlPictures(node->Text()));
   }
   return true;
 }

@@ -33,6 +33,7 @@ class PlatformContext {
   CursorServices& Cursor() const { return Need(cursor_, "the cursor"); }
   ShowHideServices& ShowHide() const { return Need(show_hide_, "showing and hiding windows"); }
   MessagePosting& Posting() const { return Need(posting_, "posting messages"); }
+  WindowFactsServices& WindowFacts() const { return Need(window_facts_, "reading windows' properties"); }
 
   // This context with one service replaced. The services must outlive every
   // copy of the context that names them.
@@ -44,6 +45,9 @@ class PlatformContext {
   [[nodiscard]] PlatformContext With(CursorServices& s) const { return Replaced(&PlatformContext::cursor_, s); }
   [[nodiscard]] PlatformContext With(ShowHideServices& s) const { return Replaced(&PlatformContext::show_hide_, s); }
   [[nodiscard]] PlatformContext With(MessagePosting& s) const { return Replaced(&PlatformContext::posting_, s); }
+  [[nodiscard]] PlatformContext With(WindowFactsServices& s) const {
+    return Replaced(&PlatformContext::window_facts_, s);
+  }
 
  private:
   template <class S>
@@ -64,6 +68,7 @@ class PlatformContext {
   CursorServices* cursor_ = nullptr;
   ShowHideServices* show_hide_ = nullptr;
   MessagePosting* posting_ = nullptr;
+  WindowFactsServices* window_facts_ = nullptr;
 };
 
 // The installed context; EPlatformMissing when there is none.

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks the folders' include directions, builds everything and runs every
 # test: native, native under ASan+UBSan, the Windows build under Wine on a
-# private X display (and its DPI tests at 144 DPI); builds the program for
-# 32-bit Windows and with clang, checks the executables, then runs every
-# fuzz target for 10 seconds.
+# private X display (and its DPI tests at 144 DPI), then a short soak of
+# vexlan.exe driven from outside; builds the program for 32-bit Windows and
+# with clang, checks the executables, then runs every fuzz target for 10
+# seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -11,6 +12,7 @@ root=$PWD
 bash scripts/setup.sh
 
 jobs=$(nproc)
+soak_rounds=3
 
 echo "== the folders' include directions"
 bash scripts/check-layers.sh
@@ -66,6 +68,10 @@ wine_session_start
 wine build/mingw/vexlan_fixture.exe 'top|warm|VexlanWarmUp|warm-up' </dev/null >/dev/null 2>&1 || true
 # One desktop and one hot-key table: the Wine tests run one at a time.
 VEXLAN_TEST_DPI=96 ctest --test-dir build/mingw --output-on-failure -j1
+
+echo "== a short soak: vexlan.exe used from outside for $soak_rounds rounds (scripts/soak.sh runs long ones)"
+soak_prepare
+(cd build/mingw && wine ./vexlan_soak.exe "$soak_rounds" </dev/null)
 
 echo "== the forms at 144 DPI under Wine"
 wine_session_stop

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "winutil/control_pictures.h"
+
 namespace vexlan {
 
 namespace {
@@ -72,7 +74,7 @@ std::string TreeText(const std::vector<WindowRow>& rows) {
     stack.pop_back();
     if (!first) text += "\r\n";
     text.append(p.level, '\t');
-    text += rows[static_cast<std::size_t>(p.row)].caption;
+    text += ControlPictures(rows[static_cast<std::size_t>(p.row)].caption);
     push_children(static_cast<std::size_t>(p.row) + 1, p.level + 1);
   }
   return text;

@@ -51,7 +51,7 @@ bool ContainsIgnoringAsciiCase(std::string_view candidate, std::string_view text
 
 // The whole tree as text, for the clipboard: one node caption a line, after
 // one tab per level below the roots, in tree order (a row, then the subtrees
-// of its children in row order), lines separated by CR LF. A row whose parent
+// of its children in row order), lines separated by CR LF (ControlPictures keeps each one line). A row whose parent
 // is not an earlier row stands as a root, so every row appears exactly once.
 std::string TreeText(const std::vector<WindowRow>& rows);
 

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
 #include "platform/win32/message_window.h"
+#include "platform/win32/win32_window_facts.h"
 #include "platform/win32/win32_window_services.h"
 
 namespace vexlan {
@@ -27,21 +28,23 @@ class Win32Cursor : public CursorServices {
   }
 };
 
+// Went through, or why not.
+SendResult Called(BOOL ok) { return ok ? SendResult::Answered(0) : SendResult::Failed(LastSendError(false)); }
+
 class Win32ShowHide : public ShowHideServices {
  public:
-  bool SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) override {
-    return ::SetWindowPos(ToHwnd(wnd), ToHwnd(insert_after), 0, 0, 0, 0, flags) != FALSE;
+  SendResult SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) override {
+    return Called(::SetWindowPos(ToHwnd(wnd), ToHwnd(insert_after), 0, 0, 0, 0, flags));
   }
 };
 
 class Win32Posting : public MessagePosting {
  public:
-  bool Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
-    return ::PostMessageW(ToHwnd(wnd), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)) != FALSE;
+  SendResult Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
+    return Called(::PostMessageW(ToHwnd(wnd), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)));
   }
-  bool SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
-    return ::SendNotifyMessageW(ToHwnd(wnd), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)) !=
-           FALSE;
+  SendResult SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
+    return Called(::SendNotifyMessageW(ToHwnd(wnd), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)));
   }
 };
 
@@ -54,13 +57,15 @@ const PlatformContext& SystemPlatform() {
     Win32Cursor cursor;
     Win32ShowHide show_hide;
     Win32Posting posting;
+    Win32WindowFacts window_facts;
     PlatformContext context = PlatformContext{}
                                   .With(SystemWindowServices())
                                   .With(message_windows)
                                   .With(hot_keys)
                                   .With(cursor)
                                   .With(show_hide)
-                                  .With(posting);
+                                  .With(posting)
+                                  .With(window_facts);
   };
   // Never destroyed, on purpose: a component that the application object
   // still owns when static destruction begins uses them as it goes.

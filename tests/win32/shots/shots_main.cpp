@@ -115,10 +115,10 @@ int main() {
     if (!Scene(app, "search", Union({Form1->Handle(), Form4->Handle()}))) return 0;
     Form4->Close();
 
-    Form2->handle->SetCaption(std::to_string(fixture.Id("Text")));
+    Form2->SetTarget(fixture.Id("Text"));
     Form2->Show();
     if (!Scene(app, "text", Union({Form2->Handle()}))) return 0;
-    Form2->handle->SetCaption(std::to_string(fixture.Id("WorldText")));
+    Form2->SetTarget(fixture.Id("WorldText"));
     Form2->Close();
     Form2->Show();
     if (!Scene(app, "text-scripts", Union({Form2->Handle()}))) return 0;
