@@ -34,6 +34,34 @@ inline constexpr std::uint32_t kRingMaxCapacity = 1u << 20;
 // its own set of hook procedures in the DLL and names its ring.
 inline constexpr int kHookSlots = 16;
 
+// The name of the ring of hook slot `slot` on thread `thread`, in the
+// session's namespace: "Local\VexlanMessageLog.<thread>.<slot>". The hook
+// procedures of a slot find their thread's ring by it.
+inline constexpr std::size_t kRingNameUnits = 48;
+inline void RingName(std::uint32_t thread, int slot, char16_t (&name)[kRingNameUnits]) {
+  const char16_t prefix[] = u"Local\\VexlanMessageLog.";
+  std::size_t at = 0;
+  for (std::size_t i = 0; prefix[i]; ++i) name[at++] = prefix[i];
+  const auto number = [&](std::uint32_t value) {
+    char16_t digits[10];
+    int n = 0;
+    do {
+      digits[n++] = static_cast<char16_t>(u'0' + value % 10);
+      value /= 10;
+    } while (value);
+    while (n) name[at++] = digits[--n];
+  };
+  number(thread);
+  name[at++] = u'.';
+  number(static_cast<std::uint32_t>(slot));
+  name[at] = 0;
+}
+
+// The DLL's one export: the three hook procedures of slot `slot` (sent,
+// returned, posted), for SetWindowsHookEx; false for a slot out of range.
+//   extern "C" BOOL VexlanHookProcedures(int slot, HOOKPROC procedures[3]);
+inline constexpr char kHookProceduresExport[] = "VexlanHookProcedures";
+
 // RingHeader::state
 inline constexpr std::uint32_t kRingOpen = 1;
 inline constexpr std::uint32_t kRingClosed = 2;

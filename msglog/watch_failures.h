@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace vexlan {
 
@@ -33,6 +34,8 @@ enum class WatchFailure {
 };
 
 struct WatchError {
+  WatchError(WatchFailure f = WatchFailure::Refused, std::uint32_t c = 0, std::string d = {})
+      : failure(f), code(c), detail(std::move(d)) {}
   WatchFailure failure = WatchFailure::Refused;
   std::uint32_t code = 0;  // the system's error number, where there is one
   std::string detail;      // a file's path, or the system's words for `code`
