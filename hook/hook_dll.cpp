@@ -13,8 +13,9 @@
 //
 // Its slot and thread name the ring (RingName). A thread's views of its
 // rings are kept in thread-local storage, checked once when mapped
-// (CheckRing) and let go when their ring closes, or when another ring of the
-// thread is mapped and finds them closed.
+// (CheckRing) and let go when their ring closes (then the name is looked up
+// again: a later log may have made a new ring under it), or when another
+// ring of the thread is mapped and finds them closed.
 #include <windows.h>
 
 #include <array>
@@ -74,7 +75,12 @@ RingView* ViewFor(int slot) {
   ThreadRings* rings = Rings(true);
   if (!rings) return nullptr;
   RingView& view = rings->views[slot];
-  if (view.header) return &view;
+  if (view.header) {
+    if (!Closed(view)) return &view;
+    // A later log may have made a ring of the same name: look at once.
+    Unmap(view);
+    rings->retry_at[slot] = 0;
+  }
   const ULONGLONG now = ::GetTickCount64();
   if (now < rings->retry_at[slot]) return nullptr;
   rings->retry_at[slot] = now + kRetryMs;
@@ -249,7 +255,8 @@ void Record(int slot, std::uint8_t kind, HWND hwnd, UINT msg, WPARAM wparam, LPA
   record.lparam = static_cast<std::uint64_t>(static_cast<std::uintptr_t>(lparam));
   record.result = static_cast<std::uint64_t>(static_cast<std::uintptr_t>(result));
   if (kind == kRecordSent) ReadPointedTo(record, hwnd, msg, lparam);
-  if (WriteRecord(*view, record) == RingWrite::Closed) Unmap(*view);
+  // A ring closed since ViewFor looked is let go by ViewFor next time.
+  WriteRecord(*view, record);
 }
 
 template <int Slot>

@@ -28,13 +28,13 @@ TEST(WatchFailures, RouteByBitnessAndWordsForEveryFailure) {
        "Nothing was loaded into the program."},
       {{WatchFailure::HookFileUnwritable, 5, "C:\\V\\hook.dll"},
        "Vexlan could not write its message hook to \"C:\\V\\hook.dll\" (error 5)."},
-      {{WatchFailure::NoHelper32, 0, {}},
+      {{WatchFailure::NoHelper32, 0},
        "The window belongs to a 32-bit program, and this Vexlan does not carry the 32-bit helper that watching it "
        "needs."},
-      {{WatchFailure::Target64, 0, {}}, "The window belongs to a 64-bit program: use the 64-bit Vexlan to watch it."},
-      {{WatchFailure::NoFreeSlot, 0, {}}, "The window's thread is watched by 16 logs already. Close one of them to watch it."},
-      {{WatchFailure::HelperFailed, 2, {}}, "The 32-bit helper that watches 32-bit programs did not start (error 2)."},
-      {{WatchFailure::RingFailed, 8, {}}, "Vexlan could not make the memory its log is written to (error 8)."},
+      {{WatchFailure::Target64, 0}, "The window belongs to a 64-bit program: use the 64-bit Vexlan to watch it."},
+      {{WatchFailure::NoFreeSlot, 0}, "The window's thread is watched by 16 logs already. Close one of them to watch it."},
+      {{WatchFailure::HelperFailed, 2}, "The 32-bit helper that watches 32-bit programs did not start (error 2)."},
+      {{WatchFailure::RingFailed, 8}, "Vexlan could not make the memory its log is written to (error 8)."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expected);

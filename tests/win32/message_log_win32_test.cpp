@@ -168,6 +168,17 @@ TEST_F(MessageLogTest, AfterStopNothingMoreAndTheTargetGoesOn) {
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_EQ(log->Drain(records_), 0u);
   EXPECT_TRUE(records_.empty());
+
+  // A new log of the same thread takes the next message, whatever slot and
+  // ring it gets; the target's view of the closed ring is let go.
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    auto again = Watch(watched);
+    ASSERT_TRUE(again);
+    ::PostMessageW(watched, kProbe, 10 + round, 0);
+    ASSERT_TRUE(DrainThroughMarker(*again, watched));
+    EXPECT_EQ(Of(kProbe, 10 + round).size(), 1u);
+  }
 }
 
 // The 64-bit build of the helper takes the road a 64-bit Vexlan takes to a
