@@ -5,6 +5,19 @@
 
 namespace vexlan {
 
+namespace {
+
+// A name any program chose, fit for a field of a line: no control character
+// (a tab or line break would split the line) survives.
+std::string Printable(std::string name) {
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return name;
+}
+
+}  // namespace
+
 std::uint32_t LogClock::Milliseconds(std::uint64_t time) const {
   if (time <= start || ticks_per_second == 0) return 0;
   const std::uint64_t ticks = time - start;
@@ -30,7 +43,7 @@ std::size_t MessageStore::Append(std::span<const MessageRecord> records, const L
     m.cls = cls->second;
     m.group = MessageGroupOf(r.message, m.cls);
     if (r.message >= kFirstRegisteredMessage && r.message <= kLastRegisteredMessage && !registered_.count(r.message)) {
-      registered_.emplace(r.message, namer.RegisteredName(r.message));
+      registered_.emplace(r.message, Printable(namer.RegisteredName(r.message)));
     }
     if (r.flags & (kRecordText | kRecordDetails)) {
       MessageExtra& extra = extras_.emplace_back();

@@ -37,6 +37,15 @@ constexpr Named kStyleIndexes[] = {VEXLAN_STYLE_INDEXES(VEXLAN_NAMED)};
 constexpr Named kNotifications[] = {VEXLAN_NOTIFICATION_CODES(VEXLAN_NAMED)};
 #undef VEXLAN_NAMED
 
+// The parts, appended: never "literal" + a temporary, on which g++ 12 at -O3
+// warns falsely (-Wrestrict).
+template <class... Parts>
+std::string Cat(const Parts&... parts) {
+  std::string out;
+  (out.append(std::string_view(parts)), ...);
+  return out;
+}
+
 std::string Number(std::int64_t value) { return IntToStr(value); }
 std::string Hex(std::uint64_t value) {
   return IntToHex(static_cast<std::int64_t>(value), value > 0xFFFFFFFFu ? 16 : 8);
@@ -57,10 +66,11 @@ std::string FlagsOf(std::uint32_t value, std::span<const Named> table) {
   for (const Named& n : table) {
     const auto bit = static_cast<std::uint32_t>(n.value);
     if (!(value & bit)) continue;
-    out += (out.empty() ? "" : "|") + std::string(n.name);
+    if (!out.empty()) out += '|';
+    out += n.name;
     value &= ~bit;
   }
-  if (value) out += (out.empty() ? "0x" : "|0x") + IntToHex(static_cast<std::int64_t>(value), 4);
+  if (value) out += Cat(out.empty() ? "0x" : "|0x", IntToHex(static_cast<std::int64_t>(value), 4));
   return out.empty() ? "0" : out;
 }
 
@@ -70,35 +80,43 @@ std::uint32_t LowU(std::uint64_t v) { return static_cast<std::uint32_t>(v & 0xFF
 std::uint32_t HighU(std::uint64_t v) { return static_cast<std::uint32_t>((v >> 16) & 0xFFFF); }
 // A window handle in a parameter, as the log shows handles.
 std::string Handle(std::uint64_t v) { return Number(static_cast<std::int32_t>(static_cast<std::uint32_t>(v))); }
-std::string Point(std::uint64_t lparam) { return "x=" + Number(Low(lparam)) + " y=" + Number(High(lparam)); }
+std::string Point(std::uint64_t lparam) { return Cat("x=", Number(Low(lparam)), " y=", Number(High(lparam))); }
 
 // A text between double quotes with \, ", CR, LF, tab and other control
 // characters escaped, so that it never breaks a line or a field; "…" after
 // the quotes when the hook read only its beginning.
 std::string Quoted(const std::u16string& text, bool cut) {
   std::u16string escaped;
+  const auto escape = [&](char16_t c) {
+    escaped.push_back(u'\\');
+    escaped.push_back(c);
+  };
   for (char16_t c : text) {
     switch (c) {
-      case u'\\': escaped += u"\\\\"; break;
-      case u'"': escaped += u"\\\""; break;
-      case u'\r': escaped += u"\\r"; break;
-      case u'\n': escaped += u"\\n"; break;
-      case u'\t': escaped += u"\\t"; break;
+      case u'\\': escape(u'\\'); break;
+      case u'"': escape(u'"'); break;
+      case u'\r': escape(u'r'); break;
+      case u'\n': escape(u'n'); break;
+      case u'\t': escape(u't'); break;
       default:
         if (c < 0x20 || c == 0x7F) {
-          const std::string hex = "\\x" + IntToHex(static_cast<std::int64_t>(c), 2);
-          escaped.append(hex.begin(), hex.end());
+          escape(u'x');
+          for (char digit : IntToHex(static_cast<std::int64_t>(c), 2)) escaped.push_back(static_cast<char16_t>(digit));
         } else {
-          escaped += c;
+          escaped.push_back(c);
         }
     }
   }
-  return "\"" + Utf16ToUtf8(escaped) + "\"" + (cut ? "\u2026" : "");
+  std::string out = "\"";
+  out += Utf16ToUtf8(escaped);
+  out += '"';
+  if (cut) out += "\u2026";
+  return out;
 }
 
 std::string Character(std::uint64_t wparam) {
   const auto code = static_cast<std::uint32_t>(wparam & 0xFFFFFFFF);
-  std::string out = "U+" + IntToHex(static_cast<std::int64_t>(code), 4);
+  std::string out = Cat("U+", IntToHex(static_cast<std::int64_t>(code), 4));
   const bool shown = code >= 0x20 && code != 0x7F && code < 0x110000 && !(code >= 0xD800 && code <= 0xDFFF);
   if (!shown) return out;
   std::u16string unit;
@@ -108,13 +126,13 @@ std::string Character(std::uint64_t wparam) {
   } else {
     unit += static_cast<char16_t>(code);
   }
-  return Quoted(unit, false) + " " + out;
+  return Cat(Quoted(unit, false), " ", out);
 }
 
 std::string KeyDetails(const LoggedMessage& m) {
   const std::uint64_t l = m.lparam;
-  std::string out = VirtualKeyName(static_cast<std::uint32_t>(m.wparam & 0xFF)) + " repeat=" + Number(LowU(l)) +
-                    " scan=0x" + IntToHex(static_cast<std::int64_t>((l >> 16) & 0xFF), 2);
+  std::string out = Cat(VirtualKeyName(static_cast<std::uint32_t>(m.wparam & 0xFF)), " repeat=", Number(LowU(l)),
+                        " scan=0x", IntToHex(static_cast<std::int64_t>((l >> 16) & 0xFF), 2));
   if (l & (1u << 24)) out += " extended";
   if (l & (1u << 29)) out += " alt";
   if (l & (1u << 30)) out += " was-down";
@@ -124,9 +142,9 @@ std::string KeyDetails(const LoggedMessage& m) {
 
 std::string MouseDetails(const LoggedMessage& m) {
   std::string out = Point(m.lparam);
-  if (const std::uint32_t keys = LowU(m.wparam)) out += " " + FlagsOf(keys, kMouseKeys);
-  if (m.message == WM_MOUSEWHEEL || m.message == WM_MOUSEHWHEEL) out = "delta=" + Number(High(m.wparam)) + " " + out;
-  if (m.message >= WM_XBUTTONDOWN && m.message <= WM_XBUTTONDBLCLK) out += " button=" + Number(HighU(m.wparam));
+  if (const std::uint32_t keys = LowU(m.wparam)) out += Cat(" ", FlagsOf(keys, kMouseKeys));
+  if (m.message == WM_MOUSEWHEEL || m.message == WM_MOUSEHWHEEL) out = Cat("delta=", Number(High(m.wparam)), " ", out);
+  if (m.message >= WM_XBUTTONDOWN && m.message <= WM_XBUTTONDBLCLK) out += Cat(" button=", Number(HighU(m.wparam)));
   return out;
 }
 
@@ -136,18 +154,18 @@ std::string StructureDetails(const LoggedMessage& m, const MessageExtra& extra) 
   switch (m.message) {
     case WM_WINDOWPOSCHANGING:
     case WM_WINDOWPOSCHANGED:
-      return "x=" + Number(d[1]) + " y=" + Number(d[2]) + " cx=" + Number(d[3]) + " cy=" + Number(d[4]) +
-             " after=" + Number(d[0]) + " " + FlagsOf(static_cast<std::uint32_t>(d[5]), kWindowPosFlags);
+      return Cat("x=", Number(d[1]), " y=", Number(d[2]), " cx=", Number(d[3]), " cy=", Number(d[4]), " after=",
+                 Number(d[0]), " ", FlagsOf(static_cast<std::uint32_t>(d[5]), kWindowPosFlags));
     case WM_CREATE:
     case WM_NCCREATE:
-      return "x=" + Number(d[0]) + " y=" + Number(d[1]) + " cx=" + Number(d[2]) + " cy=" + Number(d[3]) +
-             " style=" + IntToHex(d[4], 8) + " exstyle=" + IntToHex(d[5], 8);
+      return Cat("x=", Number(d[0]), " y=", Number(d[1]), " cx=", Number(d[2]), " cy=", Number(d[3]), " style=",
+                 IntToHex(d[4], 8), " exstyle=", IntToHex(d[5], 8));
     case WM_STYLECHANGING:
     case WM_STYLECHANGED:
-      return NameOf(static_cast<std::int32_t>(m.wparam), kStyleIndexes) + " old=" + IntToHex(d[0], 8) +
-             " new=" + IntToHex(d[1], 8);
+      return Cat(NameOf(static_cast<std::int32_t>(m.wparam), kStyleIndexes), " old=", IntToHex(d[0], 8), " new=",
+                 IntToHex(d[1], 8));
     case WM_NOTIFY:
-      return "code=" + NameOf(d[2], kNotifications) + " id=" + Number(d[1]) + " from=" + Number(d[0]);
+      return Cat("code=", NameOf(d[2], kNotifications), " id=", Number(d[1]), " from=", Number(d[0]));
     default:
       return {};
   }
@@ -156,7 +174,7 @@ std::string StructureDetails(const LoggedMessage& m, const MessageExtra& extra) 
 }  // namespace
 
 std::string DescribeParameters(const LoggedMessage& m, const MessageExtra* extra) {
-  if (extra && extra->has_text) return "text=" + Quoted(extra->text, extra->text_cut);
+  if (extra && extra->has_text) return Cat("text=", Quoted(extra->text, extra->text_cut));
   if (extra && extra->has_details) {
     if (std::string details = StructureDetails(m, *extra); !details.empty()) return details;
   }
@@ -165,7 +183,7 @@ std::string DescribeParameters(const LoggedMessage& m, const MessageExtra* extra
   const std::uint64_t w = m.wparam, l = m.lparam;
   if ((msg >= WM_MOUSEMOVE && msg <= WM_MOUSEHWHEEL) || msg == WM_MOUSEHOVER) return MouseDetails(m);
   if ((msg >= WM_NCMOUSEMOVE && msg <= WM_NCXBUTTONDBLCLK) || msg == WM_NCMOUSEHOVER) {
-    return NameOf(static_cast<std::int32_t>(w), kHitTests) + " " + Point(l);
+    return Cat(NameOf(static_cast<std::int32_t>(w), kHitTests), " ", Point(l));
   }
   switch (msg) {
     case WM_KEYDOWN:
@@ -177,58 +195,58 @@ std::string DescribeParameters(const LoggedMessage& m, const MessageExtra* extra
     case WM_SYSCHAR:
     case WM_DEADCHAR:
     case WM_SYSDEADCHAR:
-      return Character(w) + " repeat=" + Number(LowU(l));
+      return Cat(Character(w), " repeat=", Number(LowU(l)));
     case WM_UNICHAR:
     case WM_IME_CHAR:
       return Character(w);
     case WM_NCHITTEST:
-      return Point(l) + (m.kind == 'R' ? " -> " + NameOf(static_cast<std::int32_t>(m.result), kHitTests) : "");
+      return m.kind == 'R' ? Cat(Point(l), " -> ", NameOf(static_cast<std::int32_t>(m.result), kHitTests)) : Point(l);
     case WM_SETCURSOR:
-      return "window=" + Handle(w) + " hit=" + NameOf(Low(l), kHitTests) + " mouse=" + MessageName(HighU(l), {});
+      return Cat("window=", Handle(w), " hit=", NameOf(Low(l), kHitTests), " mouse=", MessageName(HighU(l), {}));
     case WM_MOUSEACTIVATE:
-      return "top=" + Handle(w) + " hit=" + NameOf(Low(l), kHitTests) + " mouse=" + MessageName(HighU(l), {});
+      return Cat("top=", Handle(w), " hit=", NameOf(Low(l), kHitTests), " mouse=", MessageName(HighU(l), {}));
     case WM_CONTEXTMENU:
-      return "window=" + Handle(w) + " " + Point(l);
+      return Cat("window=", Handle(w), " ", Point(l));
     case WM_CAPTURECHANGED:
-      return "new=" + Handle(l);
+      return Cat("new=", Handle(l));
     case WM_SIZE:
-      return NameOf(static_cast<std::int32_t>(w), kSizeTypes) + " " + Number(LowU(l)) + "x" + Number(HighU(l));
+      return Cat(NameOf(static_cast<std::int32_t>(w), kSizeTypes), " ", Number(LowU(l)), "x", Number(HighU(l)));
     case WM_MOVE:
       return Point(l);
     case WM_COMMAND:
-      if (l == 0) return "id=" + Number(LowU(w)) + (HighU(w) == 1 ? " accelerator" : " menu");
-      return "id=" + Number(LowU(w)) + " code=" + Number(HighU(w)) + " control=" + Handle(l);
+      if (l == 0) return Cat("id=", Number(LowU(w)), HighU(w) == 1 ? " accelerator" : " menu");
+      return Cat("id=", Number(LowU(w)), " code=", Number(HighU(w)), " control=", Handle(l));
     case WM_NOTIFY:
-      return "id=" + Number(static_cast<std::int32_t>(w));
+      return Cat("id=", Number(static_cast<std::int32_t>(w)));
     case WM_SHOWWINDOW:
-      return "shown=" + Number(w != 0) + " status=" + Number(static_cast<std::int32_t>(l));
+      return Cat("shown=", Number(w != 0), " status=", Number(static_cast<std::int32_t>(l)));
     case WM_ACTIVATE:
-      return NameOf(LowU(w), kActivateStates) + " minimized=" + Number(HighU(w) != 0) + " other=" + Handle(l);
+      return Cat(NameOf(LowU(w), kActivateStates), " minimized=", Number(HighU(w) != 0), " other=", Handle(l));
     case WM_ACTIVATEAPP:
-      return "active=" + Number(w != 0) + " thread=" + Number(static_cast<std::uint32_t>(l));
+      return Cat("active=", Number(w != 0), " thread=", Number(static_cast<std::uint32_t>(l)));
     case WM_NCACTIVATE:
-      return "active=" + Number(w != 0);
+      return Cat("active=", Number(w != 0));
     case WM_ENABLE:
-      return "enabled=" + Number(w != 0);
+      return Cat("enabled=", Number(w != 0));
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-      return "other=" + Handle(w);
+      return Cat("other=", Handle(w));
     case WM_TIMER:
-      return "id=" + Number(static_cast<std::int64_t>(w));
+      return Cat("id=", Number(static_cast<std::int64_t>(w)));
     case WM_SYSCOMMAND:
       return NameOf(static_cast<std::int32_t>(w & 0xFFF0), kSystemCommands);
     case WM_HSCROLL:
     case WM_VSCROLL:
-      return NameOf(LowU(w), kScrollCodes) + " pos=" + Number(HighU(w)) + (l ? " bar=" + Handle(l) : "");
+      return Cat(NameOf(LowU(w), kScrollCodes), " pos=", Number(HighU(w)), l ? Cat(" bar=", Handle(l)) : "");
     case WM_GETTEXT:
-      return "max=" + Number(static_cast<std::int64_t>(w));
+      return Cat("max=", Number(static_cast<std::int64_t>(w)));
     case WM_PARENTNOTIFY:
       if (LowU(w) == WM_CREATE || LowU(w) == WM_DESTROY) {
-        return MessageName(LowU(w), {}) + " child=" + Handle(l);
+        return Cat(MessageName(LowU(w), {}), " child=", Handle(l));
       }
-      return MessageName(LowU(w), {}) + " " + Point(l);
+      return Cat(MessageName(LowU(w), {}), " ", Point(l));
     case WM_DPICHANGED:
-      return "dpi=" + Number(LowU(w)) + "x" + Number(HighU(w));
+      return Cat("dpi=", Number(LowU(w)), "x", Number(HighU(w)));
     default:
       return {};
   }
@@ -265,7 +283,7 @@ std::string LogText(const MessageStore& store, std::uint64_t lost) {
     if (row) text += "\r\n";
     text += RecordLine(store, store.ShownAt(row));
   }
-  if (lost) text += (text.empty() ? "lost\t" : "\r\nlost\t") + Number(static_cast<std::int64_t>(lost));
+  if (lost) text += Cat(text.empty() ? "lost\t" : "\r\nlost\t", Number(static_cast<std::int64_t>(lost)));
   return text;
 }
 
