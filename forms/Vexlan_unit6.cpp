@@ -216,9 +216,12 @@ bool TForm6::DispatchByNumber(TMessage& message) {
 void TForm6::WMGetMinMaxInfo(TMessage& message) {
   DefaultHandler(message);
   if (!Panel1 || !HandleAllocated()) return;
-  // The bar's controls are never cut off, and a few rows of the list stay.
+  // The bar's buttons and boxes are never cut off (the count may be), and a
+  // few rows of the list stay.
   int width = 0;
-  for (const TWinControl* c : Panel1->Controls()) width = std::max(width, c->BoundsRect().Left + c->BoundsRect().Width);
+  for (const TWinControl* c : Panel1->Controls()) {
+    if (c != CountLabel) width = std::max(width, c->BoundsRect().Left + c->BoundsRect().Width);
+  }
   const int row = ScaleValue(18, Dpi(), kDesignDpi);
   const RECT client{0, 0, width + ScaleValue(4, Dpi(), kDesignDpi), Panel1->BoundsRect().Height + (kMinListRows + 1) * row};
   const RECT r = WindowRectForClient(client, static_cast<DWORD>(::GetWindowLongPtrW(BoundWindow(), GWL_STYLE)),
@@ -248,9 +251,18 @@ void WatchMessages(TComponent* owner, WindowHandle wnd) {
     ShowMessage(*why);
     return;
   }
+  // Below and right of the last one, and whole on its monitor as far as it fits.
   const int step = ScaleValue(kCascadeStep, form->Dpi(), kDesignDpi) * static_cast<int>((Registry().size() - 1) % kCascadeSteps);
   const TBounds b = form->BoundsRect();
-  form->SetBounds(b.Left + step, b.Top + step, b.Width, b.Height);
+  const RECT wanted{b.Left + step, b.Top + step, b.Left + step + b.Width, b.Top + step + b.Height};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ::GetMonitorInfoW(::MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  const int width = std::min<int>(b.Width, work.right - work.left);
+  const int height = std::min<int>(b.Height, work.bottom - work.top);
+  form->SetBounds(std::max<int>(work.left, std::min<int>(wanted.left, work.right - width)),
+                  std::max<int>(work.top, std::min<int>(wanted.top, work.bottom - height)), width, height);
   form->Show();
 }
 

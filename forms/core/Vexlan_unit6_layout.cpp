@@ -28,8 +28,10 @@ constexpr ComponentLayout kComponents[] = {
      .Settings = ButtonSettings{.Caption = "Sa&ve...", .OnClick = "SaveBtnClick"}},
     {.Name = "ChildrenBox", .Parent = "Panel1", .Bounds = {328, 7, 110, 17}, .TabOrder = 4,
      .Settings = CheckBoxSettings{.Caption = "Children &too", .OnClick = "ChildrenBoxClick"}},
-    {.Name = "CountLabel", .Parent = "Panel1", .Bounds = {446, 9, 200, 13},
-     .Settings = LabelSettings{.Caption = "0 records, 0 lost"}},
+    // Room for the longest count and why the log stopped; changed twenty
+    // times a second, it keeps its size.
+    {.Name = "CountLabel", .Parent = "Panel1", .Bounds = {446, 9, 480, 13},
+     .Settings = LabelSettings{.Caption = "0 records, 0 lost", .AutoSize = false}},
     {.Name = "MouseBox", .Parent = "Panel1", .Bounds = {6, 32, 66, 17}, .TabOrder = 5,
      .Settings = CheckBoxSettings{.Caption = "&Mouse", .Checked = true, .OnClick = "FilterClick"}},
     {.Name = "KeyboardBox", .Parent = "Panel1", .Bounds = {76, 32, 78, 17}, .TabOrder = 6,

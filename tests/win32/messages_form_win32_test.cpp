@@ -117,6 +117,14 @@ TEST_F(MessagesFormTest, StopStartClearFiltersAndCounts) {
   EXPECT_EQ(form->ListView1->RowCount(), static_cast<int>(form->Records().ShownCount()));
   EXPECT_NE(form->CountLabel->Caption().find(" shown"), std::string::npos) << form->CountLabel->Caption();
 
+  // Never smaller than its bar's buttons and boxes.
+  ::SetWindowPos(form->Handle(), nullptr, 0, 0, 20, 20, SWP_NOMOVE | SWP_NOZORDER);
+  RECT client{};
+  ::GetClientRect(form->Handle(), &client);
+  EXPECT_LE(RectIn(form->ChildrenBox->Handle(), form->Handle()).right, client.right);
+  EXPECT_LE(RectIn(form->OtherBox->Handle(), form->Handle()).right, client.right);
+  EXPECT_GT(RectIn(form->ListView1->Handle(), form->Handle()).bottom - RectIn(form->ListView1->Handle(), form->Handle()).top, 60);
+
   ::SendMessageW(form->ClearBtn->Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(form->ListView1->RowCount(), 0);
   EXPECT_EQ(form->CountLabel->Caption().rfind("0 records, 0 lost", 0), 0u) << form->CountLabel->Caption();

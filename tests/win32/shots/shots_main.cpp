@@ -131,13 +131,14 @@ int main() {
 
     // The Messages window on the editor and its children while someone works in it.
     {
-      ::SetWindowPos(fixture.Handle("Editor"), HWND_TOP, 20, 500, 393, 170, SWP_NOACTIVATE);
       WatchMessages(&app, fixture.Id("Editor"));
       TForm6* messages = MessagesForms().back();
       messages->ChildrenBox->SetChecked(true);
       messages->ChildrenBoxClick(nullptr);
       const TBounds b = messages->BoundsRect();
       messages->SetBounds(20, 20, b.Width, b.Height);
+      // The editor just below the Messages window, whatever the DPI made of it.
+      ::SetWindowPos(fixture.Handle("Editor"), HWND_TOP, 20, 30 + b.Height, 393, 170, SWP_NOACTIVATE);
       RECT editor{};
       ::GetWindowRect(fixture.Handle("Editor"), &editor);
       for (int i = 0; i < 6; ++i) {
