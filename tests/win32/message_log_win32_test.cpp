@@ -211,20 +211,21 @@ TEST_F(MessageLogTest, FailuresAreToldAndHookNothing) {
   EXPECT_EQ(WatchFailureText(std::get<WatchError>(started)), "The window no longer exists.");
 
   // A file of the DLL's name that is not the DLL: replaced when it can be,
-  // refused while another program holds it.
+  // refused while another program holds it (for reading, as a program that
+  // loaded it would, or for writing).
   HookFiles files(::GetModuleHandleW(nullptr), TestFolder(L"tampered"));
   const std::wstring path = files.PathOf(CarriedFile::HookDll);
   ::CreateDirectoryW(TestFolder(L"").c_str(), nullptr);
   ::CreateDirectoryW(files.Folder().c_str(), nullptr);
   ::DeleteFileW(path.c_str());
-  for (bool held : {true, false}) {
-    SCOPED_TRACE(held ? "held by another program" : "left alone");
-    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      CREATE_ALWAYS, 0, nullptr);
+  for (DWORD held : {DWORD{GENERIC_READ}, DWORD{GENERIC_WRITE}, DWORD{0}}) {
+    SCOPED_TRACE(held == GENERIC_READ ? "held for reading" : held ? "held for writing" : "left alone");
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD written = 0;
     ::WriteFile(file, "MZ not a DLL", 12, &written, nullptr);
-    if (!held) ::CloseHandle(file);
+    if (held != GENERIC_WRITE) ::CloseHandle(file);
+    if (held == GENERIC_READ) file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     auto result = MessageLog::Start(files, fixture.Handle("watched"), {});
     if (held) {
       ASSERT_TRUE(std::holds_alternative<WatchError>(result));
