@@ -237,12 +237,16 @@ std::optional<WatchError> MessageLog::HookThroughHelper(const std::wstring& host
     line.append(buffer, got);
   }
   if (line.rfind("ok\n", 0) == 0) return std::nullopt;
-  Unhook();
   if (line.rfind("error ", 0) == 0) {
+    Unhook();
     const auto error = static_cast<DWORD>(std::strtoul(line.c_str() + 6, nullptr, 10));
     return HookRefusal(error, SystemWords(error));
   }
-  return WatchError{WatchFailure::HelperFailed, ERROR_TIMEOUT};
+  // It ended without a word (its exit code tells how), or it said nothing in time.
+  DWORD code = STILL_ACTIVE;
+  ::GetExitCodeProcess(helper_.get(), &code);
+  Unhook();
+  return WatchError{WatchFailure::HelperFailed, code == STILL_ACTIVE ? static_cast<DWORD>(ERROR_TIMEOUT) : code};
 }
 
 void MessageLog::Unhook() {

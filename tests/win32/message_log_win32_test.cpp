@@ -200,6 +200,12 @@ TEST_F(MessageLogTest, TheHelpersRoad) {
   fixture.Sync();
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_EQ(log->Drain(records_), 0u);
+
+  // A helper that is not there is told, and nothing is hooked.
+  auto missing = MessageLog::Start(*files_, watched, {.helper = std::wstring(host) + L".missing"});
+  ASSERT_TRUE(std::holds_alternative<WatchError>(missing));
+  EXPECT_EQ(WatchFailureText(std::get<WatchError>(missing)),
+            "The 32-bit helper that watches 32-bit programs did not start (error 2).");
 }
 
 TEST_F(MessageLogTest, FailuresAreToldAndHookNothing) {
