@@ -88,6 +88,7 @@ class TForm1 : public TForm {
   TMenuItem* Closewindow1 = nullptr;
   TMenuItem* Copytree1 = nullptr;
   TMenuItem* Keepplaceonrefresh1 = nullptr;
+  TMenuItem* Watchmessages1 = nullptr;
 
   // The form's creation handler: builds the tree before the form is first shown.
   void OnInit(TObject* Sender);
@@ -164,6 +165,9 @@ class TForm1 : public TForm {
   void Properties1Click(TObject* Sender);
   // The whole tree as text on the clipboard (see TreeText).
   void Copytree1Click(TObject* Sender);
+  // The Messages window of the window: its log of the messages the window
+  // handles (see forms/Vexlan_unit6.h).
+  void Watchmessages1Click(TObject* Sender);
 
   // F5 rebuilds the tree wherever the focus is in the form; Alt+Enter in
   // the tree opens the properties of the selected node's window. In the
