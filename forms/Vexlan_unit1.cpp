@@ -8,13 +8,16 @@
 #include "forms/Vexlan_unit3.h"
 #include "forms/Vexlan_unit4.h"
 #include "forms/Vexlan_unit5.h"
+#include "forms/Vexlan_unit6.h"
 #include "forms/core/Vexlan_unit1_layout.h"
 #include "forms/layout_writers.h"
+#include "forms/tell_outcome.h"
 #include "platform/toolkit/win32/clipboard.h"
 #include "platform/toolkit/win32/dialogs.h"
 #include "platform/toolkit/win32/dpi.h"
 #include "platform/win32/win32_window_services.h"
 #include "winutil/ExtCntrlsUtils.h"
+#include "winutil/control_pictures.h"
 #include "winutil/handle_text.h"
 #include "winutil/window_tree.h"
 #include "platform/clock.h"
@@ -43,6 +46,7 @@ constexpr PublishedMethod<TForm1> kMethods[] = {
     {"Highlight1Click", &TForm1::Highlight1Click},
     {"MakePathString1Click", &TForm1::MakePathString1Click},
     {"Properties1Click", &TForm1::Properties1Click},
+    {"Watchmessages1Click", &TForm1::Watchmessages1Click},
     {"Closewindow1Click", &TForm1::Closewindow1Click},
     {"Copytree1Click", &TForm1::Copytree1Click},
     {"Keepplaceonrefresh1Click", &TForm1::Keepplaceonrefresh1Click},
@@ -71,6 +75,7 @@ TForm1::TForm1(TComponent* owner, const PlatformContext& platform) : TForm(owner
   MakePathString1 = &LayoutComponent<TMenuItem>(*this, "MakePathString1");
   Onlyshownwindows1 = &LayoutComponent<TMenuItem>(*this, "Onlyshownwindows1");
   Properties1 = &LayoutComponent<TMenuItem>(*this, "Properties1");
+  Watchmessages1 = &LayoutComponent<TMenuItem>(*this, "Watchmessages1");
   Closewindow1 = &LayoutComponent<TMenuItem>(*this, "Closewindow1");
   Copytree1 = &LayoutComponent<TMenuItem>(*this, "Copytree1");
   Keepplaceonrefresh1 = &LayoutComponent<TMenuItem>(*this, "Keepplaceonrefresh1");
@@ -261,11 +266,15 @@ WindowHandle TForm1::TargetOrSay() const {
 }
 
 void TForm1::SendClick1Click(TObject*) {
-  if (const WindowHandle wnd = TargetOrSay()) SendLeftClick(Windows(), platform_.Posting(), wnd);
+  if (const WindowHandle wnd = TargetOrSay()) {
+    TellOutcome(Action::kClick, SendLeftClick(Windows(), platform_.Posting(), wnd));
+  }
 }
 
 void TForm1::SendRightClick1Click(TObject*) {
-  if (const WindowHandle wnd = TargetOrSay()) SendRightClick(Windows(), platform_.Posting(), wnd);
+  if (const WindowHandle wnd = TargetOrSay()) {
+    TellOutcome(Action::kClick, SendRightClick(Windows(), platform_.Posting(), wnd));
+  }
 }
 
 void TForm1::EditViewText1Click(TObject*) {
@@ -276,19 +285,15 @@ void TForm1::EditViewText1Click(TObject*) {
 }
 
 void TForm1::Showwindow1Click(TObject*) {
-  if (const WindowHandle wnd = TargetOrSay()) ShowOrHideWindow(Windows(), platform_.ShowHide(), wnd, true);
+  if (const WindowHandle wnd = TargetOrSay()) {
+    TellOutcome(Action::kShowOrHide, ShowOrHideWindow(Windows(), platform_.ShowHide(), wnd, true));
+  }
 }
 
 void TForm1::Hidewindow1Click(TObject*) {
-  const WindowHandle wnd = TargetOrSay();
-  if (wnd == 0) return;
-  // Hidden, the main window would leave no window and no taskbar button to
-  // reach the program by.
-  if (HandleAllocated() && wnd == FromHwnd(BoundWindow())) {
-    ShowMessage("Vexlan cannot hide its own main window.");
-    return;
+  if (const WindowHandle wnd = TargetOrSay()) {
+    TellOutcome(Action::kShowOrHide, ShowOrHideWindow(Windows(), platform_.ShowHide(), wnd, false));
   }
-  ShowOrHideWindow(Windows(), platform_.ShowHide(), wnd, false);
 }
 
 void TForm1::Closewindow1Click(TObject* Sender) {
@@ -304,7 +309,7 @@ void TForm1::Closewindow1Click(TObject* Sender) {
     ShowMessage("This window is part of Vexlan and closes with it.");
     return;
   }
-  platform_.Posting().Post(wnd, WM_CLOSE, 0, 0);
+  TellOutcome(Action::kClose, CloseWindow(Windows(), platform_.Posting(), wnd));
 }
 
 void TForm1::Highlight1Click(TObject*) {
@@ -334,6 +339,10 @@ void TForm1::Properties1Click(TObject*) {
 
 void TForm1::Copytree1Click(TObject*) { CopyText(NodeList.Model().TreeText()); }
 
+void TForm1::Watchmessages1Click(TObject*) {
+  if (const WindowHandle wnd = TargetOrSay()) WatchMessages(Owner() ? Owner() : this, wnd);
+}
+
 void TForm1::CopyText(const std::string& text) {
   if (!CopyTextToClipboard(BoundWindow(), text)) ShowMessage("Nothing was copied: another program holds the clipboard.");
 }
@@ -358,7 +367,7 @@ bool TForm1::IsShortCut(const MSG& msg) {
   if (::GetKeyState(VK_SHIFT) < 0) {
     Copytree1Click(this);
   } else if (const TTreeNode* node = TreeView1->Selected()) {
-    CopyText(node->Text());
+    CopyText(ControlPictures(node->Text()));
   }
   return true;
 }

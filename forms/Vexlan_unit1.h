@@ -64,6 +64,7 @@ class TForm1 : public TForm {
   TMenuItem* Copytree1 = nullptr;
   TMenuItem* Keepplaceonrefresh1 = nullptr;
   TMenuItem* Livetree1 = nullptr;
+  TMenuItem* Watchmessages1 = nullptr;
 
   // The form's creation handler: builds the tree before the form is first shown.
   void OnInit(TObject* Sender);
@@ -114,25 +115,26 @@ class TForm1 : public TForm {
   void ExitBtnClick(TObject* Sender);
 
   // The pop-up menu's actions on the selected node's window. With no node
-  // selected they act on nothing and say "No window is selected.".
-  // A left click (right click) at the window's client point (0, 0), sent to
-  // it alone; see SendLeftClick. On one of Vexlan's own windows the click is
-  // posted and runs after the menu's handler has returned.
+  // selected they act on nothing and say "No window is selected."; what
+  // became of an action is told in the words of OutcomeText.
+  // A left click (right click) at the window's client point (0, 0), posted
+  // to it alone; see SendLeftClick. On one of Vexlan's own windows it runs
+  // after the menu's handler has returned.
   void SendClick1Click(TObject* Sender);
   void SendRightClick1Click(TObject* Sender);
   // The window becomes the text dialog's target, then the dialog is shown
   // (a dialog shown already reads its new target at once).
   void EditViewText1Click(TObject* Sender);
   // Shown or hidden in place, no longer always on top; see ShowOrHideWindow.
-  // The main form itself is never hidden: that would leave the program
-  // unreachable ("Vexlan cannot hide its own main window.").
+  // Vexlan's own windows are left alone ("Vexlan does not show or hide its
+  // own windows."): hidden, its main window, tree or bar would strand it.
   void Showwindow1Click(TObject* Sender);
   void Hidewindow1Click(TObject* Sender);
   // Flashes the highlight frame around the window and returns at once; "The
   // window is not on the screen." for one that is hidden, minimized or
   // without area.
   void Highlight1Click(TObject* Sender);
-  // Posts WM_CLOSE to the window, never waiting on it. On the main form it
+  // Posts WM_CLOSE to the window (CloseWindow), never waiting on it. On the main form it
   // is "Exit"; the windows of Vexlan's thread that are no form (its
   // controls, its hidden windows) are not closed, and the user is told so.
   void Closewindow1Click(TObject* Sender);
@@ -146,11 +148,14 @@ class TForm1 : public TForm {
   void Properties1Click(TObject* Sender);
   // The whole tree as text on the clipboard (see TreeText).
   void Copytree1Click(TObject* Sender);
+  // The Messages window of the window: its log of the messages the window
+  // handles (see forms/Vexlan_unit6.h).
+  void Watchmessages1Click(TObject* Sender);
 
   // F5 rebuilds the tree wherever the focus is in the form; Alt+Enter in
   // the tree opens the properties of the selected node's window. In the
-  // tree, Ctrl+C copies the selected node's text (nothing when none is
-  // selected) and Ctrl+Shift+C the whole tree.
+  // tree, Ctrl+C copies the selected node's text as one line (nothing when
+  // none is selected) and Ctrl+Shift+C the whole tree.
   bool IsShortCut(const MSG& msg) override;
 
  protected:

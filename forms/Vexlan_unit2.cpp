@@ -4,9 +4,10 @@
 
 #include "forms/core/Vexlan_unit2_layout.h"
 #include "forms/layout_writers.h"
+#include "forms/tell_outcome.h"
 #include "platform/toolkit/win32/dialogs.h"
 #include "winutil/ExtCntrlsUtils.h"
-#include "winutil/handle_text.h"
+#include "winutil/text_to_show.h"
 
 namespace vexlan {
 
@@ -56,38 +57,58 @@ TForm2::~TForm2() {
 
 TPublishedHandler TForm2::FindMethod(std::string_view name) { return FindPublishedMethod(*this, kMethods, name); }
 
-WindowHandle TForm2::Target() const { return HandleFromText(handle->Caption()); }
-
-void TForm2::ShowLength() { textlength->SetCaption(IntToStr(Edit1->TextLength())); }
-
-namespace {
-constexpr char kNoAnswer[] = "The window did not answer in time.";
-}  // namespace
-
-void TForm2::SetTarget(WindowHandle wnd) {
-  handle->SetCaption(IntToStr(wnd));
-  if (Visible()) OnShow(this);
+void TForm2::ShowLength() {
+  const std::string shown = IntToStr(Edit1->TextLength());
+  textlength->SetCaption(shortened_ ? "showing " + shown + " of " + IntToStr(read_units_) : shown);
 }
 
-void TForm2::OnShow(TObject*) {
-  const ControlText read = ReadControlText(platform_.Windows(), Target());
-  // A time-out is no text: the memo keeps what it held, so that "Set Text"
-  // cannot write an empty text over the window's real one.
-  if (read.outcome == SendOutcome::kNotAnswered) {
-    ShowMessage(kNoAnswer);
+void TForm2::SetTarget(WindowHandle wnd) {
+  target_ = wnd;
+  handle->SetCaption(IntToStr(wnd));
+  if (Visible()) ReadTarget();
+}
+
+void TForm2::OnShow(TObject*) { ReadTarget(); }
+
+void TForm2::GetBtnClick(TObject*) { ReadTarget(); }
+
+void TForm2::ReadTarget() {
+  // Reading and showing share the one ceiling.
+  const Deadline ceiling(SteadyClock(), kRoutineCeilingMs);
+  const ControlText read = ReadControlText(platform_.Windows(), target_);
+  // Whatever the memo held belonged to the window read before, or to none.
+  read_from_ = 0;
+  shortened_ = false;
+  if (read.outcome != Outcome::kDone) {
+    Edit1->SetText("");
+    ShowLength();
+    TellOutcome(Action::kReadText, read.outcome);
     return;
   }
-  Edit1->SetText(read.text);
+  const TextToShow shown = ShortenToShow(read.text, ceiling.LeftMs());
+  Edit1->SetText(shown.text);
+  read_from_ = target_;
+  shortened_ = shown.shortened;
+  read_units_ = shown.total_units;
   ShowLength();
 }
 
 void TForm2::SetBtnClick(TObject*) {
-  const std::string text = Edit1->Text();
-  const SendOutcome written = SetControlText(platform_.Windows(), Target(), text);
+  if (!IsWindowHandle(platform_.Windows(), target_)) {
+    TellOutcome(Action::kWriteText, Outcome::kNoWindow);
+    return;
+  }
+  if (read_from_ != target_) {
+    ShowMessage("The text shown was not read from this window. Press Get Text first.");
+    return;
+  }
+  if (shortened_) {
+    ShowMessage("Vexlan does not write back a text it shows shortened.");
+    return;
+  }
+  const Outcome written = SetControlText(platform_.Windows(), target_, Edit1->Text());
   ShowLength();
-  if (written == SendOutcome::kNotAnswered) ShowMessage(kNoAnswer);
+  TellOutcome(Action::kWriteText, written);
 }
-
-void TForm2::GetBtnClick(TObject* Sender) { OnShow(Sender); }
 
 }  // namespace vexlan

@@ -7,7 +7,7 @@
 #include "platform/toolkit/win32/clipboard.h"
 #include "platform/toolkit/win32/dialogs.h"
 #include "platform/toolkit/win32/dpi.h"
-#include "winutil/win32/window_facts.h"
+#include "winutil/window_properties.h"
 
 namespace vexlan {
 
@@ -32,7 +32,7 @@ std::string Joined(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-TForm5::TForm5(TComponent* owner) : TForm(owner) {
+TForm5::TForm5(TComponent* owner, const PlatformContext& platform) : TForm(owner), platform_(platform) {
   ReadForm(Form5Layout());
   properties = &LayoutComponent<TMemo>(*this, "properties");
   Panel1 = &LayoutComponent<TPanel>(*this, "Panel1");
@@ -52,7 +52,7 @@ void TForm5::SetTarget(WindowHandle wnd) {
 }
 
 void TForm5::ReadTarget() {
-  lines_ = WindowPropertyLines(ReadWindowFacts(target_));
+  lines_ = WindowPropertyLines(ReadWindowFacts(platform_.Windows(), platform_.WindowFacts(), target_));
   properties->SetText(Joined(lines_));
 }
 

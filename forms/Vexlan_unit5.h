@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/platform_context.h"
 #include "platform/toolkit/win32/forms.h"
 #include "platform/toolkit/win32/std_controls.h"
 #include "platform/window_services.h"
@@ -19,7 +20,8 @@ namespace vexlan {
 
 class TForm5 : public TForm {
  public:
-  explicit TForm5(TComponent* owner);
+  // The dialog reads other programs' windows through `platform`.
+  explicit TForm5(TComponent* owner, const PlatformContext& platform = Platform());
   ~TForm5() override;
 
   std::string ClassName() const override { return "TForm5"; }
@@ -49,6 +51,7 @@ class TForm5 : public TForm {
   void ReadTarget();
   void WMGetMinMaxInfo(TMessage& message);
 
+  PlatformContext platform_;
   WindowHandle target_ = 0;
   std::vector<std::string> lines_;
 };

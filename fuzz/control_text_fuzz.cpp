@@ -5,10 +5,12 @@
 // was really copied, cut at the length asked for and never inside a
 // surrogate pair; the buffer stays bounded; the routine's one deadline
 // holds on the fake clock under the ceiling; a time-out is told, not read as
-// a text; a click's release arrives exactly once, however its messages time out.
+// a text; a click is posted whole, press then release, and whatever the
+// window takes of it is a beginning of that pair, never a release alone.
 #include <algorithm>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "fuzz/fuzz_check.h"
 #include "platform/utf.h"
@@ -73,14 +75,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string& result = read.text;
   FUZZ_CHECK(Utf16ToUtf8(Utf8ToUtf16(result)) == result);  // well-formed UTF-8
   FUZZ_CHECK(std::all_of(w.timeouts_ms.begin(), w.timeouts_ms.end(), [](unsigned t) { return t > 0; }));
-  FUZZ_CHECK(d.clock.now_ms <= kRoutineCeilingMs && read.outcome != SendOutcome::kNoWindow);
+  FUZZ_CHECK(d.clock.now_ms <= kRoutineCeilingMs && read.outcome != Outcome::kNoWindow);
   if (w.received.empty()) {
     FUZZ_CHECK(result.empty() && d.clock.now_ms <= kSendTimeoutMs);
   } else {
     const std::intptr_t reported = w.reported_length.value_or(static_cast<std::intptr_t>(text.size()));
     const std::size_t asked = reported <= 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(reported), kControlTextLimit);
     FUZZ_CHECK(d.clock.now_ms <= TextSendTimeoutMs(asked));
-    if (read.outcome != SendOutcome::kAnswered) {
+    if (read.outcome != Outcome::kDone) {
       FUZZ_CHECK(result.empty());
     } else {
       FUZZ_CHECK(w.received[1].wparam == asked + 1);
@@ -97,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // An honest window is read whole (its text's last unit, if a lone first
   // half, goes as if cut: the buffer cannot tell the two apart).
-  if (honest) FUZZ_CHECK(read.outcome == SendOutcome::kAnswered && w.received[1].wparam == text.size() + 1);
+  if (honest) FUZZ_CHECK(read.outcome == Outcome::kDone && w.received[1].wparam == text.size() + 1);
 
   // A click on a window that stalls the same way, or one of our own thread.
   FakeDesktop c;
@@ -105,12 +107,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   AnswerTimes(in, c.At(target));
   c.At(target).own_thread = in.ConsumeIntegral<std::uint8_t>() < 32;
   SendLeftClick(c, c, target);
-  const auto released = [](const std::vector<testing::LoggedMessage>& log) {
-    return std::count_if(log.begin(), log.end(), [](const auto& m) { return m.message == msg::kLButtonUp; });
-  };
   const FakeDesktop::Window& t = c.At(target);
   FUZZ_CHECK(c.clock.now_ms <= kSendTimeoutMs);
-  FUZZ_CHECK(released(t.received) + released(t.posted) + released(t.notified) == 1);
-  if (t.own_thread) FUZZ_CHECK(t.received.empty() && t.posted.size() == 2);
+  const testing::LoggedMessage down{msg::kLButtonDown, kMkLButton, 0}, up{msg::kLButtonUp, kMkLButton, 0};
+  FUZZ_CHECK((t.posted == std::vector<testing::LoggedMessage>{down, up}));
+  std::vector<testing::LoggedMessage> taken;
+  for (const auto& m : c.Handled(target)) {
+    if (m.message != msg::kNull) taken.push_back(m);
+  }
+  FUZZ_CHECK(taken.size() <= 2 && std::equal(taken.begin(), taken.end(), t.posted.begin()));
+  if (t.own_thread) FUZZ_CHECK(taken.empty() && t.attempted.empty());
   return 0;
 }

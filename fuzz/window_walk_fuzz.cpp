@@ -65,8 +65,11 @@ class ChangingDesktop : public WindowServices {
   WindowHandle PreviousSibling(WindowHandle wnd) override { return d_.PreviousSibling(wnd); }
   bool Exists(WindowHandle wnd) override { return d_.Exists(wnd); }
   bool OnCallerThread(WindowHandle wnd) override { return d_.OnCallerThread(wnd); }
-  std::optional<std::intptr_t> SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
-                                               std::intptr_t lparam, unsigned timeout_ms) override {
+  bool InCallerProcess(WindowHandle wnd) override { return d_.InCallerProcess(wnd); }
+  ProcessRights RightsOf(WindowHandle wnd) override { return d_.RightsOf(wnd); }
+  ProcessRights OwnRights() override { return d_.OwnRights(); }
+  SendResult SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam,
+                             unsigned timeout_ms) override {
     return d_.SendWithTimeout(wnd, message, wparam, lparam, timeout_ms);
   }
 

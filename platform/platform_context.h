@@ -34,6 +34,7 @@ class PlatformContext {
   ShowHideServices& ShowHide() const { return Need(show_hide_, "showing and hiding windows"); }
   MessagePosting& Posting() const { return Need(posting_, "posting messages"); }
   WindowEventServices& WindowEvents() const { return Need(window_events_, "window events"); }
+  WindowFactsServices& WindowFacts() const { return Need(window_facts_, "reading windows' properties"); }
 
   // This context with one service replaced. The services must outlive every
   // copy of the context that names them.
@@ -47,6 +48,9 @@ class PlatformContext {
   [[nodiscard]] PlatformContext With(MessagePosting& s) const { return Replaced(&PlatformContext::posting_, s); }
   [[nodiscard]] PlatformContext With(WindowEventServices& s) const {
     return Replaced(&PlatformContext::window_events_, s);
+  }
+  [[nodiscard]] PlatformContext With(WindowFactsServices& s) const {
+    return Replaced(&PlatformContext::window_facts_, s);
   }
 
  private:
@@ -69,6 +73,7 @@ class PlatformContext {
   ShowHideServices* show_hide_ = nullptr;
   MessagePosting* posting_ = nullptr;
   WindowEventServices* window_events_ = nullptr;
+  WindowFactsServices* window_facts_ = nullptr;
 };
 
 // The installed context; EPlatformMissing when there is none.

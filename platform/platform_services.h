@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "platform/window_message.h"
 #include "platform/window_services.h"
@@ -75,8 +76,9 @@ class ShowHideServices {
  public:
   virtual ~ShowHideServices() = default;
 
-  // SetWindowPos(wnd, insert_after, 0, 0, 0, 0, flags); true on success.
-  virtual bool SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) = 0;
+  // SetWindowPos(wnd, insert_after, 0, 0, 0, 0, flags): done, or handed to
+  // the window's thread with SWP_ASYNCWINDOWPOS; else why not.
+  virtual SendResult SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) = 0;
 };
 
 // Messages handed to a window without waiting for them.
@@ -84,15 +86,61 @@ class MessagePosting {
  public:
   virtual ~MessagePosting() = default;
 
-  // PostMessage: true when the message was queued; a window that has gone
-  // takes none. It runs when the target's thread reads its queue, after the
-  // messages sent to that thread.
-  virtual bool Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
+  // PostMessage: went through when the message was queued; a window that
+  // has gone takes none. It runs when the target's thread reads its queue,
+  // after the messages sent to that thread; posted messages are never
+  // withdrawn and run in the order they were posted.
+  virtual SendResult Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
   // SendNotifyMessage: for a window of another thread, queued as a sent
   // message and never withdrawn, and the call returns at once; for a window
-  // of the caller's thread, handled before the call returns. True when the
-  // message was taken.
-  virtual bool SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
+  // of the caller's thread, handled before the call returns.
+  virtual SendResult SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
+};
+
+// How a window's thread scales for DPI; Unknown where the system cannot
+// tell (before Windows 10, 1607).
+enum class DpiAwareness { Unknown, Unaware, System, PerMonitor, PerMonitorV2 };
+
+// Left, top, right, bottom, right and bottom exclusive.
+struct WindowRect {
+  std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+  friend bool operator==(const WindowRect&, const WindowRect&) = default;
+};
+
+// What the system keeps of one window, as it gives it.
+struct WindowRecord {
+  std::u16string class_name;
+  std::u16string caption;  // the system's copy, whatever process the window is in
+  WindowRect rect;         // screen coordinates
+  WindowRect client;       // client coordinates: left and top are 0
+  std::uint32_t style = 0, ex_style = 0, class_style = 0;
+  // A child window's control identifier; a top-level window has none.
+  std::optional<std::int64_t> id;
+  // The window a child window stands in, the window that owns a top-level
+  // one; 0 for none.
+  WindowHandle parent = 0, owner = 0;
+  std::uint32_t thread_id = 0, process_id = 0;
+  bool visible = false, enabled = false, minimized = false, maximized = false, unicode = false;
+  // The system calls its thread hung: no message taken for five seconds.
+  bool hung = false;
+  int dpi = 0;
+  DpiAwareness awareness = DpiAwareness::Unknown;
+};
+
+// What the Window Properties dialog reads of another program's window,
+// without sending it anything or waiting for its thread.
+class WindowFactsServices {
+ public:
+  virtual ~WindowFactsServices() = default;
+
+  // True while `wnd` names a window (IsWindow).
+  virtual bool Exists(WindowHandle wnd) = 0;
+  // The window's record; nothing when there is no such window. A window
+  // that goes while it is read may give anything.
+  virtual std::optional<WindowRecord> Record(WindowHandle wnd) = 0;
+  // The full path of process `process_id`'s executable; nothing when the
+  // system refuses to tell (access denied) or there is no such process.
+  virtual std::optional<std::u16string> ProcessImage(std::uint32_t process_id) = 0;
 };
 
 // What the platform tells about other programs' windows as they change.

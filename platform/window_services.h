@@ -23,6 +23,37 @@ using WindowHandle = std::int32_t;
 // user hardly notices a frozen one.
 inline constexpr unsigned kSendTimeoutMs = 1000;
 
+// Why a message did not reach a window's procedure, as the system says.
+enum class SendError {
+  kNone,          // it did: sent and answered, or posted
+  kTimedOut,      // the wait ran out, or the system found the thread hung
+  kAccessDenied,  // refused: a program of higher rights (under Wine also a
+                  // receiver whose thread exited while we waited)
+  kNoWindow,      // no such window
+  kOther,         // refused for another reason (a full message queue)
+};
+
+// What a send, post or SetWindowPos came to: the message's result when it
+// went through, else why not. True when it went through.
+struct SendResult {
+  std::intptr_t value = 0;
+  SendError error = SendError::kNone;
+
+  static SendResult Answered(std::intptr_t value) { return {value, SendError::kNone}; }
+  static SendResult Failed(SendError error) { return {0, error}; }
+  explicit operator bool() const { return error == SendError::kNone; }
+  std::intptr_t operator*() const { return value; }
+};
+
+// The rights a process runs with, as its token tells: its integrity level
+// (the mandatory label's RID: 0x1000 low, 0x2000 medium, 0x3000 high,
+// 0x4000 system) and whether it is elevated. Nothing where the system will
+// not tell.
+struct ProcessRights {
+  std::optional<std::uint32_t> integrity;
+  std::optional<bool> elevated;
+};
+
 class WindowServices {
  public:
   virtual ~WindowServices() = default;
@@ -59,21 +90,27 @@ class WindowServices {
   // window runs its procedure at once, inside the caller, whatever the
   // time-out: our own handlers, re-entered.
   virtual bool OnCallerThread(WindowHandle wnd) = 0;
+  // True when `wnd` belongs to the calling process, on any thread.
+  virtual bool InCallerProcess(WindowHandle wnd) = 0;
+  // The rights of the process that owns `wnd`, and the caller's own, read
+  // from their tokens without sending anything.
+  virtual ProcessRights RightsOf(WindowHandle wnd) = 0;
+  virtual ProcessRights OwnRights() = 0;
 
   // Sends a message and waits at most `timeout_ms` for the target's thread to
   // handle it, running none of the caller's own handlers meanwhile
   // (SMTO_BLOCK), and not at all for a thread the system finds hung
-  // (SMTO_ABORTIFHUNG). Returns the message's result, or nothing when the
-  // window does not exist, is hung, or the wait ran out. Nothing does not
-  // mean nothing happened: a message the target's thread took in time and
-  // is still handling runs to completion after the wait; only one it never
-  // took is withdrawn. `lparam` may carry a pointer, as with the platform's
+  // (SMTO_ABORTIFHUNG). Returns the message's result, or why it has none:
+  // no such window, the wait ran out or the thread is hung (kTimedOut),
+  // refused (kAccessDenied). A failure does not mean nothing happened: a
+  // message the target's thread took in time and is still handling runs to
+  // completion after the wait; only one it never took is withdrawn. `lparam` may carry a pointer, as with the platform's
   // call: for kGetText a char16_t buffer of `wparam` units, for kSetText a
   // zero-terminated char16_t string. A window of the caller's thread
   // handles the message at once, whatever `timeout_ms`.
   // (Not named after the platform's call, which <windows.h> makes a macro.)
-  virtual std::optional<std::intptr_t> SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
-                                                       std::intptr_t lparam, unsigned timeout_ms) = 0;
+  virtual SendResult SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam,
+                                     unsigned timeout_ms) = 0;
 };
 
 }  // namespace vexlan

@@ -12,6 +12,7 @@ namespace msg {
 inline constexpr unsigned kNull = 0x0000;              // WM_NULL
 inline constexpr unsigned kDestroy = 0x0002;           // WM_DESTROY
 inline constexpr unsigned kSize = 0x0005;              // WM_SIZE
+inline constexpr unsigned kClose = 0x0010;             // WM_CLOSE
 inline constexpr unsigned kSetText = 0x000C;           // WM_SETTEXT
 inline constexpr unsigned kGetText = 0x000D;           // WM_GETTEXT
 inline constexpr unsigned kGetTextLength = 0x000E;     // WM_GETTEXTLENGTH
@@ -40,6 +41,14 @@ inline constexpr unsigned kModNoRepeat = 0x4000;  // MOD_NOREPEAT
 // Arguments of SetWindowPos that show and hide a window in place. The
 // window handle is a WindowHandle (platform/window_services.h).
 inline constexpr std::int32_t kHwndNoTopMost = -2;  // HWND_NOTOPMOST
+// The other values that stand for something else where a window handle goes,
+// and name no window: a message to HWND_BROADCAST goes to every top-level
+// window.
+inline constexpr std::int32_t kHwndTop = 0;           // HWND_TOP
+inline constexpr std::int32_t kHwndBottom = 1;        // HWND_BOTTOM
+inline constexpr std::int32_t kHwndTopMost = -1;      // HWND_TOPMOST
+inline constexpr std::int32_t kHwndMessage = -3;      // HWND_MESSAGE
+inline constexpr std::int32_t kHwndBroadcast = 0xFFFF;  // HWND_BROADCAST
 inline constexpr unsigned kSwpNoSize = 0x0001;      // SWP_NOSIZE
 inline constexpr unsigned kSwpNoMove = 0x0002;      // SWP_NOMOVE
 inline constexpr unsigned kSwpShowWindow = 0x0040;  // SWP_SHOWWINDOW

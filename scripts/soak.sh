@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A long run of vexlan.exe under Wine, driven from outside as a user would,
 # against a program whose windows come, go and change captions:
-#   bash scripts/soak.sh [ROUNDS]     (200 rounds by default; not part of CI)
+#   bash scripts/soak.sh [ROUNDS]     (200 rounds by default; the test command
+#                                      runs 3)
 # Each round rebuilds the tree, runs the picker for 50 ticks, freezes it with
 # Ctrl+Q and shows its window, runs the lookups and the text dialog (see
 # tests/win32/soak/soak_driver.cpp). Its last line gives the figures read
@@ -22,9 +23,7 @@ mingw_build vexlan vexlan_fixture vexlan_soak
 unset DISPLAY
 source scripts/wine-session.sh
 wine_session_start
-# A program that crashes ends instead of waiting on Wine's crash dialog, so
-# that the soak sees it die.
-wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+soak_prepare
 # The first program to open a window starts Wine's desktop process, which
 # keeps that program's output open; let a throw-away fixture be that program.
 wine "$build/vexlan_fixture.exe" 'top|warm|VexlanWarmUp|warm-up' </dev/null >/dev/null 2>&1 || true

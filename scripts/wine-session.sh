@@ -52,6 +52,12 @@ wine_session_start() {
   wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 }
 
+# Before a soak: a program that crashes ends instead of waiting on Wine's
+# crash dialog, so that the soak sees it die.
+soak_prepare() {
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+}
+
 # Every script drawn: see scripts/wine-fonts.sh.
 wine_session_fonts() {
   bash "$(dirname "${BASH_SOURCE[0]}")/wine-fonts.sh" >/dev/null

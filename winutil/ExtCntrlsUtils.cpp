@@ -32,17 +32,38 @@ unsigned TextSendTimeoutMs(std::size_t units) {
 
 namespace {
 
-// A send that was not answered: the window went, or did not answer in time.
-SendOutcome Unanswered(WindowServices& ws, WindowHandle wnd) {
-  return ws.Exists(wnd) ? SendOutcome::kNotAnswered : SendOutcome::kNoWindow;
+// The values that stand for something else where a window handle goes.
+constexpr WindowHandle kPseudoHandles[] = {kHwndTop, kHwndBottom, kHwndTopMost, kHwndNoTopMost, kHwndMessage,
+                                           kHwndBroadcast};
+
+// What a failed send or post means for the user. A refusal of a window
+// that has gone is its going (under Wine, a receiver whose thread exits);
+// one of a window whose program runs with a higher integrity level than
+// ours is told as such.
+Outcome Failed(WindowServices& ws, WindowHandle wnd, SendError error) {
+  if (error == SendError::kNoWindow || !ws.Exists(wnd)) return Outcome::kNoWindow;
+  if (error == SendError::kTimedOut) return Outcome::kNotAnswered;
+  if (error == SendError::kAccessDenied) {
+    const auto theirs = ws.RightsOf(wnd).integrity, ours = ws.OwnRights().integrity;
+    if (theirs && ours && *theirs > *ours) return Outcome::kRefusedHigherRights;
+  }
+  return Outcome::kRefused;
 }
 
 }  // namespace
 
+bool IsWindowHandle(WindowServices& ws, WindowHandle wnd) {
+  for (const WindowHandle pseudo : kPseudoHandles) {
+    if (wnd == pseudo) return false;
+  }
+  return ws.Exists(wnd);
+}
+
 ControlText ReadControlText(WindowServices& ws, WindowHandle wnd, Clock& clock) {
+  if (!IsWindowHandle(ws, wnd)) return {{}, Outcome::kNoWindow};
   Deadline deadline(clock, kSendTimeoutMs);
-  const auto reported = ws.SendWithTimeout(wnd, msg::kGetTextLength, 0, 0, deadline.LeftMs());
-  if (!reported) return {{}, Unanswered(ws, wnd)};
+  const SendResult reported = ws.SendWithTimeout(wnd, msg::kGetTextLength, 0, 0, deadline.LeftMs());
+  if (!reported) return {{}, Failed(ws, wnd, reported.error)};
   // The length is the other program's word: a negative one means nothing, a
   // huge one is bounded so that a lying window cannot make us allocate gigabytes.
   const std::size_t length =
@@ -51,34 +72,34 @@ ControlText ReadControlText(WindowServices& ws, WindowHandle wnd, Clock& clock) 
   // A long text earns the routine more time, counted from its start.
   deadline.SetBudget(TextSendTimeoutMs(length));
   const unsigned left_ms = deadline.LeftMs();
-  if (left_ms == 0) return {{}, SendOutcome::kNotAnswered};
+  if (left_ms == 0) return {{}, Outcome::kNotAnswered};
 
   // Zeroed by the allocator: a lying length costs address space, not memory,
   // since pages the window does not write are never touched. When even that
-  // cannot be had, the text is empty, as for a window that does not answer.
+  // cannot be had, the text is empty and not read.
   const std::unique_ptr<char16_t[], decltype(&std::free)> buffer(
       static_cast<char16_t*>(std::calloc(length + 1, sizeof(char16_t))), &std::free);
-  if (!buffer) return {{}, SendOutcome::kNotAnswered};
-  const auto copied =
+  if (!buffer) return {{}, Outcome::kNotAnswered};
+  const SendResult copied =
       ws.SendWithTimeout(wnd, msg::kGetText, length + 1, reinterpret_cast<std::intptr_t>(buffer.get()), left_ms);
-  if (!copied) return {{}, Unanswered(ws, wnd)};
+  if (!copied) return {{}, Failed(ws, wnd, copied.error)};
   // What was really copied ends at the first zero; the reported length may have
   // been larger than the text, and the count WM_GETTEXT returns is not trusted.
   const std::u16string_view text(buffer.get(), std::find(buffer.get(), buffer.get() + length, u'\0') - buffer.get());
-  return {Utf16ToUtf8(text.size() == length ? DropTrailingHighSurrogate(text) : text), SendOutcome::kAnswered};
+  return {Utf16ToUtf8(text.size() == length ? DropTrailingHighSurrogate(text) : text), Outcome::kDone};
 }
 
 std::string GetControlText(WindowServices& ws, WindowHandle wnd, Clock& clock) {
   return ReadControlText(ws, wnd, clock).text;
 }
 
-SendOutcome SetControlText(WindowServices& ws, WindowHandle wnd, std::string_view text) {
+Outcome SetControlText(WindowServices& ws, WindowHandle wnd, std::string_view text) {
+  if (!IsWindowHandle(ws, wnd)) return Outcome::kNoWindow;
   const std::u16string wide = Utf8ToUtf16(text);
-  if (ws.SendWithTimeout(wnd, msg::kSetText, 0, reinterpret_cast<std::intptr_t>(wide.c_str()),
-                         TextSendTimeoutMs(wide.size()))) {
-    return SendOutcome::kAnswered;
-  }
-  return Unanswered(ws, wnd);
+  const SendResult set = ws.SendWithTimeout(wnd, msg::kSetText, 0, reinterpret_cast<std::intptr_t>(wide.c_str()),
+                                            TextSendTimeoutMs(wide.size()));
+  if (!set) return Failed(ws, wnd, set.error);
+  return *set ? Outcome::kDone : Outcome::kNotTaken;
 }
 
 WindowHandle GetNextSibling(WindowServices& ws, WindowHandle wnd) { return ws.NextSibling(wnd); }
@@ -95,34 +116,45 @@ std::string GetWindowClass(WindowServices& ws, WindowHandle wnd) {
 
 namespace {
 
-void SendClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd, unsigned down, unsigned up,
-               std::uintptr_t button) {
-  if (ws.OnCallerThread(wnd)) {
-    posting.Post(wnd, down, button, 0);
-    posting.Post(wnd, up, button, 0);
-    return;
+Outcome SendClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd, unsigned down, unsigned up,
+                  std::uintptr_t button) {
+  if (!IsWindowHandle(ws, wnd)) return Outcome::kNoWindow;
+  if (const SendResult pressed = posting.Post(wnd, down, button, 0); !pressed) return Failed(ws, wnd, pressed.error);
+  // Refused only when the window went in between, which takes the press with it.
+  if (const SendResult released = posting.Post(wnd, up, button, 0); !released) {
+    return Failed(ws, wnd, released.error);
   }
-  if (ws.SendWithTimeout(wnd, down, button, 0, kSendTimeoutMs)) {
-    posting.SendNotify(wnd, up, button, 0);
-  } else {
-    posting.Post(wnd, up, button, 0);
-  }
+  if (ws.OnCallerThread(wnd)) return Outcome::kDone;
+  // Sent messages run before posted ones: an answer means the thread reads
+  // its queue, and the click comes next.
+  const SendResult answered = ws.SendWithTimeout(wnd, msg::kNull, 0, 0, kSendTimeoutMs);
+  return answered ? Outcome::kDone : Failed(ws, wnd, answered.error);
 }
 
 }  // namespace
 
-void SendLeftClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd) {
-  SendClick(ws, posting, wnd, msg::kLButtonDown, msg::kLButtonUp, kMkLButton);
+Outcome SendLeftClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd) {
+  return SendClick(ws, posting, wnd, msg::kLButtonDown, msg::kLButtonUp, kMkLButton);
 }
 
-void SendRightClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd) {
-  SendClick(ws, posting, wnd, msg::kRButtonDown, msg::kRButtonUp, kMkRButton);
+Outcome SendRightClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd) {
+  return SendClick(ws, posting, wnd, msg::kRButtonDown, msg::kRButtonUp, kMkRButton);
 }
 
-void ShowOrHideWindow(WindowServices& ws, ShowHideServices& show_hide, WindowHandle wnd, bool show) {
-  unsigned flags = kSwpNoSize | kSwpNoMove | (show ? kSwpShowWindow : kSwpHideWindow);
-  if (!ws.OnCallerThread(wnd)) flags |= kSwpAsyncWindowPos;
-  show_hide.SetWindowPos(wnd, kHwndNoTopMost, flags);
+Outcome ShowOrHideWindow(WindowServices& ws, ShowHideServices& show_hide, WindowHandle wnd, bool show) {
+  if (!IsWindowHandle(ws, wnd)) return Outcome::kNoWindow;
+  // Hiding one of our own would strand the program (its main window, its
+  // tree, its bar) or leave a highlight band on the screen.
+  if (ws.InCallerProcess(wnd)) return Outcome::kOwnWindow;
+  const unsigned flags = kSwpNoSize | kSwpNoMove | kSwpAsyncWindowPos | (show ? kSwpShowWindow : kSwpHideWindow);
+  const SendResult placed = show_hide.SetWindowPos(wnd, kHwndNoTopMost, flags);
+  return placed ? Outcome::kDone : Failed(ws, wnd, placed.error);
+}
+
+Outcome CloseWindow(WindowServices& ws, MessagePosting& posting, WindowHandle wnd) {
+  if (!IsWindowHandle(ws, wnd)) return Outcome::kNoWindow;
+  const SendResult posted = posting.Post(wnd, msg::kClose, 0, 0);
+  return posted ? Outcome::kDone : Failed(ws, wnd, posted.error);
 }
 
 }  // namespace vexlan

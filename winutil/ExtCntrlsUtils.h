@@ -8,27 +8,36 @@
 //    never beyond kRoutineCeilingMs, whatever length the window claims.
 // 2. Exactly once. A message whose wait ran out is never sent or posted
 //    again: the system withdraws it only if the target's thread never took
-//    it; one the thread took runs to completion after we stop waiting. So a
-//    click's release follows the press once: after a press answered in
-//    time, by SendNotifyMessage, which queues it as a sent message that can
-//    be neither withdrawn nor doubled and returns at once (a sent message is
-//    handled before the target's posted ones, so nothing the target already
-//    queued comes between press and release); after a press that was not
-//    answered (the target may be tracking the mouse inside its press
-//    handler until the button goes up, or hung), by posting it.
+//    it; one the thread took runs to completion after we stop waiting.
+//    A click is posted, press then release, and a message sent after them
+//    asks whether the window's thread answers in time. Posted messages are
+//    never withdrawn and arrive in order, so whatever the target does the
+//    click arrives whole, when its thread next reads its queue, or not at
+//    all, never as a lone release. (A press sent with a time-out may be
+//    withdrawn while its release is not; a press sent with a callback that
+//    issues the release would leave a scroll bar, which tracks the mouse
+//    inside its press handler until the button goes up, tracking forever.)
 // 3. Never synchronous on another thread's window for show and hide:
-//    SetWindowPos on it always carries SWP_ASYNCWINDOWPOS, which the system
-//    hands to the window's thread; the plain call only on our own thread.
+//    SetWindowPos always carries SWP_ASYNCWINDOWPOS, which the system hands
+//    to the window's thread. Vexlan's own windows are never shown or hidden
+//    from here.
 // 4. Never re-entered. While a routine waits, none of our handlers runs
 //    (WindowServices::SendWithTimeout: SMTO_BLOCK | SMTO_ABORTIFHUNG); a
 //    target that calls back into us waits at most until our time-out. A
 //    message sent to a window of our own thread would run its procedure
 //    inside the handler that chose the action, time-out or not: clicks on
-//    our own windows are posted, press then release, and run once that
-//    handler has returned.
-// 5. Honest. The routines say whether the window answered (SendOutcome); a
-//    time-out is told, not shown as an empty text. A window that no longer
-//    exists reads as empty and takes nothing.
+//    our own windows are posted and run once that handler has returned.
+// 5. Honest. Each routine says what became of it (Outcome,
+//    winutil/action_outcome.h): done, not answered in time, refused by the
+//    system (and whether the window's program runs with higher rights than
+//    ours), the window gone, the change not taken. A time-out is told, not
+//    shown as an empty text. Under Wine a send also fails as refused when
+//    the receiving thread exits: a refusal is looked at again, and a window
+//    that has gone is told as gone.
+// 6. Only real windows. Nothing is sent or posted to a handle that names no
+//    window: the values that stand for something else where a handle goes
+//    (HWND_BROADCAST, which reaches every top-level window, HWND_TOPMOST...)
+//    are refused before the system is asked.
 //
 // Texts are UTF-8; limits count UTF-16 units, as the platform does.
 #pragma once
@@ -40,6 +49,7 @@
 #include "platform/clock.h"
 #include "platform/platform_services.h"
 #include "platform/window_services.h"
+#include "winutil/action_outcome.h"
 
 namespace vexlan {
 
@@ -60,16 +70,13 @@ inline constexpr unsigned kRoutineCeilingMs = 5000;
 inline constexpr std::size_t kTextUnitsPerExtraMs = 100;
 unsigned TextSendTimeoutMs(std::size_t units);
 
-// How a routine's messages fared.
-enum class SendOutcome {
-  kAnswered,     // the window handled every message in time
-  kNotAnswered,  // a wait ran out (or the system found the window hung)
-  kNoWindow,     // no such window, or it went meanwhile
-};
+// True when `wnd` names a window: not 0, not one of the values that stand
+// for something else where a handle goes, and known to the system.
+bool IsWindowHandle(WindowServices& ws, WindowHandle wnd);
 
 struct ControlText {
-  std::string text;  // empty unless answered
-  SendOutcome outcome = SendOutcome::kNoWindow;
+  std::string text;  // empty unless done
+  Outcome outcome = Outcome::kNoWindow;
 };
 
 // The window's whole text, asked of the window itself (WM_GETTEXTLENGTH, then
@@ -77,11 +84,11 @@ struct ControlText {
 // Both messages together take at most TextSendTimeoutMs of the length the
 // window reported.
 ControlText ReadControlText(WindowServices& ws, WindowHandle wnd, Clock& clock = SteadyClock());
-// The text alone: empty when the window did not answer.
+// The text alone: empty unless it was read.
 std::string GetControlText(WindowServices& ws, WindowHandle wnd, Clock& clock = SteadyClock());
 // Replaces the window's text (WM_SETTEXT), within TextSendTimeoutMs of its
-// length.
-SendOutcome SetControlText(WindowServices& ws, WindowHandle wnd, std::string_view text);
+// length. kNotTaken when the window answers FALSE.
+Outcome SetControlText(WindowServices& ws, WindowHandle wnd, std::string_view text);
 // The next sibling below `wnd` in Z order, or 0.
 WindowHandle GetNextSibling(WindowServices& ws, WindowHandle wnd);
 // The child at the top of `wnd`'s Z order, or 0.
@@ -92,17 +99,23 @@ std::string GetWindowCaption(WindowServices& ws, WindowHandle wnd);
 std::string GetWindowClass(WindowServices& ws, WindowHandle wnd);
 // A left click at client point (0, 0): the press, then the release, with
 // wParam MK_LBUTTON and lParam 0, to the target alone (the cursor does not
-// move). The press is sent and waits at most kSendTimeoutMs; the release
-// follows as the policy above says.
-void SendLeftClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd);
+// move), both posted; then, for another thread's window, WM_NULL sent to
+// learn within kSendTimeoutMs whether its thread answers. kNotAnswered: the
+// click waits in its queue and reaches it when it answers.
+Outcome SendLeftClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd);
 // The same with the right button: WM_RBUTTONDOWN and WM_RBUTTONUP, wParam
 // MK_RBUTTON.
-void SendRightClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd);
+Outcome SendRightClick(WindowServices& ws, MessagePosting& posting, WindowHandle wnd);
 
 // Shows or hides `wnd` where it is, at its size, and takes away its
 // always-on-top state: SetWindowPos with HWND_NOTOPMOST, no position and no
-// size, and SWP_NOSIZE | SWP_NOMOVE with SWP_SHOWWINDOW (0x0043) or
-// SWP_HIDEWINDOW (0x0083), asynchronous on another thread's window.
-void ShowOrHideWindow(WindowServices& ws, ShowHideServices& show_hide, WindowHandle wnd, bool show);
+// size, and SWP_NOSIZE | SWP_NOMOVE | SWP_ASYNCWINDOWPOS with
+// SWP_SHOWWINDOW (0x4043) or SWP_HIDEWINDOW (0x4083). kOwnWindow, and
+// nothing done, for a window of Vexlan's own process.
+Outcome ShowOrHideWindow(WindowServices& ws, ShowHideServices& show_hide, WindowHandle wnd, bool show);
+
+// Asks the window to close as its close box would: WM_CLOSE, posted, never
+// waited on.
+Outcome CloseWindow(WindowServices& ws, MessagePosting& posting, WindowHandle wnd);
 
 }  // namespace vexlan

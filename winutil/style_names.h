@@ -29,6 +29,12 @@ struct StyleName {
   std::uint32_t value = 0;
   std::string_view name{};
   StyleScope scope = StyleScope::Any;
+  // The entry speaks only for a value whose `when_mask` bits are
+  // `when_value`: a control's bit may mean one thing in one orientation and
+  // another in the other (a vertical tab control's TCS_RIGHT is a horizontal
+  // one's TCS_BOTTOM).
+  std::uint32_t when_mask = 0;
+  std::uint32_t when_value = 0;
 };
 
 // The fields of the value-coded names.
@@ -47,10 +53,16 @@ constexpr StyleName Flag(std::uint32_t bits, std::string_view name, StyleScope s
 constexpr StyleName Field(std::uint32_t mask, std::uint32_t value, std::string_view name) {
   return {mask, value, name, StyleScope::Any};
 }
+constexpr StyleName When(std::uint32_t when_mask, std::uint32_t when_value, StyleName entry) {
+  entry.when_mask = when_mask;
+  entry.when_value = when_value;
+  return entry;
+}
 }  // namespace style_names_detail
 
 using style_names_detail::Field;
 using style_names_detail::Flag;
+using style_names_detail::When;
 
 inline constexpr StyleName kWindowStyleNames[] = {
     Field(kWindowKindMask, 0x00000000, "WS_OVERLAPPED"),
@@ -205,9 +217,19 @@ inline constexpr StyleName kStaticStyleNames[] = {
 // entries of `table` it holds for a child window (`child`) or another, then
 // the bits no entry explained as one hexadecimal value ("0x00000300").
 std::string DescribeStyle(std::uint32_t value, std::span<const StyleName> table, bool child);
-// A window's style the same way: its WS_ names, and for a window of the
-// class Button, Edit or Static (the class name compared as the system does,
-// ignoring case) the control's own names of the low word.
+// The same over several tables, the earlier ones claiming bits first.
+std::string DescribeStyle(std::uint32_t value, std::span<const std::span<const StyleName>> tables, bool child);
+// The tables that name a window's style bits: the WS_ names, then the names
+// its class gives the low word (see ControlStyleTables in
+// winutil/control_style_names.h), the class name compared as the system
+// does, ignoring case.
+struct WindowStyleTables {
+  std::span<const StyleName> tables[3];
+  std::size_t count = 0;
+  std::span<const std::span<const StyleName>> All() const { return {tables, count}; }
+};
+WindowStyleTables StyleTablesForClass(std::string_view class_name);
+// A window's style described with the tables of its class.
 std::string DescribeWindowStyle(std::uint32_t style, std::string_view class_name);
 
 }  // namespace vexlan

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "winutil/control_pictures.h"
+
 namespace vexlan {
 
 namespace {
@@ -298,7 +300,8 @@ std::string WindowTreeModel::TreeText() const {
   for (std::size_t i = 0; i < order_.size(); ++i) {
     if (i > 0) text += "\r\n";
     text.append(static_cast<std::size_t>(levels_[i]), '\t');
-    text += NodeText(order_[i]);
+    // A caption's line breaks shown as symbols: one window a line.
+    text += ControlPictures(NodeText(order_[i]));
   }
   return text;
 }

@@ -113,7 +113,8 @@ class WindowTreeModel {
 
   // The whole tree as text, for the clipboard: one node caption a line,
   // after one tab per level below the roots, in register order, lines
-  // separated by CR LF.
+  // separated by CR LF; control characters in captions are shown as their
+  // symbols (ControlPictures), so each window stays one line.
   std::string TreeText() const;
   // True when both list the same windows under the same parents with the
   // same node captions, in the same register order.

@@ -5,7 +5,7 @@ namespace vexlan {
 namespace {
 
 constexpr int kClientWidth = 460;
-constexpr int kClientHeight = 360;
+constexpr int kClientHeight = 400;
 // The bar of buttons under the list; the list takes the rest.
 constexpr int kBarHeight = 31;
 

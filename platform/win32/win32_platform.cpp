@@ -2,6 +2,7 @@
 
 #include "platform/win32/message_window.h"
 #include "platform/win32/win32_window_events.h"
+#include "platform/win32/win32_window_facts.h"
 #include "platform/win32/win32_window_services.h"
 
 namespace vexlan {
@@ -28,21 +29,23 @@ class Win32Cursor : public CursorServices {
   }
 };
 
+// Went through, or why not.
+SendResult Called(BOOL ok) { return ok ? SendResult::Answered(0) : SendResult::Failed(LastSendError(false)); }
+
 class Win32ShowHide : public ShowHideServices {
  public:
-  bool SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) override {
-    return ::SetWindowPos(ToHwnd(wnd), ToHwnd(insert_after), 0, 0, 0, 0, flags) != FALSE;
+  SendResult SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) override {
+    return Called(::SetWindowPos(ToHwnd(wnd), ToHwnd(insert_after), 0, 0, 0, 0, flags));
   }
 };
 
 class Win32Posting : public MessagePosting {
  public:
-  bool Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
-    return ::PostMessageW(ToHwnd(wnd), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)) != FALSE;
+  SendResult Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
+    return Called(::PostMessageW(ToHwnd(wnd), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)));
   }
-  bool SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
-    return ::SendNotifyMessageW(ToHwnd(wnd), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)) !=
-           FALSE;
+  SendResult SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
+    return Called(::SendNotifyMessageW(ToHwnd(wnd), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)));
   }
 };
 
@@ -56,6 +59,7 @@ const PlatformContext& SystemPlatform() {
     Win32ShowHide show_hide;
     Win32Posting posting;
     Win32WindowEvents window_events;
+    Win32WindowFacts window_facts;
     PlatformContext context = PlatformContext{}
                                   .With(SystemWindowServices())
                                   .With(message_windows)
@@ -63,7 +67,8 @@ const PlatformContext& SystemPlatform() {
                                   .With(cursor)
                                   .With(show_hide)
                                   .With(posting)
-                                  .With(window_events);
+                                  .With(window_events)
+                                  .With(window_facts);
   };
   // Never destroyed, on purpose: a component that the application object
   // still owns when static destruction begins uses them as it goes.

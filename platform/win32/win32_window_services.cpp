@@ -71,15 +71,78 @@ bool Win32WindowServices::OnCallerThread(WindowHandle wnd) {
   return ::GetWindowThreadProcessId(ToHwnd(wnd), nullptr) == ::GetCurrentThreadId();
 }
 
-std::optional<std::intptr_t> Win32WindowServices::SendWithTimeout(WindowHandle wnd, unsigned message,
-                                                                      std::uintptr_t wparam, std::intptr_t lparam,
-                                                                      unsigned timeout_ms) {
+bool Win32WindowServices::InCallerProcess(WindowHandle wnd) {
+  DWORD process = 0;
+  return ::GetWindowThreadProcessId(ToHwnd(wnd), &process) != 0 && process == ::GetCurrentProcessId();
+}
+
+namespace {
+
+// Owns a kernel handle.
+struct KernelHandle {
+  HANDLE h = nullptr;
+  KernelHandle(HANDLE handle) : h(handle) {}
+  ~KernelHandle() {
+    if (h) ::CloseHandle(h);
+  }
+  KernelHandle(const KernelHandle&) = delete;
+  KernelHandle& operator=(const KernelHandle&) = delete;
+};
+
+ProcessRights TokenRights(HANDLE process) {
+  ProcessRights rights;
+  HANDLE raw = nullptr;
+  if (!process || !::OpenProcessToken(process, TOKEN_QUERY, &raw)) return rights;
+  const KernelHandle token(raw);
+  // A label holds one SID, of a small fixed size.
+  alignas(TOKEN_MANDATORY_LABEL) unsigned char label[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE];
+  DWORD size = 0;
+  if (::GetTokenInformation(token.h, TokenIntegrityLevel, label, sizeof label, &size)) {
+    const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label)->Label.Sid;
+    if (::IsValidSid(sid) && *::GetSidSubAuthorityCount(sid) > 0) {
+      rights.integrity = *::GetSidSubAuthority(sid, *::GetSidSubAuthorityCount(sid) - 1u);
+    }
+  }
+  TOKEN_ELEVATION elevation{};
+  if (::GetTokenInformation(token.h, TokenElevation, &elevation, sizeof elevation, &size)) {
+    rights.elevated = elevation.TokenIsElevated != 0;
+  }
+  return rights;
+}
+
+}  // namespace
+
+ProcessRights Win32WindowServices::RightsOf(WindowHandle wnd) {
+  DWORD process_id = 0;
+  if (!::GetWindowThreadProcessId(ToHwnd(wnd), &process_id)) return {};
+  const KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
+  return TokenRights(process.h);
+}
+
+ProcessRights Win32WindowServices::OwnRights() { return TokenRights(::GetCurrentProcess()); }
+
+SendError LastSendError(bool send_with_timeout) {
+  switch (::GetLastError()) {
+    case ERROR_TIMEOUT:
+      return SendError::kTimedOut;
+    case ERROR_ACCESS_DENIED:
+      return SendError::kAccessDenied;
+    case ERROR_INVALID_WINDOW_HANDLE:
+      return SendError::kNoWindow;
+    default:
+      return send_with_timeout ? SendError::kTimedOut : SendError::kOther;
+  }
+}
+
+SendResult Win32WindowServices::SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
+                                                std::intptr_t lparam, unsigned timeout_ms) {
   DWORD_PTR result = 0;
+  ::SetLastError(0);
   if (!::SendMessageTimeoutW(ToHwnd(wnd), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam),
                              SMTO_ABORTIFHUNG | SMTO_BLOCK, timeout_ms, &result)) {
-    return std::nullopt;
+    return SendResult::Failed(LastSendError(true));
   }
-  return static_cast<std::intptr_t>(result);
+  return SendResult::Answered(static_cast<std::intptr_t>(result));
 }
 
 WindowServices& SystemWindowServices() {

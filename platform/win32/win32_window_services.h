@@ -31,9 +31,17 @@ class Win32WindowServices : public WindowServices {
   WindowHandle PreviousSibling(WindowHandle wnd) override;
   bool Exists(WindowHandle wnd) override;
   bool OnCallerThread(WindowHandle wnd) override;
-  std::optional<std::intptr_t> SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
-                                                  std::intptr_t lparam, unsigned timeout_ms) override;
+  bool InCallerProcess(WindowHandle wnd) override;
+  ProcessRights RightsOf(WindowHandle wnd) override;
+  ProcessRights OwnRights() override;
+  SendResult SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam,
+                             unsigned timeout_ms) override;
 };
+
+// Why a call of user32 failed, from GetLastError right after it: a failed
+// SendMessageTimeout that names no other reason timed out (the system may
+// leave the error at 0 for a hung window); other calls, kOther.
+SendError LastSendError(bool send_with_timeout);
 
 // The one instance the program uses.
 WindowServices& SystemWindowServices();

@@ -12,6 +12,7 @@ namespace {
 static_assert(msg::kNull == WM_NULL);
 static_assert(msg::kDestroy == WM_DESTROY);
 static_assert(msg::kSize == WM_SIZE);
+static_assert(msg::kClose == WM_CLOSE);
 static_assert(msg::kSetText == WM_SETTEXT);
 static_assert(msg::kGetText == WM_GETTEXT);
 static_assert(msg::kGetTextLength == WM_GETTEXTLENGTH);
@@ -44,6 +45,11 @@ static_assert(kSwpAsyncWindowPos == SWP_ASYNCWINDOWPOS);
 namespace handle_as_number {
 using HWND = std::intptr_t;
 static_assert(kHwndNoTopMost == HWND_NOTOPMOST);
+static_assert(kHwndTop == HWND_TOP);
+static_assert(kHwndBottom == HWND_BOTTOM);
+static_assert(kHwndTopMost == HWND_TOPMOST);
+static_assert(kHwndMessage == HWND_MESSAGE);
+static_assert(kHwndBroadcast == HWND_BROADCAST);
 }  // namespace handle_as_number
 
 }  // namespace

@@ -8,6 +8,11 @@
 
 namespace vexlan::testing {
 
+FakeDesktop::FakeDesktop() {
+  processes[kOwnProcess] = {u"C:\\Program Files\\Vexlan\\vexlan.exe", {0x2000, false}};
+  processes[kOtherProcess] = {u"C:\\fake.exe", {0x2000, false}};
+}
+
 WindowHandle FakeDesktop::Add(WindowHandle parent, const std::string& caption, const std::string& class_name,
                               bool visible, WindowHandle handle) {
   if (parent != 0 && !Exists(parent)) throw std::invalid_argument("no such parent");
@@ -117,6 +122,10 @@ std::u16string FakeDesktop::ClassName(WindowHandle wnd, int max_count) {
 bool FakeDesktop::IsVisible(WindowHandle wnd) {
   Query(wnd);
   ++visibility_queries;
+  return ShownWithAncestors(wnd);
+}
+
+bool FakeDesktop::ShownWithAncestors(WindowHandle wnd) {
   for (const Window* w = Find(wnd); w; w = w->parent ? Find(w->parent) : nullptr) {
     if (!w->visible) return false;
     if (!w->parent) return true;
@@ -129,87 +138,261 @@ bool FakeDesktop::OnCallerThread(WindowHandle wnd) {
   return w && w->own_thread;
 }
 
-std::optional<std::intptr_t> FakeDesktop::SendWithTimeout(WindowHandle wnd, unsigned message,
-                                                              std::uintptr_t wparam, std::intptr_t lparam,
-                                                              unsigned timeout_ms) {
+bool FakeDesktop::InCallerProcess(WindowHandle wnd) {
+  const Window* w = Find(wnd);
+  return w && ProcessOf(*w) == kOwnProcess;
+}
+
+ProcessRights FakeDesktop::RightsOf(WindowHandle wnd) {
+  const Window* w = Find(wnd);
+  if (!w || !processes[ProcessOf(*w)].token_readable) return {};
+  return processes[ProcessOf(*w)].rights;
+}
+
+bool FakeDesktop::Refuses(const Window& w) {
+  const auto theirs = processes[ProcessOf(w)].rights.integrity, ours = OwnRights().integrity;
+  return theirs && ours && *theirs > *ours;
+}
+
+bool FakeDesktop::Hung(const Window& w) const {
+  return w.hung || (w.busy_until_ms > clock.now_ms && clock.now_ms - w.busy_since_ms > kHungAfterMs);
+}
+
+void FakeDesktop::Stall(WindowHandle wnd, unsigned ms) {
+  Window& w = At(wnd);
+  if (w.busy_until_ms <= clock.now_ms) w.busy_since_ms = clock.now_ms;
+  w.busy_until_ms = std::max(w.busy_until_ms, ms == kNeverAnswers ? kForever : clock.now_ms + ms);
+}
+
+SendResult FakeDesktop::SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
+                                        std::intptr_t lparam, unsigned timeout_ms) {
   Query(wnd);
   Window* w = Find(wnd);
-  if (!w) return std::nullopt;
+  if (!w) return SendResult::Failed(SendError::kNoWindow);
   w->attempted.push_back({message, wparam, lparam});
   w->timeouts_ms.push_back(timeout_ms);
-  unsigned answer_ms = 0;
+  if (Refuses(*w)) return SendResult::Failed(SendError::kAccessDenied);
+  std::optional<unsigned> answer_ms, handle_ms;
   if (!w->answer_ms.empty()) {
     answer_ms = w->answer_ms.front();
     w->answer_ms.erase(w->answer_ms.begin());
-    if (answer_ms == kNeverAnswers) w->hung = true;
   }
-  const unsigned handle_ms = w->handle_ms.empty() ? 0 : w->handle_ms.front();
-  if (!w->handle_ms.empty()) w->handle_ms.erase(w->handle_ms.begin());
+  if (!w->handle_ms.empty()) {
+    handle_ms = w->handle_ms.front();
+    w->handle_ms.erase(w->handle_ms.begin());
+  }
+  const unsigned duration = handle_ms ? *handle_ms : w->slow_ms.count(message) ? w->slow_ms[message] : 0;
   if (w->own_thread) {
-    clock.Advance(handle_ms);
-    return Handle(w, message, wparam, lparam, true);
+    clock.Advance(duration);
+    const std::intptr_t result = Handle(*w, message, wparam, lparam, true);
+    w->received.push_back({message, wparam, lparam});
+    w->done_ms.push_back(clock.now_ms);
+    return SendResult::Answered(result);
   }
-  if (w->hung || answer_ms > timeout_ms) {
-    clock.Advance(timeout_ms);
-    return std::nullopt;
+  // SMTO_ABORTIFHUNG: at once, with ERROR_TIMEOUT (as Wine's server does).
+  if (Hung(*w)) return SendResult::Failed(SendError::kTimedOut);
+  if (answer_ms) Stall(wnd, *answer_ms);
+  const std::int64_t start = clock.now_ms, give_up = start + timeout_ms;
+  const std::int64_t take = std::max(start, w->busy_until_ms);
+  // A receiver whose thread ends while we wait: Wine fails the send with
+  // ERROR_ACCESS_DENIED; Windows does not document it, so the fake follows
+  // Wine, the platform the program is tested on.
+  if (w->exits_at_ms && *w->exits_at_ms <= std::min(take, give_up)) {
+    clock.now_ms = *w->exits_at_ms;
+    Run();
+    return SendResult::Failed(SendError::kAccessDenied);
   }
-  const bool late = std::uint64_t{answer_ms} + handle_ms > timeout_ms;
-  clock.Advance(late ? timeout_ms : answer_ms + handle_ms);
-  const std::intptr_t result = Handle(w, message, wparam, lparam, !late);
-  if (late) return std::nullopt;
-  return result;
+  // Not taken in time: withdrawn.
+  if (take > give_up) {
+    clock.now_ms = give_up;
+    Run();
+    return SendResult::Failed(SendError::kTimedOut);
+  }
+  const bool sends_back = w->sends_back && w->sends_back->message == message;
+  std::int64_t done = sends_back ? kForever : take + duration;
+  const std::intptr_t result = Handle(*w, message, wparam, lparam, done <= give_up);
+  if (sends_back) At(w->sends_back->to).sent_queue.push_back({{w->sends_back->back, 0, 0}, take, std::nullopt, wnd});
+  w->received.push_back({message, wparam, lparam});
+  w->done_ms.push_back(done);
+  w->busy_since_ms = take;
+  w->busy_until_ms = done;
+  // Taken, and handled past the time-out: it runs to completion unseen.
+  clock.now_ms = std::min(done, give_up);
+  Run();
+  return done <= give_up ? SendResult::Answered(result) : SendResult::Failed(SendError::kTimedOut);
 }
 
-std::intptr_t FakeDesktop::Handle(Window* w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam,
+std::intptr_t FakeDesktop::Handle(Window& w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam,
                                   bool sender_waits) {
-  w->received.push_back({message, wparam, lparam});
   switch (message) {
     case msg::kGetTextLength:
-      return w->reported_length.value_or(static_cast<std::intptr_t>(w->text.size()));
+      return w.reported_length.value_or(static_cast<std::intptr_t>(w.text.size()));
     case msg::kGetText: {
-      if (wparam == 0 || !sender_waits) return w->reported_copied.value_or(0);
+      if (wparam == 0 || !sender_waits) return w.reported_copied.value_or(0);
       auto* buffer = reinterpret_cast<char16_t*>(lparam);
       std::size_t n = 0;
-      if (w->copies) {
-        n = std::min<std::size_t>(*w->copies, wparam);
-        for (std::size_t i = 0; i < n; ++i) buffer[i] = i < w->text.size() ? w->text[i] : u'x';
+      if (w.copies) {
+        n = std::min<std::size_t>(*w.copies, wparam);
+        for (std::size_t i = 0; i < n; ++i) buffer[i] = i < w.text.size() ? w.text[i] : u'x';
       } else {
-        n = std::min<std::size_t>(wparam - 1, w->text.size());
-        std::copy_n(w->text.begin(), n, buffer);
+        n = std::min<std::size_t>(wparam - 1, w.text.size());
+        std::copy_n(w.text.begin(), n, buffer);
       }
       if (n < wparam) buffer[n] = u'\0';
-      return w->reported_copied.value_or(static_cast<std::intptr_t>(n));
+      return w.reported_copied.value_or(static_cast<std::intptr_t>(n));
     }
     case msg::kSetText:
-      w->text = reinterpret_cast<const char16_t*>(lparam);
-      w->caption = w->text;
+      if (w.refuses_text) return 0;
+      w.text = reinterpret_cast<const char16_t*>(lparam);
+      w.caption = w.text;
       return 1;
     default:
       return 0;
   }
 }
 
-bool FakeDesktop::Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+void FakeDesktop::Take(Window& w, const Queued& queued, std::int64_t at_ms) {
+  std::int64_t done = at_ms;
+  if (queued.position) {
+    if (queued.position->flags & kSwpShowWindow) w.visible = true;
+    if (queued.position->flags & kSwpHideWindow) w.visible = false;
+  } else {
+    const LoggedMessage& m = queued.message;
+    Handle(w, m.message, m.wparam, m.lparam, true);
+    if (w.slow_ms.count(m.message)) done += w.slow_ms[m.message];
+    w.received.push_back(m);
+    w.done_ms.push_back(done);
+  }
+  w.busy_since_ms = at_ms;
+  w.busy_until_ms = done;
+  // The handler that sent this back and waited for it returns now.
+  if (Window* sender = queued.blocked ? Find(queued.blocked) : nullptr) {
+    for (std::int64_t& d : sender->done_ms) {
+      if (d == kForever) d = at_ms;
+    }
+    sender->busy_until_ms = at_ms;
+  }
+}
+
+void FakeDesktop::Run() {
+  std::vector<WindowHandle> handles;
+  for (const auto& [handle, w] : windows_) handles.push_back(handle);
+  for (const WindowHandle handle : handles) {
+    Window* w = Find(handle);
+    if (!w) continue;
+    if (w->exits_at_ms && *w->exits_at_ms <= clock.now_ms) {
+      Destroy(handle);
+      continue;
+    }
+    if (w->own_thread || w->hung) continue;
+    while (w->busy_until_ms <= clock.now_ms && !(w->sent_queue.empty() && w->posted_queue.empty())) {
+      std::deque<Queued>& queue = w->sent_queue.empty() ? w->posted_queue : w->sent_queue;
+      const Queued next = queue.front();
+      queue.pop_front();
+      Take(*w, next, std::max(w->busy_until_ms, next.arrived_ms));
+    }
+  }
+}
+
+void FakeDesktop::Sleep(unsigned ms) {
+  clock.Advance(ms);
+  Run();
+}
+
+void FakeDesktop::Pump() {
+  for (auto& [handle, w] : windows_) {
+    while (w.own_thread && !(w.sent_queue.empty() && w.posted_queue.empty())) {
+      std::deque<Queued>& queue = w.sent_queue.empty() ? w.posted_queue : w.sent_queue;
+      const Queued next = queue.front();
+      queue.pop_front();
+      Take(w, next, clock.now_ms);
+    }
+  }
+  Run();
+}
+
+void FakeDesktop::Drain(WindowHandle wnd) {
+  for (Window* w = Find(wnd); w; w = Find(wnd)) {
+    if (w->own_thread) return Pump();
+    if (w->busy_until_ms <= clock.now_ms && w->sent_queue.empty() && w->posted_queue.empty()) return;
+    if (w->hung || w->busy_until_ms >= kForever) throw std::logic_error("the window's thread never takes its messages");
+    clock.now_ms = std::max(clock.now_ms, std::min(w->busy_until_ms, w->exits_at_ms.value_or(kForever)));
+    Run();
+  }
+}
+
+std::vector<LoggedMessage> FakeDesktop::Handled(WindowHandle wnd) const {
+  std::vector<LoggedMessage> handled;
+  const auto it = windows_.find(wnd);
+  if (it == windows_.end()) return handled;
+  for (std::size_t i = 0; i < it->second.received.size(); ++i) {
+    if (it->second.done_ms[i] <= clock.now_ms) handled.push_back(it->second.received[i]);
+  }
+  return handled;
+}
+
+SendResult FakeDesktop::Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
   Window* w = Find(wnd);
-  if (!w) return false;
+  if (!w) return SendResult::Failed(SendError::kNoWindow);
+  if (Refuses(*w)) return SendResult::Failed(SendError::kAccessDenied);
   w->posted.push_back({message, wparam, lparam});
-  return true;
+  w->posted_queue.push_back({{message, wparam, lparam}, clock.now_ms, std::nullopt, 0});
+  Run();
+  return SendResult::Answered(1);
 }
 
-bool FakeDesktop::SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+SendResult FakeDesktop::SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
   Window* w = Find(wnd);
-  if (!w) return false;
+  if (!w) return SendResult::Failed(SendError::kNoWindow);
+  if (Refuses(*w)) return SendResult::Failed(SendError::kAccessDenied);
   w->notified.push_back({message, wparam, lparam});
-  return true;
+  const Queued sent{{message, wparam, lparam}, clock.now_ms, std::nullopt, 0};
+  if (w->own_thread) {
+    Take(*w, sent, clock.now_ms);
+  } else {
+    w->sent_queue.push_back(sent);
+    Run();
+  }
+  return SendResult::Answered(1);
 }
 
-bool FakeDesktop::SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) {
+SendResult FakeDesktop::SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) {
   Window* w = Find(wnd);
-  if (!w) return false;
+  if (!w) return SendResult::Failed(SendError::kNoWindow);
   w->positioned.push_back({insert_after, flags});
-  if (flags & kSwpShowWindow) w->visible = true;
-  if (flags & kSwpHideWindow) w->visible = false;
-  return true;
+  const Queued request{{0, 0, 0}, clock.now_ms, LoggedWindowPos{insert_after, flags}, 0};
+  if (!w->own_thread && (flags & kSwpAsyncWindowPos)) {
+    w->sent_queue.push_back(request);
+    Run();
+    return SendResult::Answered(1);
+  }
+  // Synchronous on another thread: the caller waits for it.
+  if (!w->own_thread && (Hung(*w) || w->busy_until_ms >= kForever)) {
+    throw std::logic_error("SetWindowPos would wait for a thread that never answers");
+  }
+  clock.now_ms = std::max(clock.now_ms, w->own_thread ? clock.now_ms : w->busy_until_ms);
+  Take(*w, request, clock.now_ms);
+  Run();
+  return SendResult::Answered(1);
+}
+
+std::optional<WindowRecord> FakeDesktop::Record(WindowHandle wnd) {
+  const Window* w = Find(wnd);
+  if (!w) return std::nullopt;
+  WindowRecord r = w->facts;
+  r.class_name = w->class_name;
+  r.caption = w->caption;
+  r.parent = w->parent;
+  r.process_id = ProcessOf(*w);
+  r.visible = ShownWithAncestors(wnd);
+  r.hung = Hung(*w);
+  Query(wnd);
+  return r;
+}
+
+std::optional<std::u16string> FakeDesktop::ProcessImage(std::uint32_t process_id) {
+  const auto it = processes.find(process_id);
+  return it == processes.end() ? std::nullopt : it->second.image;
 }
 
 }  // namespace vexlan::testing

@@ -1,20 +1,37 @@
-// An in-memory desktop behind the window-services seam, for native tests.
+// An in-memory desktop behind the platform's seams, for native tests.
 //
 // Windows have a parent, a place in their siblings' Z order (first added is
-// topmost), a caption, a class, a visibility flag and a text answered by
-// message. Every message a window handles is logged. Faults can be injected:
-// a lying text length, a WM_GETTEXT that copies more or less than asked or
-// miscounts, a window that answers slowly or never, a next-sibling link that
-// points anywhere (a Z-order cycle), and a callback run on every query, which
-// can destroy windows in the middle of a walk. Waiting takes time on the
-// desktop's own clock: a send advances it by as long as the window took to
-// answer, or by the whole time-out when it did not answer in time. Sends
-// time out as Windows documents: see answer_ms and handle_ms.
+// topmost), a caption, a class, a visibility flag, a text answered by
+// message, a process and what Window Properties reads of them. Faults can be
+// injected: a lying text length, a WM_GETTEXT that copies more or less than
+// asked or miscounts, a next-sibling link that points anywhere (a Z-order
+// cycle), and a callback run on every query, which can destroy windows in
+// the middle of a walk.
+//
+// Each window other than the caller's own has a thread of its own, which
+// behaves as the platform does (tests/support/platform_contract.h holds the
+// rows it passes, with real windows under Wine): time passes only while a
+// send waits or a test lets it pass (Sleep, Drain); a thread can stall,
+// take no message for a while, run a handler past the sender's time-out,
+// send back to the caller's thread while it handles a message, exit. A
+// message sent with a time-out that its thread has not taken by then is
+// withdrawn; one it took runs to completion. A thread that has taken no
+// message for kHungAfterMs is hung: SMTO_ABORTIFHUNG gives up on it at
+// once. Posted messages, SendNotify and asynchronous SetWindowPos queue for
+// the thread, which takes sent ones before posted ones, each in order, when
+// it is free. The caller's own thread takes its queue only in Pump().
+//
+// Processes have rights: a message to a window of a process of a higher
+// integrity level than the caller's is refused with ERROR_ACCESS_DENIED
+// (Windows' UIPI; Wine has none, and every process there reads High, so
+// the two agree where levels are equal).
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <limits>
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -40,9 +57,29 @@ struct LoggedWindowPos {
   bool operator==(const LoggedWindowPos&) const = default;
 };
 
-class FakeDesktop : public WindowServices, public MessagePosting, public ShowHideServices {
+class FakeDesktop : public WindowServices, public MessagePosting, public ShowHideServices, public WindowFactsServices {
  public:
   static constexpr unsigned kNeverAnswers = std::numeric_limits<unsigned>::max();
+  static constexpr std::int64_t kForever = std::numeric_limits<std::int64_t>::max() / 4;
+  static constexpr std::int64_t kHungAfterMs = 5000;
+  // The caller's process, and the one every other window belongs to unless
+  // a test says otherwise.
+  static constexpr std::uint32_t kOwnProcess = 100, kOtherProcess = 200;
+
+  struct Process {
+    std::optional<std::u16string> image;  // nothing: the system refuses to tell
+    ProcessRights rights;
+    // Its token can be read by the caller: else RightsOf tells nothing.
+    bool token_readable = true;
+  };
+
+  // Something queued for a window's thread.
+  struct Queued {
+    LoggedMessage message;
+    std::int64_t arrived_ms = 0;
+    std::optional<LoggedWindowPos> position;  // an asynchronous SetWindowPos
+    WindowHandle blocked = 0;                 // a sent-back message: the window whose handler waits for it
+  };
 
   struct Window {
     WindowHandle handle = 0;
@@ -60,36 +97,55 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
     std::optional<std::size_t> copies;
     // When set, WM_GETTEXT returns this instead of the number of units copied.
     std::optional<std::intptr_t> reported_copied;
-    // A hung window handles no message: every send times out.
+    // Its thread has taken no message for longer than kHungAfterMs and never will.
     bool hung = false;
-    // How long the window takes to answer each of the next messages sent to
-    // it, used up in order; a message beyond the list is answered at once.
-    // kNeverAnswers hangs the window from that message on. A message not
-    // taken within the time-out is withdrawn: nothing happens.
+    // The thread stalls for this long from each of the next messages sent
+    // to it, used up in order (kNeverAnswers: for good).
     std::vector<unsigned> answer_ms;
-    // Then, how long its handler runs: past the time-out the message still
-    // runs to completion, the sender told it timed out (WM_GETTEXT writes
-    // into a copy the system throws away).
+    // Then, how long its handler of each runs; after these, slow_ms.
     std::vector<unsigned> handle_ms;
+    std::map<unsigned, unsigned> slow_ms;
+    // The thread takes no message from busy_since_ms until busy_until_ms.
+    std::int64_t busy_since_ms = 0, busy_until_ms = 0;
+    // The thread ends then, without taking another message, and its windows go.
+    std::optional<std::int64_t> exits_at_ms;
+    // While handling `message` the handler sends `back` to `to`, a window of
+    // the caller's thread, and waits for it.
+    struct SendBack {
+      unsigned message;
+      WindowHandle to;
+      unsigned back;
+    };
+    std::optional<SendBack> sends_back;
+    // WM_SETTEXT answers FALSE and changes nothing.
+    bool refuses_text = false;
     // A window of the caller's own thread handles a send at once, time-out or not.
     bool own_thread = false;
+    std::uint32_t process_id = kOtherProcess;
+    // What Record gives, apart from what the fields above say.
+    WindowRecord facts;
     // When set, GW_HWNDNEXT answers this instead of the real next sibling.
     std::optional<WindowHandle> next_override;
-    // Messages the window handled, and every message sent to it, handled or not.
+    // Messages whose handler ran (and when it returned: kForever while it
+    // still runs), and every message sent to it, handled or not.
     std::vector<LoggedMessage> received;
+    std::vector<std::int64_t> done_ms;
     std::vector<LoggedMessage> attempted;
     // The time-out each attempted message was sent with.
     std::vector<unsigned> timeouts_ms;
-    // Messages posted to it, and SetWindowPos calls made on it.
+    // Messages posted to it, sent by SendNotify, and SetWindowPos calls made on it.
     std::vector<LoggedMessage> posted;
-    std::vector<LoggedMessage> notified;  // by SendNotify
+    std::vector<LoggedMessage> notified;
     std::vector<LoggedWindowPos> positioned;
+    std::deque<Queued> sent_queue, posted_queue;
 
     // The thread that made it.
     std::uint32_t thread = 1;
 
     WindowHandle first_child = 0, last_child = 0, prev = 0, next = 0;
   };
+
+  FakeDesktop();
 
   // Adds a window at the bottom of `parent`'s Z order (0: the desktop) and
   // returns its handle. Caption and text start equal. A handle of 0 picks
@@ -121,9 +177,23 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
   // names the parent whose children changed order (0: the desktop's).
   std::function<void(const WindowEvent&)> on_event;
 
-  // The desktop's time, which passes only while a send waits.
+  // From now, `wnd`'s thread takes no message for `ms`.
+  void Stall(WindowHandle wnd, unsigned ms);
+  // `ms` pass; free threads take what is queued for them.
+  void Sleep(unsigned ms);
+  // The caller's thread reads its queue: its windows take what was sent
+  // and posted to them.
+  void Pump();
+  // Time passes until `wnd`'s thread has taken all that is queued for it.
+  void Drain(WindowHandle wnd);
+  // The messages whose handler has returned by now.
+  std::vector<LoggedMessage> Handled(WindowHandle wnd) const;
+
+  // The desktop's time, which passes only while a send waits or a test lets it.
   FakeClock clock;
-  // Called with the handle at the start of every query about a window.
+  std::map<std::uint32_t, Process> processes;
+  // Called with the handle at the start of every query about a window (for
+  // Record, once it is read: a window can go between the calls that read it).
   std::function<void(WindowHandle)> on_query;
   // How many times IsVisible was asked.
   int visibility_queries = 0;
@@ -141,19 +211,36 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
   WindowHandle PreviousSibling(WindowHandle wnd) override;
   bool Exists(WindowHandle wnd) override { return windows_.count(wnd) != 0; }
   bool OnCallerThread(WindowHandle wnd) override;
-  std::optional<std::intptr_t> SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
-                                               std::intptr_t lparam, unsigned timeout_ms) override;
-  // Queues nothing: the message is logged, for a window that exists.
-  bool Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override;
-  bool SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override;
-  // Logged; SWP_SHOWWINDOW and SWP_HIDEWINDOW change the window's visibility.
-  bool SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) override;
+  bool InCallerProcess(WindowHandle wnd) override;
+  ProcessRights RightsOf(WindowHandle wnd) override;
+  ProcessRights OwnRights() override { return processes[kOwnProcess].rights; }
+  SendResult SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam,
+                             unsigned timeout_ms) override;
+  SendResult Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override;
+  SendResult SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override;
+  // SWP_SHOWWINDOW and SWP_HIDEWINDOW change the window's visibility, at
+  // once on the caller's thread, when its thread takes it with
+  // SWP_ASYNCWINDOWPOS, after waiting for its thread without.
+  SendResult SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) override;
+  std::optional<WindowRecord> Record(WindowHandle wnd) override;
+  std::optional<std::u16string> ProcessImage(std::uint32_t process_id) override;
 
  private:
   Window* Find(WindowHandle wnd);
   void Unlink(Window& w);
   void LinkLast(Window& w);
-  std::intptr_t Handle(Window* w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam, bool sender_waits);
+  bool Hung(const Window& w) const;
+  // UIPI: the window's process runs at a higher integrity level than ours.
+  bool Refuses(const Window& w);
+  bool ShownWithAncestors(WindowHandle wnd);
+  std::uint32_t ProcessOf(const Window& w) const { return w.own_thread ? kOwnProcess : w.process_id; }
+  // The window's handler of `message`; returns its result. Its effect
+  // happens at once; `sender_waits` false: a WM_GETTEXT buffer is a copy
+  // the system throws away.
+  std::intptr_t Handle(Window& w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam, bool sender_waits);
+  void Take(Window& w, const Queued& queued, std::int64_t at_ms);
+  // Threads that are free take what is queued; threads that end by now end.
+  void Run();
   void Query(WindowHandle wnd) {
     if (on_query) on_query(wnd);
   }

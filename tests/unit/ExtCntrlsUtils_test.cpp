@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -114,15 +115,6 @@ TEST_F(WindowQueries, WhatGetTextReallyCopiedIsTheTextWhateverItCounts) {
   }
 }
 
-TEST_F(WindowQueries, ClicksArePressThenReleaseWithTheirButtonAndPointZero) {
-  const WindowHandle w = desktop.Add(0, "OK", "Button");
-  SendLeftClick(desktop, desktop, w);
-  SendRightClick(desktop, desktop, w);
-  EXPECT_EQ(desktop.At(w).received, (std::vector<LoggedMessage>{{msg::kLButtonDown, 1, 0}, {msg::kRButtonDown, 2, 0}}));
-  EXPECT_EQ(desktop.At(w).notified, (std::vector<LoggedMessage>{{msg::kLButtonUp, 1, 0}, {msg::kRButtonUp, 2, 0}}));
-  EXPECT_TRUE(desktop.At(w).posted.empty());
-}
-
 TEST_F(WindowQueries, SetControlTextReplacesTheTextAsUtf16) {
   const WindowHandle w = desktop.Add(0, "old", "Edit");
   SetControlText(desktop, w, "Grüße 東京 🙂");
@@ -183,7 +175,7 @@ TEST_F(WindowQueries, SiblingAndChildNavigation) {
   EXPECT_EQ(GetNextSibling(desktop, child), 0);
 }
 
-TEST_F(WindowQueries, VanishedWindowGivesEmptyResultsAndNoEffect) {
+TEST_F(WindowQueries, VanishedWindowGivesEmptyResults) {
   const WindowHandle w = desktop.Add(0, "gone", "C");
   desktop.Destroy(w);
   EXPECT_EQ(GetControlText(desktop, w), "");
@@ -191,44 +183,69 @@ TEST_F(WindowQueries, VanishedWindowGivesEmptyResultsAndNoEffect) {
   EXPECT_EQ(GetWindowClass(desktop, w), "");
   EXPECT_EQ(GetNextSibling(desktop, w), 0);
   EXPECT_EQ(GetFirstChild(desktop, w), 0);
-  SetControlText(desktop, w, "x");
-  SendLeftClick(desktop, desktop, w);
-  SendRightClick(desktop, desktop, w);
-  EXPECT_FALSE(desktop.Exists(w));
 }
 
-// A time-out is told, not an empty text; a write handled late still happened.
-TEST_F(WindowQueries, ReadsAndWritesTellWhetherTheWindowAnswered) {
-  constexpr unsigned kNever = FakeDesktop::kNeverAnswers;
+// Every routine says what became of it, the same way for every action: a
+// time-out is told, not shown as an empty text; nothing is sent or posted
+// to a handle that names no window (a window the fake has at 0xFFFF stands
+// for what HWND_BROADCAST would reach).
+TEST(EveryRoutine, SaysWhatBecameOfIt) {
+  using O = Outcome;
+  constexpr std::uint32_t kHigh = 0x3000;
   struct Case {
     const char* name;
-    bool destroyed;
-    std::vector<unsigned> answer_ms, handle_ms;  // for the write, then the read's two messages
-    SendOutcome write, read;
-    std::string text_after;
+    std::function<void(FakeDesktop&, WindowHandle)> setup;
+    Outcome read, write, click, hide, close;
+    WindowHandle handle = 0;
   };
   const Case cases[] = {
-      {"answers", false, {}, {}, SendOutcome::kAnswered, SendOutcome::kAnswered, "new"},
-      {"hung", false, {kNever}, {}, SendOutcome::kNotAnswered, SendOutcome::kNotAnswered, "old"},
-      {"takes the write too late", false, {1500}, {}, SendOutcome::kNotAnswered, SendOutcome::kAnswered, "old"},
-      {"handles the write past the time-out", false, {}, {1500}, SendOutcome::kNotAnswered, SendOutcome::kAnswered,
-       "new"},
-      {"answers the length, not the text", false, {0, 0, 1500}, {}, SendOutcome::kAnswered,
-       SendOutcome::kNotAnswered, "new"},
-      {"gone", true, {}, {}, SendOutcome::kNoWindow, SendOutcome::kNoWindow, ""},
+      {"answers", [](FakeDesktop&, WindowHandle) {}, O::kDone, O::kDone, O::kDone, O::kDone, O::kDone},
+      {"hung", [](FakeDesktop& d, WindowHandle w) { d.At(w).hung = true; }, O::kNotAnswered, O::kNotAnswered,
+       O::kNotAnswered, O::kDone, O::kDone},
+      {"gone", [](FakeDesktop& d, WindowHandle w) { d.Destroy(w); }, O::kNoWindow, O::kNoWindow, O::kNoWindow,
+       O::kNoWindow, O::kNoWindow},
+      {"a program of higher rights",
+       [=](FakeDesktop& d, WindowHandle) { d.processes[FakeDesktop::kOtherProcess].rights.integrity = kHigh; },
+       O::kRefusedHigherRights, O::kRefusedHigherRights, O::kRefusedHigherRights, O::kDone,
+       O::kRefusedHigherRights},
+      {"a program of higher rights whose token we cannot read",
+       [=](FakeDesktop& d, WindowHandle) {
+         d.processes[FakeDesktop::kOtherProcess] = {std::nullopt, {kHigh, true}, false};
+       },
+       O::kRefused, O::kRefused, O::kRefused, O::kDone, O::kRefused},
+      {"its thread ends while we wait (refused, under Wine)",
+       [](FakeDesktop& d, WindowHandle w) {
+         d.Stall(w, 300);
+         d.At(w).exits_at_ms = 300;
+       },
+       O::kNoWindow, O::kNoWindow, O::kNoWindow, O::kDone, O::kDone},
+      {"answers WM_SETTEXT with FALSE", [](FakeDesktop& d, WindowHandle w) { d.At(w).refuses_text = true; },
+       O::kDone, O::kNotTaken, O::kDone, O::kDone, O::kDone},
+      {"another thread of ours", [](FakeDesktop& d, WindowHandle w) { d.At(w).process_id = FakeDesktop::kOwnProcess; },
+       O::kDone, O::kDone, O::kDone, O::kOwnWindow, O::kDone},
+      {"HWND_BROADCAST", [](FakeDesktop&, WindowHandle) {}, O::kNoWindow, O::kNoWindow, O::kNoWindow, O::kNoWindow,
+       O::kNoWindow, kHwndBroadcast},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeDesktop d;
-    const WindowHandle w = d.Add(0, "old", "Edit");
-    d.At(w).answer_ms = c.answer_ms;
-    d.At(w).handle_ms = c.handle_ms;
-    if (c.destroyed) d.Destroy(w);
-    EXPECT_EQ(SetControlText(d, w, "new"), c.write);
-    const ControlText read = ReadControlText(d, w, d.clock);
-    EXPECT_EQ(read.outcome, c.read);
-    EXPECT_EQ(read.text, c.read == SendOutcome::kAnswered ? c.text_after : "");
-    EXPECT_EQ(d.Exists(w) ? d.TextOf(w) : "", c.text_after);
+    const std::pair<const char*, std::function<Outcome(FakeDesktop&, WindowHandle)>> routines[] = {
+        {"read", [](FakeDesktop& d, WindowHandle w) { return ReadControlText(d, w, d.clock).outcome; }},
+        {"write", [](FakeDesktop& d, WindowHandle w) { return SetControlText(d, w, "new"); }},
+        {"click", [](FakeDesktop& d, WindowHandle w) { return SendLeftClick(d, d, w); }},
+        {"hide", [](FakeDesktop& d, WindowHandle w) { return ShowOrHideWindow(d, d, w, false); }},
+        {"close", [](FakeDesktop& d, WindowHandle w) { return CloseWindow(d, d, w); }},
+    };
+    const Outcome expected[] = {c.read, c.write, c.click, c.hide, c.close};
+    for (std::size_t i = 0; i < std::size(routines); ++i) {
+      SCOPED_TRACE(routines[i].first);
+      FakeDesktop d;
+      const WindowHandle w = d.Add(0, "old", "Edit", true, c.handle);
+      c.setup(d, w);
+      EXPECT_EQ(routines[i].second(d, w), expected[i]);
+      if (expected[i] == O::kNoWindow && d.Exists(w)) {
+        EXPECT_TRUE(d.At(w).attempted.empty() && d.At(w).posted.empty() && d.At(w).positioned.empty());
+      }
+    }
   }
 }
 
@@ -276,62 +293,67 @@ TEST_F(WindowQueries, GetControlTextWaitsAtMostItsOneDeadline) {
   }
 }
 
-// One press and one release whatever the window does; our own thread's
-// window runs nothing inside the caller.
-TEST_F(WindowQueries, AClickDeliversOneReleaseAndWaitsAtMostOneTimeOut) {
-  constexpr unsigned kNever = FakeDesktop::kNeverAnswers;
-  const LoggedMessage down{msg::kRButtonDown, kMkRButton, 0}, up{msg::kRButtonUp, kMkRButton, 0};
+// Press and release, posted: whatever the window does it gets both, in
+// order, or nothing; the caller waits at most one time-out to learn whether
+// its thread answers, and never runs our own thread's window inside itself.
+TEST(Clicks, ArriveWholeOrNotAtAllAndTellAWindowThatDoesNotAnswer) {
+  const LoggedMessage ldown{msg::kLButtonDown, kMkLButton, 0}, lup{msg::kLButtonUp, kMkLButton, 0};
+  const LoggedMessage rdown{msg::kRButtonDown, kMkRButton, 0}, rup{msg::kRButtonUp, kMkRButton, 0};
   using Log = std::vector<LoggedMessage>;
   struct Case {
     const char* name;
-    std::vector<unsigned> answer_ms, handle_ms;
-    bool own_thread;
-    Log received, notified, posted;
+    std::function<void(FakeDesktop&, WindowHandle)> setup;
+    bool right;
+    Outcome outcome;
     std::int64_t took_ms;
+    Log handled;  // once every thread has taken its queue
   };
   const Case cases[] = {
-      {"answered at once", {}, {}, false, {down}, {up}, {}, 0},
-      {"a slow press", {300}, {}, false, {down}, {up}, {}, 300},
-      {"a release handled for seconds", {}, {0, 2500}, false, {down}, {up}, {}, 0},
-      {"the press taken too late is withdrawn", {1500}, {}, false, {}, {}, {up}, 1000},
-      {"no answer to the press", {kNever}, {}, false, {}, {}, {up}, 1000},
-      {"the press handled past the time-out (a tracking loop)", {}, {1500}, false, {down}, {}, {up}, 1000},
-      {"our own thread's window", {}, {}, true, {}, {}, {down, up}, 0},
+      {"answers at once", [](FakeDesktop&, WindowHandle) {}, false, Outcome::kDone, 0, {ldown, lup}},
+      {"the right button", [](FakeDesktop&, WindowHandle) {}, true, Outcome::kDone, 0, {rdown, rup}},
+      {"takes no message for 3 s", [](FakeDesktop& d, WindowHandle w) { d.Stall(w, 3000); }, false,
+       Outcome::kNotAnswered, 1000, {ldown, lup}},
+      {"hung", [](FakeDesktop& d, WindowHandle w) { d.At(w).hung = true; }, false, Outcome::kNotAnswered, 0, {}},
+      {"tracks the mouse in its press handler for 2.5 s",
+       [](FakeDesktop& d, WindowHandle w) { d.At(w).slow_ms[msg::kLButtonDown] = 2500; }, false,
+       Outcome::kNotAnswered, 1000, {ldown, lup}},
+      {"our own thread's window", [](FakeDesktop& d, WindowHandle w) { d.At(w).own_thread = true; }, true,
+       Outcome::kDone, 0, {rdown, rup}},
+      {"a program of higher rights",
+       [](FakeDesktop& d, WindowHandle) { d.processes[FakeDesktop::kOtherProcess].rights.integrity = 0x3000; },
+       false, Outcome::kRefusedHigherRights, 0, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FakeDesktop d;
     const WindowHandle w = d.Add(0, "OK", "Button");
-    d.At(w).answer_ms = c.answer_ms;
-    d.At(w).handle_ms = c.handle_ms;
-    d.At(w).own_thread = c.own_thread;
-    SendRightClick(d, d, w);
-    EXPECT_EQ(d.At(w).received, c.received);
-    EXPECT_EQ(d.At(w).notified, c.notified);
-    EXPECT_EQ(d.At(w).posted, c.posted);
+    c.setup(d, w);
+    EXPECT_EQ(c.right ? SendRightClick(d, d, w) : SendLeftClick(d, d, w), c.outcome);
     EXPECT_EQ(d.clock.now_ms, c.took_ms);
+    if (d.At(w).own_thread) {
+      EXPECT_TRUE(d.Handled(w).empty() && d.At(w).attempted.empty()) << "ran inside the caller";
+    }
+    if (!d.At(w).hung) d.Drain(w);
+    Log clicks = d.Handled(w);
+    std::erase_if(clicks, [](const LoggedMessage& m) { return m.message == msg::kNull; });  // the probe
+    EXPECT_EQ(clicks, c.handled);
+    if (d.At(w).hung) {
+      EXPECT_EQ(d.At(w).posted, (Log{ldown, lup})) << "queued for when it answers";
+    }
   }
 }
 
-// In place, never on top, and never waiting on another thread.
-TEST_F(WindowQueries, ShowAndHideAreAsynchronousOnAnotherThreadsWindow) {
-  struct Case {
-    bool show, own_thread, hung;
-    unsigned flags;
-  };
-  const Case cases[] = {
-      {true, false, false, 0x4043}, {false, false, false, 0x4083}, {false, false, true, 0x4083},
-      {true, true, false, 0x0043},  {false, true, false, 0x0083},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.flags);
+// In place, never on top, never waiting on the window's thread; nothing is
+// asked of the window first.
+TEST(ShowAndHide, AreHandedToTheWindowsThread) {
+  for (const bool show : {true, false}) {
+    SCOPED_TRACE(show ? "show" : "hide");
     FakeDesktop d;
-    const WindowHandle w = d.Add(0, "target", "Frame", !c.show);
-    d.At(w).own_thread = c.own_thread;
-    d.At(w).hung = c.hung;
-    ShowOrHideWindow(d, d, w, c.show);
-    EXPECT_EQ(d.At(w).positioned, (std::vector<testing::LoggedWindowPos>{{-2, c.flags}}));
-    EXPECT_TRUE(d.At(w).attempted.empty()) << "nothing is asked of the window first";
+    const WindowHandle w = d.Add(0, "target", "Frame", !show);
+    d.At(w).hung = true;
+    EXPECT_EQ(ShowOrHideWindow(d, d, w, show), Outcome::kDone);
+    EXPECT_EQ(d.At(w).positioned, (std::vector<testing::LoggedWindowPos>{{-2, show ? 0x4043u : 0x4083u}}));
+    EXPECT_TRUE(d.At(w).attempted.empty());
   }
 }
 

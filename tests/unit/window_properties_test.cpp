@@ -1,7 +1,12 @@
 #include "winutil/window_properties.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
+#include "tests/support/fake_desktop.h"
 #include "winutil/style_names.h"
 
 namespace vexlan {
@@ -43,35 +48,83 @@ TEST(DescribeWindowStyle, NamesEveryBitAsAWindowsProgrammerWould) {
   EXPECT_EQ(DescribeStyle(0, kClassStyleNames, false), "00000000");
 }
 
-TEST(WindowPropertyLines, AllLinesInOrderOrTheWindowIsGone) {
-  WindowFacts f{.handle = 65612, .exists = true, .class_name = "Button", .caption = "Grüße",
-                .rect = {400, 700, 520, 760}, .client = {0, 0, 120, 60}, .style = 0x50010000, .ex_style = 0x00000004,
-                .class_style = 0x0000400B, .id = 1004, .parent = -2147478988, .thread_id = 5678, .process_id = 1234,
-                .image_path = "C:\\path\\program.exe", .visible = true, .enabled = true, .unicode = true,
-                .responding = true, .dpi = 144, .awareness = DpiAwareness::PerMonitorV2};
+TEST(WindowPropertyLines, AllLinesInOrderOneLineEachOrTheWindowIsGone) {
+  WindowFacts f{.handle = 65612, .exists = true,
+                .window = {.class_name = u"Button", .caption = u"Grüße\r\nProcess: 1 C:\\fake.exe\t\x7F",
+                           .rect = {400, 700, 520, 760}, .client = {0, 0, 120, 60}, .style = 0x50010000,
+                           .ex_style = 0x00000004, .class_style = 0x0000400B, .id = 1004, .parent = -2147478988,
+                           .thread_id = 5678, .process_id = 1234, .visible = true, .enabled = true,
+                           .unicode = true, .dpi = 144, .awareness = DpiAwareness::PerMonitorV2},
+                .image_path = "C:\\path\\program.exe",
+                .rights = {0x3000, true}, .own_rights = {0x2000, false}};
   const std::vector<std::string> expected = {
-      "Handle: 65612 (1004C)", "Class: Button", "Caption: Grüße", "Rectangle: 400, 700 - 520, 760 (120 x 60)",
-      "Client: 0, 0 - 120, 60 (120 x 60)", "Style: 50010000 WS_CHILD WS_VISIBLE WS_TABSTOP BS_PUSHBUTTON",
-      "Extended style: 00000004 WS_EX_NOPARENTNOTIFY",
+      "Handle: 65612 (1004C)", "Class: Button", "Caption: Grüße␍␊Process: 1 C:\\fake.exe␉␡",
+      "Rectangle: 400, 700 - 520, 760 (120 x 60)", "Client: 0, 0 - 120, 60 (120 x 60)",
+      "Style: 50010000 WS_CHILD WS_VISIBLE WS_TABSTOP BS_PUSHBUTTON", "Extended style: 00000004 WS_EX_NOPARENTNOTIFY",
       "Class style: 0000400B CS_GLOBALCLASS CS_DBLCLKS CS_HREDRAW CS_VREDRAW", "ID: 1004", "Parent: -2147478988",
-      "Owner: 0", "Thread: 5678", "Process: 1234 C:\\path\\program.exe", "Visible: yes", "Enabled: yes",
-      "Minimized: no", "Maximized: no", "Topmost: no", "Unicode: yes", "Responding: yes", "DPI: 144",
-      "DPI awareness: per-monitor v2"};
+      "Owner: 0", "Thread: 5678", "Process: 1234 C:\\path\\program.exe", "Integrity: High (Vexlan: Medium)",
+      "Elevated: yes (Vexlan: no)", "Visible: yes", "Enabled: yes", "Minimized: no", "Maximized: no", "Topmost: no",
+      "Unicode: yes", "Responding: yes", "DPI: 144", "DPI awareness: per-monitor v2"};
   EXPECT_EQ(WindowPropertyLines(f), expected);
-
-  // A top-level window has no identifier; a refused path and an awareness
-  // the system cannot tell say so.
-  f.style = 0x14CF0000;
-  f.id.reset();
-  f.image_path.reset();
-  f.awareness = DpiAwareness::Unknown;
-  const std::vector<std::string> top = WindowPropertyLines(f);
-  EXPECT_EQ(top[8], "ID: none");
-  EXPECT_EQ(top[12], "Process: 1234 (access denied)");
-  EXPECT_EQ(top[21], "DPI awareness: unknown");
 
   f.exists = false;
   EXPECT_EQ(WindowPropertyLines(f), (std::vector<std::string>{"Handle: 65612 (1004C)", kWindowGone}));
+}
+
+TEST(IntegrityText, NamesTheLevelsBand) {
+  const std::pair<std::optional<std::uint32_t>, const char*> cases[] = {
+      {0x0000, "Low"},  {0x1000, "Low"},  {0x1FFF, "Low"},    {0x2000, "Medium"},      {0x2100, "Medium"},
+      {0x3000, "High"}, {0x4000, "System"}, {0x5000, "System"}, {std::nullopt, "unknown"},
+  };
+  for (const auto& [level, name] : cases) EXPECT_STREQ(IntegrityText(level), name);
+}
+
+// What the lines are read from: through the platform, sending nothing,
+// whether the window is hung, gone or its process closed to us.
+TEST(ReadWindowFacts, ReadsWithoutSendingAndSaysWhatItCannotTell) {
+  struct Case {
+    const char* name;
+    std::function<void(testing::FakeDesktop&, WindowHandle)> setup;
+    std::vector<std::string> lines;  // that the lines hold
+  };
+  const Case cases[] = {
+      {"answering", [](testing::FakeDesktop&, WindowHandle) {},
+       {"Class: VexlanTop", "Caption: Top", "Process: 200 C:\\fake.exe", "Integrity: Medium (Vexlan: Medium)",
+        "Elevated: no (Vexlan: no)", "Responding: yes", "DPI awareness: unknown"}},
+      {"hung", [](testing::FakeDesktop& d, WindowHandle w) { d.At(w).hung = true; },
+       {"Caption: Top", "Responding: no"}},
+      {"stalled for six seconds",
+       [](testing::FakeDesktop& d, WindowHandle w) {
+         d.Stall(w, 10000);
+         d.Sleep(6000);
+       },
+       {"Responding: no"}},
+      {"its process closed to us",
+       [](testing::FakeDesktop& d, WindowHandle) {
+         d.processes[testing::FakeDesktop::kOtherProcess] = {std::nullopt, {0x3000, true}, false};
+       },
+       {"Process: 200 (access denied)", "Integrity: unknown (Vexlan: Medium)", "Elevated: unknown (Vexlan: no)"}},
+      {"per-monitor", [](testing::FakeDesktop& d, WindowHandle w) {
+         d.At(w).facts.awareness = DpiAwareness::PerMonitor;
+         d.At(w).facts.dpi = 120;
+       },
+       {"DPI: 120", "DPI awareness: per-monitor"}},
+      {"gone", [](testing::FakeDesktop& d, WindowHandle w) { d.Destroy(w); }, {kWindowGone}},
+      {"gone while it is read",
+       [](testing::FakeDesktop& d, WindowHandle w) { d.on_query = [&d, w](WindowHandle) { d.Destroy(w); }; },
+       {kWindowGone}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::FakeDesktop d;
+    const WindowHandle w = d.Add(0, "Top", "VexlanTop");
+    c.setup(d, w);
+    const std::vector<std::string> lines = WindowPropertyLines(ReadWindowFacts(d, d, w));
+    for (const std::string& line : c.lines) EXPECT_THAT(lines, ::testing::Contains(line));
+    if (d.Exists(w)) {
+      EXPECT_TRUE(d.At(w).attempted.empty() && d.At(w).posted.empty());
+    }
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "forms/Vexlan_unit1.h"
 #include "forms/Vexlan_unit2.h"
 #include "platform/toolkit/win32/application.h"
+#include "platform/toolkit/win32/dialogs.h"
 #include "platform/utf.h"
 #include "platform/win32/win32_window_services.h"
 #include "tests/win32/forms_test_support.h"
@@ -99,6 +100,55 @@ TEST_F(TextDialogTest, ATargetNamedWhileShownIsReadAtOnce) {
   fixture_->Command("type|E2|!");
   Open("E2");
   EXPECT_EQ(Form2->Edit1->Text(), TextOf("E2"));
+}
+
+// Set Text writes a window's own text back to it, never another's: not after a read of a second window
+// that was not answered, not to what another program writes into the handle label (65535 would be
+// HWND_BROADCAST, every top-level window), and never a text shown shortened.
+TEST_F(TextDialogTest, SetTextWritesOnlyWhatItReadFromThatWindow) {
+  fixture_->Command("recorder|witness|Witness");
+  fixture_->Command("target|Slow|Second window");
+  std::vector<std::string> shown;
+  ScopedShowMessageHook hook([&](const std::string& text) { shown.push_back(text); });
+  Open("E1");
+  fixture_->Command("stall|Slow|4000");
+  Open("Slow");
+  EXPECT_EQ(Form2->Edit1->Text(), "") << "nothing of E1 is left to write";
+  Form2->Edit1->SetText("typed after");
+  ::SendMessageW(Form2->SetBtn->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(shown, (std::vector<std::string>{"The window did not answer in time.",
+                                             "The text shown was not read from this window. Press Get Text first."}));
+  fixture_->Command("drain|Slow", std::chrono::seconds(30));
+  EXPECT_EQ(TextOf("E1"), "Hello\r\nWorld");
+  EXPECT_EQ(TextOf("Slow"), "Second window");
+
+  Open("E2");
+  ::SendMessageW(Form2->handle->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"65535"));
+  Form2->Edit1->SetText("for E2 alone");
+  ::SendMessageW(Form2->SetBtn->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(TextOf("E2"), "for E2 alone");
+  fixture_->Sync();
+  EXPECT_TRUE(fixture_->MessagesFor("witness").empty());
+  EXPECT_TRUE(fixture_->MessagesFor("Slow").empty());
+}
+
+// Four million units: the program answers throughout, the dialog shows what it can show within the
+// ceiling, says how much, and will not write that back.
+TEST_F(TextDialogTest, AHugeTextIsShownShortenedWithinTheCeilingAndNeverWrittenBack) {
+  fixture_->Command("target|Big|Big");
+  fixture_->Command("bigtext|Big|4000000");
+  std::vector<std::string> shown;
+  ScopedShowMessageHook hook([&](const std::string& text) { shown.push_back(text); });
+  const Responsiveness seen = WhileAnswering(*app_, Form1->Handle(), [&] { Open("Big"); });
+  EXPECT_LT(seen.took, std::chrono::milliseconds(kRoutineCeilingMs + 2000));
+  EXPECT_EQ(seen.unanswered, 0);
+  const std::size_t units = Utf8ToUtf16(Form2->Edit1->Text()).size();
+  EXPECT_GT(units, 4096u);
+  EXPECT_EQ(Length(), "showing " + std::to_string(units) + " of 4000000");
+  ::SendMessageW(Form2->SetBtn->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(shown, std::vector<std::string>{"Vexlan does not write back a text it shows shortened."});
+  fixture_->Sync();
+  EXPECT_TRUE(fixture_->MessagesFor("Big").empty());
 }
 
 TEST_F(TextDialogTest, DialogHasItsPlaceSizeAndControls) {

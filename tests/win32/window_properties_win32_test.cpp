@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -58,6 +59,8 @@ TEST_F(WindowPropertiesTest, ShowsWhatTheSystemReportsAndFollowsTheSelection) {
       {"Style", Hex("%08lX", ::GetWindowLongW(top, GWL_STYLE)) + " WS_OVERLAPPED WS_VISIBLE WS_CLIPSIBLINGS WS_CAPTION"
                 " WS_SYSMENU WS_THICKFRAME WS_MINIMIZEBOX WS_MAXIMIZEBOX"},
       {"Parent", "0"}, {"Visible", "yes"}, {"Topmost", "no"}, {"Responding", "yes"},
+      // Wine: every process reads elevated, at integrity level High.
+      {"Integrity", "High (Vexlan: High)"}, {"Elevated", "yes (Vexlan: yes)"},
       {"Process", std::to_string(fixture_->ProcessId()) + " " + Utf16ToUtf8(reinterpret_cast<char16_t*>(image))},
   };
   for (const auto& [name, value] : expected) EXPECT_EQ(Shown(name), value) << name;
@@ -82,6 +85,40 @@ TEST_F(WindowPropertiesTest, ShowsWhatTheSystemReportsAndFollowsTheSelection) {
   ::SendMessageW(Form5->RefreshBtn->Handle(), BM_CLICK, 0, 0);
   const std::string gone = std::to_string(fixture_->Id("Btn")) + Hex(" (%lX)", fixture_->Id("Btn"));
   EXPECT_EQ(Form5->Lines(), (std::vector<std::string>{"Handle: " + gone, "The window no longer exists."}));
+}
+
+// A caption holding a line break forges no line: in the dialog's Copy, in Copy tree and in Ctrl+C it
+// stays in its own line, its control characters shown as their symbols.
+TEST_F(WindowPropertiesTest, ACaptionWithALineBreakStaysOneLine) {
+  Start({"top|Forge|VexlanForge|x\r\nProcess: 1 C:\\fake.exe"});
+  app_->CreateForm(Form5);
+  const std::string shown = "x\xE2\x90\x8D\xE2\x90\x8AProcess: 1 C:\\fake.exe";  // x␍␊Process: ...
+  ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id("Forge")));
+  ASSERT_TRUE(PumpUntil(*app_, [] { return ::GetFocus() == Form1->TreeView1->Handle(); }));
+  const std::function<void()> copies[] = {
+      [] {
+        Form1->Properties1Click(nullptr);
+        ::SendMessageW(Form5->CopyBtn->Handle(), BM_CLICK, 0, 0);
+      },
+      [] { Form1->Copytree1Click(nullptr); },
+      [&] {
+        ::SetForegroundWindow(Form1->Handle());
+        Form1->TreeView1->SetFocus();
+        PressKey('C', {VK_CONTROL});
+        PumpUntil(*app_, [] { return !ClipboardText(nullptr).empty(); });
+      },
+  };
+  for (const auto& copy : copies) {
+    if (::OpenClipboard(nullptr)) {
+      ::EmptyClipboard();
+      ::CloseClipboard();
+    }
+    copy();
+    const std::string text = ClipboardText(nullptr);
+    EXPECT_NE(text.find(shown), std::string::npos) << text;
+    EXPECT_EQ(text.find("\r\nProcess: 1 C:\\fake.exe"), std::string::npos) << "a forged line";
+  }
+  EXPECT_EQ(ClipboardText(nullptr).find('\n'), std::string::npos) << "Ctrl+C copies one line";
 }
 
 }  // namespace

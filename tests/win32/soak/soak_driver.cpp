@@ -574,9 +574,15 @@ void Soak::Picker() {
   if (TextOf(picker_edits_[0]) != frozen) throw Fault("Ctrl+Q did not freeze the picker");
   if (frozen.empty()) throw Fault("the picker showed no handle");
 
-  // The window it froze on may have gone since the tree was filled: then the
-  // selection stays as it was, and no message is shown.
-  ExpectBoxes("Show in the picker", [&] { Click(picker_show_, "Show in the picker"); }, {});
+  // The window it froze on is selected, listed again first if it is newer
+  // than the tree; one that has gone meanwhile, or the desktop window (the
+  // cursor between windows), which no tree lists, is "Handle not found.".
+  const HWND pointed = reinterpret_cast<HWND>(static_cast<std::intptr_t>(std::atoll(frozen.c_str())));
+  const std::vector<std::string> seen = BoxesOf([&] { Click(picker_show_, "Show in the picker"); });
+  const bool unlisted = !::IsWindow(pointed) || pointed == ::GetDesktopWindow();
+  if (!seen.empty() && (seen != std::vector<std::string>{"Handle not found."} || !unlisted)) {
+    throw Fault("Show in the picker on " + frozen + ": Vexlan showed " + Quoted(seen));
+  }
   WaitVisible(form3_, false, "Show in the picker");
   WaitVisible(form1_, true, "Show in the picker");
 }

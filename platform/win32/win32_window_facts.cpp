@@ -1,11 +1,10 @@
-#include "winutil/win32/window_facts.h"
+#include "platform/win32/win32_window_facts.h"
 
 #include <windows.h>
 
 #include <vector>
 
 #include "platform/toolkit/win32/dpi.h"
-#include "platform/utf.h"
 #include "platform/win32/win32_window_services.h"
 
 namespace vexlan {
@@ -19,20 +18,9 @@ constexpr int kTextUnits = 32768;
 // nothing at all for a buffer of 32768 units.)
 constexpr int kClassUnits = 257;
 
-std::string Utf8Of(const std::vector<wchar_t>& buffer, int length) {
+std::u16string Text(const std::vector<wchar_t>& buffer, int length) {
   if (length <= 0) return {};
-  return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(buffer.data()), static_cast<std::size_t>(length)));
-}
-
-std::optional<std::string> ImagePath(DWORD process_id) {
-  const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
-  if (!process) return std::nullopt;
-  std::vector<wchar_t> buffer(kTextUnits);
-  DWORD length = kTextUnits;
-  const BOOL ok = ::QueryFullProcessImageNameW(process, 0, buffer.data(), &length);
-  ::CloseHandle(process);
-  if (!ok) return std::nullopt;
-  return Utf8Of(buffer, static_cast<int>(length));
+  return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), static_cast<std::size_t>(length));
 }
 
 // Found at run time: Windows 10, 1607 and later. A context is a handle;
@@ -68,24 +56,25 @@ DpiAwareness AwarenessOf(HWND hwnd) {
   }
 }
 
-TRect ToTRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+WindowRect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
-WindowFacts ReadWindowFacts(WindowHandle wnd) {
-  WindowFacts f;
-  f.handle = wnd;
+bool Win32WindowFacts::Exists(WindowHandle wnd) { return ::IsWindow(ToHwnd(wnd)) != FALSE; }
+
+std::optional<WindowRecord> Win32WindowFacts::Record(WindowHandle wnd) {
   const HWND hwnd = ToHwnd(wnd);
-  if (!::IsWindow(hwnd)) return f;
+  if (!::IsWindow(hwnd)) return std::nullopt;
+  WindowRecord f;
   std::vector<wchar_t> text(kTextUnits);
-  f.class_name = Utf8Of(text, ::GetClassNameW(hwnd, text.data(), kClassUnits));
-  f.caption = Utf8Of(text, ::InternalGetWindowText(hwnd, text.data(), kTextUnits));
+  f.class_name = Text(text, ::GetClassNameW(hwnd, text.data(), kClassUnits));
+  f.caption = Text(text, ::InternalGetWindowText(hwnd, text.data(), kTextUnits));
   RECT r{};
   ::GetWindowRect(hwnd, &r);
-  f.rect = ToTRect(r);
+  f.rect = ToRect(r);
   r = {};
   ::GetClientRect(hwnd, &r);
-  f.client = ToTRect(r);
+  f.client = ToRect(r);
   f.style = static_cast<std::uint32_t>(::GetWindowLongPtrW(hwnd, GWL_STYLE));
   f.ex_style = static_cast<std::uint32_t>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
   f.class_style = static_cast<std::uint32_t>(::GetClassLongPtrW(hwnd, GCL_STYLE));
@@ -97,19 +86,26 @@ WindowFacts ReadWindowFacts(WindowHandle wnd) {
   DWORD process_id = 0;
   f.thread_id = ::GetWindowThreadProcessId(hwnd, &process_id);
   f.process_id = process_id;
-  f.image_path = ImagePath(process_id);
   f.visible = ::IsWindowVisible(hwnd) != FALSE;
   f.enabled = ::IsWindowEnabled(hwnd) != FALSE;
   f.minimized = ::IsIconic(hwnd) != FALSE;
   f.maximized = ::IsZoomed(hwnd) != FALSE;
-  f.topmost = (f.ex_style & WS_EX_TOPMOST) != 0;
   f.unicode = ::IsWindowUnicode(hwnd) != FALSE;
-  f.responding = ::IsHungAppWindow(hwnd) == FALSE;
+  f.hung = ::IsHungAppWindow(hwnd) != FALSE;
   f.dpi = DpiOfWindow(hwnd);
   f.awareness = AwarenessOf(hwnd);
-  // Gone while it was read: what was read may be anything.
-  f.exists = ::IsWindow(hwnd) != FALSE;
   return f;
+}
+
+std::optional<std::u16string> Win32WindowFacts::ProcessImage(std::uint32_t process_id) {
+  const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
+  if (!process) return std::nullopt;
+  std::vector<wchar_t> buffer(kTextUnits);
+  DWORD length = kTextUnits;
+  const BOOL ok = ::QueryFullProcessImageNameW(process, 0, buffer.data(), &length);
+  ::CloseHandle(process);
+  if (!ok) return std::nullopt;
+  return Text(buffer, static_cast<int>(length));
 }
 
 }  // namespace vexlan

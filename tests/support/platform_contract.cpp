@@ -1,0 +1,172 @@
+#include "tests/support/platform_contract.h"
+
+#include <gtest/gtest.h>
+
+namespace vexlan::testing {
+namespace {
+
+using Log = std::vector<unsigned>;
+// A wait is over "at once" well before any time-out the rows give.
+constexpr std::int64_t kAtOnceMs = 700;
+
+// Calls `act` and returns how long it took on the driver's clock.
+template <class Act>
+std::int64_t Took(ContractDriver& d, Act act) {
+  const std::int64_t start = d.NowMs();
+  act();
+  return d.NowMs() - start;
+}
+
+SendResult Send(ContractDriver& d, WindowHandle wnd, unsigned message, unsigned timeout_ms,
+                std::intptr_t lparam = 0) {
+  return d.Windows().SendWithTimeout(wnd, message, 0, lparam, timeout_ms);
+}
+
+// A window whose thread has ended goes with it, at once or soon after.
+bool Gone(ContractDriver& d, WindowHandle wnd) {
+  for (int i = 0; i < 100 && d.Windows().Exists(wnd); ++i) d.Sleep(50);
+  return !d.Windows().Exists(wnd);
+}
+
+// A message its thread never took in time is withdrawn: it never runs.
+void NotTakenInTimeIsWithdrawn(ContractDriver& d) {
+  const WindowHandle t = d.MakeTarget("target");
+  d.Stall(t, 2000);
+  SendResult sent;
+  EXPECT_LT(Took(d, [&] { sent = Send(d, t, kProbe, 500); }), 2000);
+  EXPECT_EQ(sent.error, SendError::kTimedOut);
+  d.Drain(t);
+  EXPECT_EQ(d.Handled(t), Log{});
+}
+
+// A message its thread took runs to completion after the sender gave up.
+void TakenRunsToCompletion(ContractDriver& d) {
+  const WindowHandle t = d.MakeTarget("target");
+  d.SlowHandler(t, kProbe, 2000);
+  EXPECT_EQ(Send(d, t, kProbe, 500).error, SendError::kTimedOut);
+  EXPECT_EQ(d.Handled(t), Log{}) << "still running";
+  d.Drain(t);
+  EXPECT_EQ(d.Handled(t), Log{kProbe});
+}
+
+// SMTO_ABORTIFHUNG: a thread that has taken no message for more than five
+// seconds is hung, and a send to it gives up at once (both with
+// ERROR_TIMEOUT under Wine; Windows documents only the return).
+void AHungThreadIsGivenUpAtOnce(ContractDriver& d) {
+  const WindowHandle t = d.MakeTarget("target");
+  d.Stall(t, 8000);
+  d.Sleep(5600);
+  SendResult sent;
+  EXPECT_LT(Took(d, [&] { sent = Send(d, t, kProbe, 2000); }), kAtOnceMs);
+  EXPECT_EQ(sent.error, SendError::kTimedOut);
+  d.Drain(t);
+  EXPECT_EQ(d.Handled(t), Log{});
+}
+
+// SMTO_BLOCK: what the target sends back while it handles ours waits until
+// we take our queue, not inside our wait.
+void WhileWaitingNothingOfOursRuns(ContractDriver& d) {
+  const WindowHandle own = d.MakeOwnWindow(), t = d.MakeTarget("target");
+  d.SendsBack(t, kProbe, own, kProbeAgain);
+  EXPECT_EQ(Send(d, t, kProbe, 1000).error, SendError::kTimedOut);
+  EXPECT_EQ(d.Handled(own), Log{});
+  d.Pump();
+  EXPECT_EQ(d.Handled(own), Log{kProbeAgain});
+  d.Drain(t);
+  EXPECT_EQ(d.Handled(t), Log{kProbe});
+}
+
+// SendNotifyMessage runs our own window's handler before it returns, and
+// does not wait for another thread.
+void SendNotifyWaitsOnlyForOurOwnThread(ContractDriver& d) {
+  const WindowHandle own = d.MakeOwnWindow(), t = d.MakeTarget("target");
+  EXPECT_TRUE(d.Posting().SendNotify(own, kProbe, 0, 0));
+  EXPECT_EQ(d.Handled(own), Log{kProbe});
+  d.Stall(t, 1500);
+  EXPECT_LT(Took(d, [&] { EXPECT_TRUE(d.Posting().SendNotify(t, kProbe, 0, 0)); }), kAtOnceMs);
+  EXPECT_EQ(d.Handled(t), Log{});
+  d.Drain(t);
+  EXPECT_EQ(d.Handled(t), Log{kProbe});
+}
+
+// Posted messages arrive once each, in order, whenever the thread takes them.
+void PostedMessagesArriveOnceInOrder(ContractDriver& d) {
+  const WindowHandle t = d.MakeTarget("target");
+  const auto post_both = [&] {
+    EXPECT_TRUE(d.Posting().Post(t, kProbe, 0, 0));
+    EXPECT_TRUE(d.Posting().Post(t, kProbeAgain, 0, 0));
+  };
+  post_both();
+  d.Drain(t);
+  EXPECT_EQ(d.Handled(t), (Log{kProbe, kProbeAgain}));
+  d.Stall(t, 1500);
+  EXPECT_LT(Took(d, post_both), kAtOnceMs);
+  d.Drain(t);
+  EXPECT_EQ(d.Handled(t), (Log{kProbe, kProbeAgain, kProbe, kProbeAgain}));
+}
+
+// SWP_ASYNCWINDOWPOS hands the change to the window's thread.
+void AsynchronousPositionWaitsForTheWindowsThread(ContractDriver& d) {
+  const WindowHandle t = d.MakeTarget("target");
+  d.Stall(t, 2000);
+  const unsigned hide = kSwpNoSize | kSwpNoMove | kSwpHideWindow | kSwpAsyncWindowPos;
+  EXPECT_LT(Took(d, [&] { EXPECT_TRUE(d.ShowHide().SetWindowPos(t, kHwndNoTopMost, hide)); }), kAtOnceMs);
+  EXPECT_TRUE(d.Windows().IsVisible(t));
+  d.Drain(t);
+  EXPECT_FALSE(d.Windows().IsVisible(t));
+}
+
+// A receiver whose thread ends while we wait fails the send before its
+// time-out: with ERROR_ACCESS_DENIED under Wine, which the fake follows
+// (Windows does not document it).
+void AReceiverThatEndsFailsTheSend(ContractDriver& d) {
+  const WindowHandle t = d.MakeTarget("target");
+  d.ExitsAfter(t, 1000);
+  SendResult sent;
+  EXPECT_LT(Took(d, [&] { sent = Send(d, t, kProbe, 4000); }), 3500);
+  EXPECT_EQ(sent.error, SendError::kAccessDenied);
+  EXPECT_TRUE(Gone(d, t));
+}
+
+// A window may answer WM_SETTEXT with FALSE and keep its text.
+void SetTextAnsweredFalse(ContractDriver& d) {
+  const WindowHandle t = d.MakeTarget("before");
+  d.RefusesText(t);
+  const std::u16string text = u"after";
+  const SendResult sent = Send(d, t, msg::kSetText, 1000, reinterpret_cast<std::intptr_t>(text.c_str()));
+  EXPECT_TRUE(sent);
+  EXPECT_EQ(*sent, 0);
+  EXPECT_EQ(d.Windows().WindowText(t, 100), u"before");
+}
+
+// A window that has gone takes nothing, and every call says so.
+void AGoneWindowTakesNothing(ContractDriver& d) {
+  const WindowHandle t = d.MakeTarget("target");
+  d.ExitsAfter(t, 0);
+  ASSERT_TRUE(Gone(d, t));
+  EXPECT_EQ(Send(d, t, kProbe, 1000).error, SendError::kNoWindow);
+  EXPECT_EQ(d.Posting().Post(t, kProbe, 0, 0).error, SendError::kNoWindow);
+  EXPECT_EQ(d.Posting().SendNotify(t, kProbe, 0, 0).error, SendError::kNoWindow);
+  EXPECT_EQ(d.ShowHide().SetWindowPos(t, kHwndNoTopMost, kSwpNoSize | kSwpNoMove | kSwpShowWindow).error,
+            SendError::kNoWindow);
+}
+
+}  // namespace
+
+const std::vector<ContractRow>& PlatformContract() {
+  static const std::vector<ContractRow> rows = {
+      {"NotTakenInTimeIsWithdrawn", NotTakenInTimeIsWithdrawn},
+      {"TakenRunsToCompletion", TakenRunsToCompletion},
+      {"AHungThreadIsGivenUpAtOnce", AHungThreadIsGivenUpAtOnce},
+      {"WhileWaitingNothingOfOursRuns", WhileWaitingNothingOfOursRuns},
+      {"SendNotifyWaitsOnlyForOurOwnThread", SendNotifyWaitsOnlyForOurOwnThread},
+      {"PostedMessagesArriveOnceInOrder", PostedMessagesArriveOnceInOrder},
+      {"AsynchronousPositionWaitsForTheWindowsThread", AsynchronousPositionWaitsForTheWindowsThread},
+      {"AReceiverThatEndsFailsTheSend", AReceiverThatEndsFailsTheSend},
+      {"SetTextAnsweredFalse", SetTextAnsweredFalse},
+      {"AGoneWindowTakesNothing", AGoneWindowTakesNothing},
+  };
+  return rows;
+}
+
+}  // namespace vexlan::testing
