@@ -34,6 +34,7 @@ class PlatformContext {
   ShowHideServices& ShowHide() const { return Need(show_hide_, "showing and hiding windows"); }
   MessagePosting& Posting() const { return Need(posting_, "posting messages"); }
   WindowFactsServices& WindowFacts() const { return Need(window_facts_, "reading windows' properties"); }
+  WindowChangeServices& Changes() const { return Need(changes_, "changing windows"); }
 
   // This context with one service replaced. The services must outlive every
   // copy of the context that names them.
@@ -48,6 +49,7 @@ class PlatformContext {
   [[nodiscard]] PlatformContext With(WindowFactsServices& s) const {
     return Replaced(&PlatformContext::window_facts_, s);
   }
+  [[nodiscard]] PlatformContext With(WindowChangeServices& s) const { return Replaced(&PlatformContext::changes_, s); }
 
  private:
   template <class S>
@@ -69,6 +71,7 @@ class PlatformContext {
   ShowHideServices* show_hide_ = nullptr;
   MessagePosting* posting_ = nullptr;
   WindowFactsServices* window_facts_ = nullptr;
+  WindowChangeServices* changes_ = nullptr;
 };
 
 // The installed context; EPlatformMissing when there is none.

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
 #include "platform/win32/message_window.h"
+#include "platform/win32/win32_window_changes.h"
 #include "platform/win32/win32_window_facts.h"
 #include "platform/win32/win32_window_services.h"
 
@@ -58,6 +59,7 @@ const PlatformContext& SystemPlatform() {
     Win32ShowHide show_hide;
     Win32Posting posting;
     Win32WindowFacts window_facts;
+    Win32WindowChanges changes;
     PlatformContext context = PlatformContext{}
                                   .With(SystemWindowServices())
                                   .With(message_windows)
@@ -65,7 +67,8 @@ const PlatformContext& SystemPlatform() {
                                   .With(cursor)
                                   .With(show_hide)
                                   .With(posting)
-                                  .With(window_facts);
+                                  .With(window_facts)
+                                  .With(changes);
   };
   // Never destroyed, on purpose: a component that the application object
   // still owns when static destruction begins uses them as it goes.

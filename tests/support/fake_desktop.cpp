@@ -12,6 +12,38 @@ FakeDesktop::FakeDesktop() {
   processes[kOtherProcess] = {u"C:\\fake.exe", {0x2000, false}};
 }
 
+namespace {
+
+// Synchronous changes still queued for `w` fail as its going.
+void FailPending(FakeDesktop::Window& w) {
+  for (auto* queue : {&w.sent_queue, &w.posted_queue}) {
+    for (const FakeDesktop::Queued& q : *queue) {
+      if (q.pending) q.pending->Finish(SendResult::Failed(SendError::kNoWindow));
+    }
+  }
+}
+
+}  // namespace
+
+FakeDesktop::~FakeDesktop() {
+  const std::lock_guard guard(mutex_);
+  for (auto& [handle, w] : windows_) FailPending(w);
+}
+
+void FakeDesktop::Pending::Finish(SendResult r) {
+  {
+    const std::lock_guard held(lock);
+    result = r;
+    done = true;
+  }
+  over.notify_all();
+}
+
+bool FakeDesktop::Exists(WindowHandle wnd) {
+  const std::lock_guard guard(mutex_);
+  return windows_.count(wnd) != 0;
+}
+
 WindowHandle FakeDesktop::Add(WindowHandle parent, const std::string& caption, const std::string& class_name,
                               bool visible, WindowHandle handle) {
   if (parent != 0 && !Exists(parent)) throw std::invalid_argument("no such parent");
@@ -28,18 +60,21 @@ WindowHandle FakeDesktop::Add(WindowHandle parent, const std::string& caption, c
   w.text = w.caption;
   w.class_name = Utf8ToUtf16(class_name);
   w.visible = visible;
+  w.facts.enabled = true;
 
   LinkLast(windows_.emplace(handle, std::move(w)).first->second);
   return handle;
 }
 
 void FakeDesktop::Destroy(WindowHandle wnd) {
+  const std::lock_guard guard(mutex_);
   Window* w = Find(wnd);
   if (!w) return;
   while (w->first_child) {
     Destroy(w->first_child);
     w = Find(wnd);
   }
+  FailPending(*w);
   Unlink(*w);
   windows_.erase(wnd);
 }
@@ -161,6 +196,7 @@ void FakeDesktop::Stall(WindowHandle wnd, unsigned ms) {
 
 SendResult FakeDesktop::SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
                                         std::intptr_t lparam, unsigned timeout_ms) {
+  const std::lock_guard guard(mutex_);
   Query(wnd);
   Window* w = Find(wnd);
   if (!w) return SendResult::Failed(SendError::kNoWindow);
@@ -249,10 +285,31 @@ std::intptr_t FakeDesktop::Handle(Window& w, unsigned message, std::uintptr_t wp
 void FakeDesktop::Take(Window& w, const Queued& queued, std::int64_t at_ms) {
   std::int64_t done = at_ms;
   if (queued.position) {
-    if (queued.position->flags & kSwpShowWindow) w.visible = true;
-    if (queued.position->flags & kSwpHideWindow) w.visible = false;
+    const LoggedWindowPos& p = *queued.position;
+    if (p.flags & kSwpShowWindow) w.visible = true;
+    if (p.flags & kSwpHideWindow) w.visible = false;
+    WindowRecord& f = w.facts;
+    if (!(p.flags & kSwpNoZOrder) && (p.insert_after == kHwndTopMost || p.insert_after == kHwndNoTopMost)) {
+      f.ex_style = p.insert_after == kHwndTopMost ? f.ex_style | kWsExTopMost : f.ex_style & ~kWsExTopMost;
+    }
+    // The screen rectangle keeps its offset from the placement: the
+    // parent's client origin.
+    const std::int32_t dx = f.rect.Left - f.placement.Left, dy = f.rect.Top - f.placement.Top;
+    WindowRect& placed = f.placement;
+    if (!(p.flags & kSwpNoMove)) {
+      placed = {p.place.Left, p.place.Top, p.place.Left + placed.Right - placed.Left,
+                p.place.Top + placed.Bottom - placed.Top};
+    }
+    if (!(p.flags & kSwpNoSize)) placed = {placed.Left, placed.Top, placed.Left + p.place.Width, placed.Top + p.place.Height};
+    f.rect = {placed.Left + dx, placed.Top + dy, placed.Right + dx, placed.Bottom + dy};
+  } else if (queued.pending) {
+    Change(w, queued.message);
+    w.received.push_back(queued.message);
+    w.done_ms.push_back(done);
+    queued.pending->Finish(SendResult::Answered(0));
   } else {
     const LoggedMessage& m = queued.message;
+    if (m.message == kActivate) Change(w, m);
     Handle(w, m.message, m.wparam, m.lparam, true);
     if (w.slow_ms.count(m.message)) done += w.slow_ms[m.message];
     w.received.push_back(m);
@@ -290,11 +347,13 @@ void FakeDesktop::Run() {
 }
 
 void FakeDesktop::Sleep(unsigned ms) {
+  const std::lock_guard guard(mutex_);
   clock.Advance(ms);
   Run();
 }
 
 void FakeDesktop::Pump() {
+  const std::lock_guard guard(mutex_);
   for (auto& [handle, w] : windows_) {
     while (w.own_thread && !(w.sent_queue.empty() && w.posted_queue.empty())) {
       std::deque<Queued>& queue = w.sent_queue.empty() ? w.posted_queue : w.sent_queue;
@@ -307,6 +366,7 @@ void FakeDesktop::Pump() {
 }
 
 void FakeDesktop::Drain(WindowHandle wnd) {
+  const std::lock_guard guard(mutex_);
   for (Window* w = Find(wnd); w; w = Find(wnd)) {
     if (w->own_thread) return Pump();
     if (w->busy_until_ms <= clock.now_ms && w->sent_queue.empty() && w->posted_queue.empty()) return;
@@ -317,6 +377,7 @@ void FakeDesktop::Drain(WindowHandle wnd) {
 }
 
 std::vector<LoggedMessage> FakeDesktop::Handled(WindowHandle wnd) const {
+  const std::lock_guard guard(mutex_);
   std::vector<LoggedMessage> handled;
   const auto it = windows_.find(wnd);
   if (it == windows_.end()) return handled;
@@ -327,6 +388,7 @@ std::vector<LoggedMessage> FakeDesktop::Handled(WindowHandle wnd) const {
 }
 
 SendResult FakeDesktop::Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+  const std::lock_guard guard(mutex_);
   Window* w = Find(wnd);
   if (!w) return SendResult::Failed(SendError::kNoWindow);
   if (Refuses(*w)) return SendResult::Failed(SendError::kAccessDenied);
@@ -337,6 +399,7 @@ SendResult FakeDesktop::Post(WindowHandle wnd, unsigned message, std::uintptr_t 
 }
 
 SendResult FakeDesktop::SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+  const std::lock_guard guard(mutex_);
   Window* w = Find(wnd);
   if (!w) return SendResult::Failed(SendError::kNoWindow);
   if (Refuses(*w)) return SendResult::Failed(SendError::kAccessDenied);
@@ -352,10 +415,21 @@ SendResult FakeDesktop::SendNotify(WindowHandle wnd, unsigned message, std::uint
 }
 
 SendResult FakeDesktop::SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) {
+  return Position(wnd, {insert_after, flags});
+}
+
+SendResult FakeDesktop::PlaceWindow(WindowHandle wnd, WindowHandle insert_after, const WindowPlace& place,
+                                    unsigned flags) {
+  return Position(wnd, {insert_after, flags, place});
+}
+
+SendResult FakeDesktop::Position(WindowHandle wnd, const LoggedWindowPos& position) {
+  const std::lock_guard guard(mutex_);
   Window* w = Find(wnd);
   if (!w) return SendResult::Failed(SendError::kNoWindow);
-  w->positioned.push_back({insert_after, flags});
-  const Queued request{{0, 0, 0}, clock.now_ms, LoggedWindowPos{insert_after, flags}, 0};
+  w->positioned.push_back(position);
+  const unsigned flags = position.flags;
+  const Queued request{{0, 0, 0}, clock.now_ms, position, 0};
   if (!w->own_thread && (flags & kSwpAsyncWindowPos)) {
     w->sent_queue.push_back(request);
     Run();
@@ -372,6 +446,7 @@ SendResult FakeDesktop::SetWindowPos(WindowHandle wnd, WindowHandle insert_after
 }
 
 std::optional<WindowRecord> FakeDesktop::Record(WindowHandle wnd) {
+  const std::lock_guard guard(mutex_);
   const Window* w = Find(wnd);
   if (!w) return std::nullopt;
   WindowRecord r = w->facts;
@@ -388,6 +463,63 @@ std::optional<WindowRecord> FakeDesktop::Record(WindowHandle wnd) {
 std::optional<std::u16string> FakeDesktop::ProcessImage(std::uint32_t process_id) {
   const auto it = processes.find(process_id);
   return it == processes.end() ? std::nullopt : it->second.image;
+}
+
+SendResult FakeDesktop::EnableWindow(WindowHandle wnd, bool enable) {
+  return Synchronous(wnd, {msg::kEnable, enable ? 1u : 0u, 0});
+}
+
+SendResult FakeDesktop::SetStyleValue(WindowHandle wnd, int index, std::uint32_t value) {
+  return Synchronous(wnd, {msg::kStyleChanged, static_cast<std::uintptr_t>(static_cast<std::intptr_t>(index)), value});
+}
+
+// Handed to the window's thread, as Wine does (Windows does not document
+// whether it waits).
+SendResult FakeDesktop::SetForegroundWindow(WindowHandle wnd) {
+  const std::lock_guard guard(mutex_);
+  Window* w = Find(wnd);
+  if (!w) return SendResult::Failed(SendError::kNoWindow);
+  const LoggedMessage activate{kActivate, 1, 0};
+  w->changes.push_back({activate, std::this_thread::get_id()});
+  if (Refuses(*w)) return SendResult::Failed(SendError::kAccessDenied);
+  w->sent_queue.push_back({activate, clock.now_ms, std::nullopt, 0});
+  Run();
+  return SendResult::Answered(1);
+}
+
+void FakeDesktop::Change(Window& w, const LoggedMessage& change) {
+  constexpr std::uint32_t kWsDisabled = 0x08000000;
+  WindowRecord& f = w.facts;
+  if (change.message == msg::kEnable) {
+    f.style = change.wparam ? f.style & ~kWsDisabled : f.style | kWsDisabled;
+  } else if (change.message == msg::kStyleChanged) {
+    (static_cast<std::intptr_t>(change.wparam) == kGwlStyle ? f.style : f.ex_style) =
+        static_cast<std::uint32_t>(change.lparam);
+  } else if (change.message == kActivate) {
+    foreground = w.handle;
+  }
+  f.enabled = (f.style & kWsDisabled) == 0;
+}
+
+SendResult FakeDesktop::Synchronous(WindowHandle wnd, const LoggedMessage& change) {
+  std::unique_lock guard(mutex_);
+  Window* w = Find(wnd);
+  if (!w) return SendResult::Failed(SendError::kNoWindow);
+  w->changes.push_back({change, std::this_thread::get_id()});
+  if (Refuses(*w)) return SendResult::Failed(SendError::kAccessDenied);
+  const auto pending = std::make_shared<Pending>();
+  w->sent_queue.push_back({change, clock.now_ms, std::nullopt, 0, pending});
+  if (std::this_thread::get_id() == own_thread_) {
+    // The caller's thread waits as a send without a time-out does.
+    Drain(wnd);
+  } else {
+    Run();
+    guard.unlock();
+    std::unique_lock held(pending->lock);
+    pending->over.wait(held, [&] { return pending->done; });
+  }
+  // `this` may be gone now: only the pending call is looked at.
+  return pending->result;
 }
 
 }  // namespace vexlan::testing

@@ -21,19 +21,37 @@
 // the thread, which takes sent ones before posted ones, each in order, when
 // it is free. The caller's own thread takes its queue only in Pump().
 //
+// The changes the system makes synchronous with the window's thread
+// (EnableWindow, the style values) are sent to it as
+// a message with no time-out would be: made on the desktop's own thread (the
+// test's), time passes until the window's thread takes it; made on another
+// thread, that thread blocks until a test lets the window's thread take it,
+// or the window goes (then, and when the desktop itself goes, they fail as
+// no window). They take effect, and return, when the thread takes them.
+// SetForegroundWindow returns at once and brings the window to the front
+// when its thread takes it, as under Wine (Windows does not document
+// whether it waits). Asynchronous SetWindowPos requests take effect when
+// the thread takes them too: shown or hidden, moved and sized (the rectangle on the screen moves
+// with the placement), in or out of the topmost band; the fake keeps no
+// Z order of its own beyond the order windows were added in.
+//
 // Processes have rights: a message to a window of a process of a higher
 // integrity level than the caller's is refused with ERROR_ACCESS_DENIED
 // (Windows' UIPI; Wine has none, and every process there reads High, so
 // the two agree where levels are equal).
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <limits>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -54,10 +72,27 @@ struct LoggedMessage {
 struct LoggedWindowPos {
   WindowHandle insert_after;
   unsigned flags;
+  WindowPlace place{};
   bool operator==(const LoggedWindowPos&) const = default;
 };
 
-class FakeDesktop : public WindowServices, public MessagePosting, public ShowHideServices, public WindowFactsServices {
+// What the fake logs for SetForegroundWindow.
+inline constexpr unsigned kActivate = 0x0006;  // WM_ACTIVATE
+
+// A change the system makes synchronous with the window's thread, as the
+// message it sends (WM_ENABLE with the new state; WM_STYLECHANGED with the
+// index and the value; WM_ACTIVATE for SetForegroundWindow), and the thread
+// the call was made on.
+struct LoggedCall {
+  LoggedMessage message;
+  std::thread::id thread;
+};
+
+class FakeDesktop : public WindowServices,
+                    public MessagePosting,
+                    public ShowHideServices,
+                    public WindowFactsServices,
+                    public WindowChangeServices {
  public:
   static constexpr unsigned kNeverAnswers = std::numeric_limits<unsigned>::max();
   static constexpr std::int64_t kForever = std::numeric_limits<std::int64_t>::max() / 4;
@@ -73,12 +108,22 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
     bool token_readable = true;
   };
 
+  // A synchronous change whose caller waits for the window's thread.
+  struct Pending {
+    std::mutex lock;
+    std::condition_variable over;
+    bool done = false;
+    SendResult result;
+    void Finish(SendResult r);
+  };
+
   // Something queued for a window's thread.
   struct Queued {
     LoggedMessage message;
     std::int64_t arrived_ms = 0;
     std::optional<LoggedWindowPos> position;  // an asynchronous SetWindowPos
     WindowHandle blocked = 0;                 // a sent-back message: the window whose handler waits for it
+    std::shared_ptr<Pending> pending{};       // a synchronous change
   };
 
   struct Window {
@@ -137,12 +182,19 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
     std::vector<LoggedMessage> posted;
     std::vector<LoggedMessage> notified;
     std::vector<LoggedWindowPos> positioned;
+    // Synchronous changes asked of it, taken or not.
+    std::vector<LoggedCall> changes;
     std::deque<Queued> sent_queue, posted_queue;
 
     WindowHandle first_child = 0, last_child = 0, prev = 0, next = 0;
   };
 
   FakeDesktop();
+  // Synchronous changes still waiting fail as the window gone.
+  ~FakeDesktop() override;
+  // A copy has a lock of its own.
+  FakeDesktop(const FakeDesktop&) = default;
+  FakeDesktop& operator=(const FakeDesktop&) = default;
 
   // Adds a window at the bottom of `parent`'s Z order (0: the desktop) and
   // returns its handle. Caption and text start equal. A handle of 0 picks
@@ -178,6 +230,9 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
   // Called with the handle at the start of every query about a window (for
   // Record, once it is read: a window can go between the calls that read it).
   std::function<void(WindowHandle)> on_query;
+  // The window SetForegroundWindow last brought to the front, once its
+  // thread took it.
+  WindowHandle foreground = 0;
   // How many times IsVisible was asked.
   int visibility_queries = 0;
 
@@ -187,7 +242,7 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
   std::u16string WindowText(WindowHandle wnd, int max_count) override;
   std::u16string ClassName(WindowHandle wnd, int max_count) override;
   bool IsVisible(WindowHandle wnd) override;
-  bool Exists(WindowHandle wnd) override { return windows_.count(wnd) != 0; }
+  bool Exists(WindowHandle wnd) override;
   bool OnCallerThread(WindowHandle wnd) override;
   bool InCallerProcess(WindowHandle wnd) override;
   ProcessRights RightsOf(WindowHandle wnd) override;
@@ -202,6 +257,11 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
   SendResult SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) override;
   std::optional<WindowRecord> Record(WindowHandle wnd) override;
   std::optional<std::u16string> ProcessImage(std::uint32_t process_id) override;
+  SendResult PlaceWindow(WindowHandle wnd, WindowHandle insert_after, const WindowPlace& place,
+                         unsigned flags) override;
+  SendResult EnableWindow(WindowHandle wnd, bool enable) override;
+  SendResult SetStyleValue(WindowHandle wnd, int index, std::uint32_t value) override;
+  SendResult SetForegroundWindow(WindowHandle wnd) override;
 
  private:
   Window* Find(WindowHandle wnd);
@@ -217,12 +277,25 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
   // the system throws away.
   std::intptr_t Handle(Window& w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam, bool sender_waits);
   void Take(Window& w, const Queued& queued, std::int64_t at_ms);
+  SendResult Position(WindowHandle wnd, const LoggedWindowPos& request);
+  // Applies what a synchronous change does to `w`.
+  void Change(Window& w, const LoggedMessage& change);
+  SendResult Synchronous(WindowHandle wnd, const LoggedMessage& change);
   // Threads that are free take what is queued; threads that end by now end.
   void Run();
   void Query(WindowHandle wnd) {
     if (on_query) on_query(wnd);
   }
 
+  // Held by every call a worker thread may make and by what lets time pass,
+  // so a worker's change never meets the test's thread inside the desktop.
+  struct Lock : std::recursive_mutex {
+    Lock() = default;
+    Lock(const Lock&) {}
+    Lock& operator=(const Lock&) { return *this; }
+  };
+  mutable Lock mutex_;
+  std::thread::id own_thread_ = std::this_thread::get_id();
   std::unordered_map<WindowHandle, Window> windows_;
   WindowHandle top_first_ = 0, top_last_ = 0;
   WindowHandle next_handle_ = 0x10010;

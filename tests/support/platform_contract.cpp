@@ -149,6 +149,81 @@ void AGoneWindowTakesNothing(ContractDriver& d) {
   EXPECT_EQ(d.Posting().SendNotify(t, kProbe, 0, 0).error, SendError::kNoWindow);
   EXPECT_EQ(d.ShowHide().SetWindowPos(t, kHwndNoTopMost, kSwpNoSize | kSwpNoMove | kSwpShowWindow).error,
             SendError::kNoWindow);
+  EXPECT_EQ(d.Changes().EnableWindow(t, false).error, SendError::kNoWindow);
+  EXPECT_EQ(d.Changes().SetStyleValue(t, kGwlStyle, 0).error, SendError::kNoWindow);
+}
+
+// What the system makes synchronous with the window's thread waits for it:
+// EnableWindow sends WM_ENABLE, a style value WM_STYLECHANGED, and each
+// change is made by the time the call returns.
+void ChangesWaitForTheWindowsThread(ContractDriver& d) {
+  const WindowHandle t = d.MakeTarget("target");
+  const std::uint32_t style = d.Facts().Record(t)->style;
+  constexpr std::uint32_t kWsDisabled = 0x08000000, kWsHScroll = 0x00100000;
+  struct Step {
+    const char* what;
+    SendResult (*change)(WindowChangeServices&, WindowHandle, std::uint32_t);
+    std::uint32_t style;  // after it
+    unsigned logged;
+  };
+  const Step steps[] = {
+      {"disable", [](WindowChangeServices& c, WindowHandle w, std::uint32_t) { return c.EnableWindow(w, false); },
+       style | kWsDisabled, msg::kEnable},
+      {"enable", [](WindowChangeServices& c, WindowHandle w, std::uint32_t) { return c.EnableWindow(w, true); },
+       style, msg::kEnable},
+      {"set a style bit",
+       [](WindowChangeServices& c, WindowHandle w, std::uint32_t s) { return c.SetStyleValue(w, kGwlStyle, s); },
+       style | kWsHScroll, msg::kStyleChanged},
+      {"clear it",
+       [](WindowChangeServices& c, WindowHandle w, std::uint32_t s) { return c.SetStyleValue(w, kGwlStyle, s); },
+       style, msg::kStyleChanged},
+  };
+  Log logged;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    d.Stall(t, 1500);
+    SendResult changed;
+    EXPECT_GE(Took(d, [&] { changed = step.change(d.Changes(), t, step.style); }), 1000);
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(d.Facts().Record(t)->style, step.style);
+    EXPECT_EQ(d.Facts().Record(t)->enabled, (step.style & kWsDisabled) == 0);
+    logged.push_back(step.logged);
+    EXPECT_EQ(d.Handled(t), logged);
+  }
+}
+
+// SWP_ASYNCWINDOWPOS moves, sizes and pins on top once the window's thread
+// takes it, not before; the screen rectangle follows the placement.
+void AsynchronousPlacementWaitsForTheWindowsThread(ContractDriver& d) {
+  const WindowHandle t = d.MakeTarget("target");
+  const WindowRect before = d.Facts().Record(t)->placement;
+  const WindowPlace place{before.Left + 30, before.Top + 20, 150, 90};
+  d.Stall(t, 1500);
+  EXPECT_LT(Took(d, [&] {
+              EXPECT_TRUE(d.Changes().PlaceWindow(t, kHwndTopMost, place, kSwpNoActivate | kSwpAsyncWindowPos));
+            }),
+            kAtOnceMs);
+  EXPECT_EQ(d.Facts().Record(t)->placement, before);
+  d.Drain(t);
+  const WindowRecord after = *d.Facts().Record(t);
+  EXPECT_EQ(after.placement, (WindowRect{place.Left, place.Top, place.Left + 150, place.Top + 90}));
+  EXPECT_EQ(after.rect, after.placement) << "a top-level window is placed on the screen";
+  EXPECT_NE(after.ex_style & kWsExTopMost, 0u);
+  EXPECT_TRUE(d.Changes().PlaceWindow(t, kHwndNoTopMost, {}, kSwpNoMove | kSwpNoSize | kSwpAsyncWindowPos));
+  d.Drain(t);
+  EXPECT_EQ(d.Facts().Record(t)->ex_style & kWsExTopMost, 0u);
+}
+
+// SetForegroundWindow returns at once and brings the window to the front
+// when its thread takes it: Wine notifies the thread, which the fake
+// follows (Windows does not document whether it waits).
+void ForegroundIsHandedToTheWindowsThread(ContractDriver& d) {
+  const WindowHandle t = d.MakeTarget("target");
+  d.Stall(t, 1500);
+  EXPECT_LT(Took(d, [&] { EXPECT_TRUE(d.Changes().SetForegroundWindow(t)); }), kAtOnceMs);
+  EXPECT_NE(d.Foreground(), t);
+  d.Drain(t);
+  EXPECT_EQ(d.Foreground(), t);
 }
 
 }  // namespace
@@ -165,6 +240,9 @@ const std::vector<ContractRow>& PlatformContract() {
       {"AReceiverThatEndsFailsTheSend", AReceiverThatEndsFailsTheSend},
       {"SetTextAnsweredFalse", SetTextAnsweredFalse},
       {"AGoneWindowTakesNothing", AGoneWindowTakesNothing},
+      {"ChangesWaitForTheWindowsThread", ChangesWaitForTheWindowsThread},
+      {"AsynchronousPlacementWaitsForTheWindowsThread", AsynchronousPlacementWaitsForTheWindowsThread},
+      {"ForegroundIsHandedToTheWindowsThread", ForegroundIsHandedToTheWindowsThread},
   };
   return rows;
 }
