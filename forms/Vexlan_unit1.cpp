@@ -62,6 +62,11 @@ constexpr PublishedMethod<TForm1> kMethods[] = {
     {"Closewindow1Click", &TForm1::Closewindow1Click},
     {"Copytree1Click", &TForm1::Copytree1Click},
     {"Keepplaceonrefresh1Click", &TForm1::Keepplaceonrefresh1Click},
+    {"Enabled1Click", &TForm1::Enabled1Click},
+    {"Alwaysontop1Click", &TForm1::Alwaysontop1Click},
+    {"Bringtofront1Click", &TForm1::Bringtofront1Click},
+    {"Moveandsize1Click", &TForm1::Moveandsize1Click},
+    {"Styles1Click", &TForm1::Styles1Click},
 };
 
 }  // namespace
@@ -89,6 +94,13 @@ TForm1::TForm1(TComponent* owner, const PlatformContext& platform) : TForm(owner
   Closewindow1 = &LayoutComponent<TMenuItem>(*this, "Closewindow1");
   Copytree1 = &LayoutComponent<TMenuItem>(*this, "Copytree1");
   Keepplaceonrefresh1 = &LayoutComponent<TMenuItem>(*this, "Keepplaceonrefresh1");
+  Change1 = &LayoutComponent<TMenuItem>(*this, "Change1");
+  Enabled1 = &LayoutComponent<TMenuItem>(*this, "Enabled1");
+  Alwaysontop1 = &LayoutComponent<TMenuItem>(*this, "Alwaysontop1");
+  Bringtofront1 = &LayoutComponent<TMenuItem>(*this, "Bringtofront1");
+  Moveandsize1 = &LayoutComponent<TMenuItem>(*this, "Moveandsize1");
+  Styles1 = &LayoutComponent<TMenuItem>(*this, "Styles1");
+  PopupMenu1->OnPopup = [this](TObject*) { ShowChangeState(); };
   // However the tree's nodes go, the register goes first.
   TreeView1->Items().OnClearing = [] { NodeList.Clear(); };
   // The properties dialog, while shown, follows the selection to any node.

@@ -193,10 +193,11 @@ class WindowChanger {
   // them (SetWindowPos with SWP_FRAMECHANGED). kDone and nothing sent when
   // neither differs.
   Outcome SetStyles(WindowHandle wnd, std::uint32_t style, std::uint32_t ex_style);
+  // kDone when the window may be changed, else why not: kNoWindow,
+  // kOwnWindow.
+  Outcome MayChange(WindowHandle wnd);
 
  private:
-  // kDone when the window may be changed, else why not.
-  Outcome MayChange(WindowHandle wnd);
   Outcome Place(WindowHandle wnd, WindowHandle insert_after, const WindowPlace& place, unsigned flags);
 
   WindowServices& ws_;

@@ -48,7 +48,9 @@ std::vector<StyleRow> StyleRows(std::uint32_t value, std::span<const std::span<c
   const std::uint32_t unnamed = (value | keep) & ~explained;
   for (int bit = 0; bit < 32; ++bit) {
     const std::uint32_t mask = std::uint32_t{1} << bit;
-    if (unnamed & mask) rows.push_back({StyleRow::kUnnamed, "0x" + IntToHex(static_cast<std::int64_t>(mask), 8), mask, (value & mask) != 0});
+    if (unnamed & mask) {
+      rows.push_back({StyleRow::kUnnamed, "0x" + IntToHex(static_cast<std::int64_t>(mask), 8), mask, (value & mask) != 0});
+    }
   }
   return rows;
 }
@@ -60,6 +62,18 @@ std::vector<StyleRow> WindowStyleRows(std::uint32_t style, std::string_view clas
 std::vector<StyleRow> ExtendedStyleRows(std::uint32_t ex_style, std::uint32_t keep) {
   const std::span<const StyleName> tables[] = {kExtendedStyleNames};
   return StyleRows(ex_style, tables, false, keep);
+}
+
+std::string StyleRowText(const StyleRow& row) {
+  switch (row.kind) {
+    case StyleRow::kField:
+      return row.name + " (of 0x" + IntToHex(static_cast<std::int64_t>(row.mask), 8) + ")";
+    case StyleRow::kUnnamed:
+      return row.name + " (no name)";
+    case StyleRow::kFlag:
+      break;
+  }
+  return row.name;
 }
 
 std::uint32_t WithRow(std::uint32_t value, const StyleRow& row, bool on) {

@@ -38,6 +38,10 @@ std::vector<StyleRow> StyleRows(std::uint32_t value, std::span<const std::span<c
 std::vector<StyleRow> WindowStyleRows(std::uint32_t style, std::string_view class_name, std::uint32_t keep = 0);
 // The rows of an extended style.
 std::vector<StyleRow> ExtendedStyleRows(std::uint32_t ex_style, std::uint32_t keep = 0);
+// The row as a list shows it: a flag by its name; a field's value by its
+// name and the field's bits ("BS_GROUPBOX (of 0x0000000F)"); a bit no name
+// explains in hexadecimal ("0x00000100 (no name)").
+std::string StyleRowText(const StyleRow& row);
 // `value` with the row's bits set (`on`) or cleared; a field's value is
 // left as it is.
 std::uint32_t WithRow(std::uint32_t value, const StyleRow& row, bool on);

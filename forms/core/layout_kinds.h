@@ -14,7 +14,8 @@ namespace vexlan {
 
 using ComponentSettings =
     std::variant<TreeViewSettings, PanelSettings, ButtonSettings, EditSettings, MemoSettings, LabelSettings,
-                 PopupMenuSettings, MenuItemSettings, TimerSettings, SysHotKeySettings, AdvancedPanelSettings>;
+                 PopupMenuSettings, MenuItemSettings, TimerSettings, SysHotKeySettings, AdvancedPanelSettings,
+                 CheckListSettings>;
 
 using ComponentLayout = BasicComponentLayout<ComponentSettings>;
 using FormLayout = BasicFormLayout<ComponentSettings>;

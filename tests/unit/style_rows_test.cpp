@@ -52,6 +52,9 @@ TEST(StyleRows, ATickSetsOrClearsItsBits) {
   EXPECT_EQ(WithRow(0x10800000, caption, true), 0x10C00000u);
   EXPECT_EQ(WithRow(0x10C00000, caption, false), 0x10000000u);
   EXPECT_EQ(WithRow(0x50000007, StyleRow{StyleRow::kField, "BS_GROUPBOX", 0xF, true}, false), 0x50000007u);
+  EXPECT_EQ(StyleRowText(caption), "WS_CAPTION");
+  EXPECT_EQ(StyleRowText({StyleRow::kField, "BS_GROUPBOX", 0xF, true}), "BS_GROUPBOX (of 0x0000000F)");
+  EXPECT_EQ(StyleRowText({StyleRow::kUnnamed, "0x00000100", 0x100, false}), "0x00000100 (no name)");
 }
 
 }  // namespace

@@ -19,6 +19,8 @@
 #include "forms/Vexlan_unit3.h"
 #include "forms/Vexlan_unit4.h"
 #include "forms/Vexlan_unit5.h"
+#include "forms/Vexlan_unit7.h"
+#include "forms/Vexlan_unit8.h"
 #include "platform/toolkit/win32/application.h"
 #include "platform/win32/win32_platform.h"
 #include "tests/win32/support/fixture_process.h"
@@ -89,6 +91,8 @@ int main() {
     app.CreateForm(Form3);
     app.CreateForm(Form4);
     app.CreateForm(Form5);
+    app.CreateForm(Form7);
+    app.CreateForm(Form8);
     Form1->Show();
     Form1->Findnodebyhandle(fixture.Id("Japanese"));
     Form1->Findnodebyhandle(fixture.Id("Button"));
@@ -127,6 +131,13 @@ int main() {
     Form1->Properties1Click(nullptr);
     if (!Scene(app, "properties", Union({Form1->Handle(), Form5->Handle()}))) return 0;
     Form5->Close();
+
+    Form1->Moveandsize1Click(nullptr);
+    if (!Scene(app, "move-size", Union({Form7->Handle()}))) return 0;
+    Form7->Close();
+    Form1->Styles1Click(nullptr);
+    if (!Scene(app, "styles", Union({Form8->Handle()}))) return 0;
+    Form8->Close();
 
     Form1->FindBtnClick(nullptr);
     {
