@@ -290,16 +290,18 @@ Outcome WindowChanger::MoveAndSize(WindowHandle wnd, const WindowPlace& place) {
 
 Outcome WindowChanger::SetStyles(WindowHandle wnd, std::uint32_t style, std::uint32_t ex_style) {
   if (const Outcome may = MayChange(wnd); may != Outcome::kDone) return may;
-  const std::optional<WindowRecord> record = facts_.Record(wnd);
-  if (!record) return Outcome::kNoWindow;
-  const bool new_style = record->style != style, new_ex_style = record->ex_style != ex_style;
-  if (!new_style && !new_ex_style) return Outcome::kDone;
   WindowChangeServices& changes = changes_;
-  return workers_.Run(ws_, wnd, [&changes, wnd, style, ex_style, new_style, new_ex_style] {
-    if (new_style) {
+  WindowFactsServices& facts = facts_;
+  // Compared when the worker comes to it: changes asked before may still
+  // be on their way to the window.
+  return workers_.Run(ws_, wnd, [&changes, &facts, wnd, style, ex_style] {
+    const std::optional<WindowRecord> now = facts.Record(wnd);
+    if (!now) return SendResult::Failed(SendError::kNoWindow);
+    if (now->style == style && now->ex_style == ex_style) return SendResult::Answered(0);
+    if (now->style != style) {
       if (const SendResult set = changes.SetStyleValue(wnd, kGwlStyle, style); !set) return set;
     }
-    if (new_ex_style) {
+    if (now->ex_style != ex_style) {
       if (const SendResult set = changes.SetStyleValue(wnd, kGwlExStyle, ex_style); !set) return set;
     }
     constexpr unsigned kRedrawFrame =

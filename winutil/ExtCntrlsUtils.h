@@ -189,9 +189,9 @@ class WindowChanger {
   // coordinates for a child window.
   Outcome MoveAndSize(WindowHandle wnd, const WindowPlace& place);
   // Writes the style and the extended style that differ from the window's
-  // (SetWindowLongPtr, on the worker), then has its frame drawn again for
-  // them (SetWindowPos with SWP_FRAMECHANGED). kDone and nothing sent when
-  // neither differs.
+  // when the worker comes to them (SetWindowLongPtr), then has its frame
+  // drawn again for them (SetWindowPos with SWP_FRAMECHANGED). kDone and
+  // nothing sent when neither differs.
   Outcome SetStyles(WindowHandle wnd, std::uint32_t style, std::uint32_t ex_style);
   // kDone when the window may be changed, else why not: kNoWindow,
   // kOwnWindow.

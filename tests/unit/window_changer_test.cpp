@@ -138,29 +138,36 @@ TEST(WindowChanger, AWindowThatDoesNotAnswerIsToldWithinTheBoundAndChangedLater)
   }
 }
 
-// At most the limit wait; past it nothing starts, and a window's changes
-// keep their order however long it takes to answer.
+// At most the limit wait; past it nothing starts. A window's changes keep
+// their order however long it takes to answer, even changes of two steps.
 TEST(ChangeWorkers, HoldTheLimitAndKeepEachWindowsOrder) {
   Windows w;
   const WindowHandle other = w.d.Add(0, "Other", "VexlanTarget"), third = w.d.Add(0, "Third", "VexlanTarget");
   ChangeWorkers workers(50, 3);
   WindowChanger changer = w.Changer(workers);
   w.d.At(w.top).hung = w.d.At(other).hung = true;
-  EXPECT_EQ(changer.SetEnabled(w.top, false), Outcome::kNotAnswered);
-  EXPECT_EQ(changer.SetEnabled(w.top, true), Outcome::kNotAnswered);
+  EXPECT_EQ(changer.SetStyles(w.top, kOverlapped | kWsHScroll, kWsExToolWindow), Outcome::kNotAnswered);
+  EXPECT_EQ(changer.SetStyles(w.top, kOverlapped, kWsExTopMost), Outcome::kNotAnswered);
   EXPECT_EQ(changer.SetEnabled(other, false), Outcome::kNotAnswered);
   EXPECT_EQ(changer.SetEnabled(third, false), Outcome::kStillWaiting);
   EXPECT_TRUE(w.d.At(third).changes.empty()) << "nothing started";
   EXPECT_EQ(changer.SetTopmost(third, true), Outcome::kDone) << "no worker needed";
 
   w.d.At(w.top).hung = false;
-  w.d.Drain(w.top);
-  for (int i = 0; i < 500 && workers.Waiting() > 1; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int i = 0; i < 500 && workers.Waiting() > 1; ++i) {
+    w.d.Drain(w.top);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
   ASSERT_EQ(workers.Waiting(), 1u);
   w.d.Drain(w.top);
-  const LoggedMessage off{msg::kEnable, 0, 0}, on{msg::kEnable, 1, 0};
-  EXPECT_EQ(w.d.Handled(w.top), (std::vector<LoggedMessage>{off, on}));
-  EXPECT_TRUE(w.d.Record(w.top)->enabled);
+  const auto style = [](std::uint32_t value) {
+    return LoggedMessage{msg::kStyleChanged, static_cast<std::uintptr_t>(kGwlStyle), value};
+  };
+  const auto ex_style = [](std::uint32_t value) {
+    return LoggedMessage{msg::kStyleChanged, static_cast<std::uintptr_t>(kGwlExStyle), value};
+  };
+  EXPECT_EQ(w.d.Handled(w.top), (std::vector<LoggedMessage>{style(kOverlapped | kWsHScroll), ex_style(kWsExToolWindow),
+                                                             style(kOverlapped), ex_style(kWsExTopMost)}));
   EXPECT_EQ(changer.SetEnabled(third, false), Outcome::kDone);
   // The desktop going releases the worker still blocked on `other`.
 }
