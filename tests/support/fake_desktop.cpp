@@ -12,37 +12,6 @@ FakeDesktop::FakeDesktop() {
   processes[kOtherProcess] = {u"C:\\fake.exe", {0x2000, false}};
 }
 
-namespace {
-
-// Synchronous changes still queued for `w` fail as its going.
-void FailPending(FakeDesktop::Window& w) {
-  for (auto* queue : {&w.sent_queue, &w.posted_queue}) {
-    for (const FakeDesktop::Queued& q : *queue) {
-      if (q.pending) q.pending->Finish(SendResult::Failed(SendError::kNoWindow));
-    }
-  }
-}
-
-}  // namespace
-
-FakeDesktop::~FakeDesktop() {
-  const std::lock_guard guard(mutex_);
-  for (auto& [handle, w] : windows_) FailPending(w);
-}
-
-void FakeDesktop::Pending::Finish(SendResult r) {
-  {
-    const std::lock_guard held(lock);
-    result = r;
-    done = true;
-  }
-  over.notify_all();
-}
-
-bool FakeDesktop::Exists(WindowHandle wnd) {
-  const std::lock_guard guard(mutex_);
-  return windows_.count(wnd) != 0;
-}
 
 WindowHandle FakeDesktop::Add(WindowHandle parent, const std::string& caption, const std::string& class_name,
                               bool visible, WindowHandle handle) {
@@ -67,14 +36,13 @@ WindowHandle FakeDesktop::Add(WindowHandle parent, const std::string& caption, c
 }
 
 void FakeDesktop::Destroy(WindowHandle wnd) {
-  const std::lock_guard guard(mutex_);
+  const std::lock_guard guard(*mutex_);
   Window* w = Find(wnd);
   if (!w) return;
   while (w->first_child) {
     Destroy(w->first_child);
     w = Find(wnd);
   }
-  FailPending(*w);
   Unlink(*w);
   windows_.erase(wnd);
 }
@@ -196,7 +164,6 @@ void FakeDesktop::Stall(WindowHandle wnd, unsigned ms) {
 
 SendResult FakeDesktop::SendWithTimeout(WindowHandle wnd, unsigned message, std::uintptr_t wparam,
                                         std::intptr_t lparam, unsigned timeout_ms) {
-  const std::lock_guard guard(mutex_);
   Query(wnd);
   Window* w = Find(wnd);
   if (!w) return SendResult::Failed(SendError::kNoWindow);
@@ -294,26 +261,20 @@ void FakeDesktop::Take(Window& w, const Queued& queued, std::int64_t at_ms) {
     }
     // The screen rectangle keeps its offset from the placement: the
     // parent's client origin.
-    const std::int32_t dx = f.rect.Left - f.placement.Left, dy = f.rect.Top - f.placement.Top;
-    WindowRect& placed = f.placement;
-    if (!(p.flags & kSwpNoMove)) {
-      placed = {p.place.Left, p.place.Top, p.place.Left + placed.Right - placed.Left,
-                p.place.Top + placed.Bottom - placed.Top};
-    }
-    if (!(p.flags & kSwpNoSize)) placed = {placed.Left, placed.Top, placed.Left + p.place.Width, placed.Top + p.place.Height};
-    f.rect = {placed.Left + dx, placed.Top + dy, placed.Right + dx, placed.Bottom + dy};
-  } else if (queued.pending) {
-    Change(w, queued.message);
-    w.received.push_back(queued.message);
-    w.done_ms.push_back(done);
-    queued.pending->Finish(SendResult::Answered(0));
+    WindowRect& r = f.placement;
+    const std::int32_t dx = f.rect.Left - r.Left, dy = f.rect.Top - r.Top;
+    const bool moves = !(p.flags & kSwpNoMove), sizes = !(p.flags & kSwpNoSize);
+    const std::int32_t left = moves ? p.place.Left : r.Left, top = moves ? p.place.Top : r.Top;
+    r = {left, top, left + (sizes ? p.place.Width : r.Right - r.Left), top + (sizes ? p.place.Height : r.Bottom - r.Top)};
+    f.rect = {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
   } else {
     const LoggedMessage& m = queued.message;
-    if (m.message == kActivate) Change(w, m);
+    if (queued.change) Change(w, m);
     Handle(w, m.message, m.wparam, m.lparam, true);
     if (w.slow_ms.count(m.message)) done += w.slow_ms[m.message];
     w.received.push_back(m);
     w.done_ms.push_back(done);
+    if (queued.pending) queued.pending->set_value(SendResult::Answered(0));
   }
   w.busy_since_ms = at_ms;
   w.busy_until_ms = done;
@@ -347,13 +308,13 @@ void FakeDesktop::Run() {
 }
 
 void FakeDesktop::Sleep(unsigned ms) {
-  const std::lock_guard guard(mutex_);
+  const std::lock_guard guard(*mutex_);
   clock.Advance(ms);
   Run();
 }
 
 void FakeDesktop::Pump() {
-  const std::lock_guard guard(mutex_);
+  const std::lock_guard guard(*mutex_);
   for (auto& [handle, w] : windows_) {
     while (w.own_thread && !(w.sent_queue.empty() && w.posted_queue.empty())) {
       std::deque<Queued>& queue = w.sent_queue.empty() ? w.posted_queue : w.sent_queue;
@@ -366,7 +327,7 @@ void FakeDesktop::Pump() {
 }
 
 void FakeDesktop::Drain(WindowHandle wnd) {
-  const std::lock_guard guard(mutex_);
+  const std::lock_guard guard(*mutex_);
   for (Window* w = Find(wnd); w; w = Find(wnd)) {
     if (w->own_thread) return Pump();
     if (w->busy_until_ms <= clock.now_ms && w->sent_queue.empty() && w->posted_queue.empty()) return;
@@ -377,7 +338,7 @@ void FakeDesktop::Drain(WindowHandle wnd) {
 }
 
 std::vector<LoggedMessage> FakeDesktop::Handled(WindowHandle wnd) const {
-  const std::lock_guard guard(mutex_);
+  const std::lock_guard guard(*mutex_);
   std::vector<LoggedMessage> handled;
   const auto it = windows_.find(wnd);
   if (it == windows_.end()) return handled;
@@ -388,7 +349,6 @@ std::vector<LoggedMessage> FakeDesktop::Handled(WindowHandle wnd) const {
 }
 
 SendResult FakeDesktop::Post(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
-  const std::lock_guard guard(mutex_);
   Window* w = Find(wnd);
   if (!w) return SendResult::Failed(SendError::kNoWindow);
   if (Refuses(*w)) return SendResult::Failed(SendError::kAccessDenied);
@@ -399,7 +359,6 @@ SendResult FakeDesktop::Post(WindowHandle wnd, unsigned message, std::uintptr_t 
 }
 
 SendResult FakeDesktop::SendNotify(WindowHandle wnd, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
-  const std::lock_guard guard(mutex_);
   Window* w = Find(wnd);
   if (!w) return SendResult::Failed(SendError::kNoWindow);
   if (Refuses(*w)) return SendResult::Failed(SendError::kAccessDenied);
@@ -424,7 +383,7 @@ SendResult FakeDesktop::PlaceWindow(WindowHandle wnd, WindowHandle insert_after,
 }
 
 SendResult FakeDesktop::Position(WindowHandle wnd, const LoggedWindowPos& position) {
-  const std::lock_guard guard(mutex_);
+  const std::lock_guard guard(*mutex_);
   Window* w = Find(wnd);
   if (!w) return SendResult::Failed(SendError::kNoWindow);
   w->positioned.push_back(position);
@@ -446,7 +405,7 @@ SendResult FakeDesktop::Position(WindowHandle wnd, const LoggedWindowPos& positi
 }
 
 std::optional<WindowRecord> FakeDesktop::Record(WindowHandle wnd) {
-  const std::lock_guard guard(mutex_);
+  const std::lock_guard guard(*mutex_);
   const Window* w = Find(wnd);
   if (!w) return std::nullopt;
   WindowRecord r = w->facts;
@@ -466,60 +425,48 @@ std::optional<std::u16string> FakeDesktop::ProcessImage(std::uint32_t process_id
 }
 
 SendResult FakeDesktop::EnableWindow(WindowHandle wnd, bool enable) {
-  return Synchronous(wnd, {msg::kEnable, enable ? 1u : 0u, 0});
+  return Synchronous(wnd, {msg::kEnable, enable ? 1u : 0u, 0}, true);
 }
 
 SendResult FakeDesktop::SetStyleValue(WindowHandle wnd, int index, std::uint32_t value) {
-  return Synchronous(wnd, {msg::kStyleChanged, static_cast<std::uintptr_t>(static_cast<std::intptr_t>(index)), value});
+  return Synchronous(wnd, {msg::kStyleChanged, static_cast<std::uintptr_t>(static_cast<std::intptr_t>(index)), value}, true);
 }
 
-// Handed to the window's thread, as Wine does (Windows does not document
-// whether it waits).
-SendResult FakeDesktop::SetForegroundWindow(WindowHandle wnd) {
-  const std::lock_guard guard(mutex_);
-  Window* w = Find(wnd);
-  if (!w) return SendResult::Failed(SendError::kNoWindow);
-  const LoggedMessage activate{kActivate, 1, 0};
-  w->changes.push_back({activate, std::this_thread::get_id()});
-  if (Refuses(*w)) return SendResult::Failed(SendError::kAccessDenied);
-  w->sent_queue.push_back({activate, clock.now_ms, std::nullopt, 0});
-  Run();
-  return SendResult::Answered(1);
-}
+SendResult FakeDesktop::SetForegroundWindow(WindowHandle wnd) { return Synchronous(wnd, {kActivate, 1, 0}, false); }
 
 void FakeDesktop::Change(Window& w, const LoggedMessage& change) {
   constexpr std::uint32_t kWsDisabled = 0x08000000;
   WindowRecord& f = w.facts;
-  if (change.message == msg::kEnable) {
-    f.style = change.wparam ? f.style & ~kWsDisabled : f.style | kWsDisabled;
-  } else if (change.message == msg::kStyleChanged) {
+  if (change.message == msg::kEnable) f.style = change.wparam ? f.style & ~kWsDisabled : f.style | kWsDisabled;
+  if (change.message == msg::kStyleChanged) {
     (static_cast<std::intptr_t>(change.wparam) == kGwlStyle ? f.style : f.ex_style) =
         static_cast<std::uint32_t>(change.lparam);
-  } else if (change.message == kActivate) {
-    foreground = w.handle;
   }
+  if (change.message == kActivate) foreground = w.handle;
   f.enabled = (f.style & kWsDisabled) == 0;
 }
 
-SendResult FakeDesktop::Synchronous(WindowHandle wnd, const LoggedMessage& change) {
-  std::unique_lock guard(mutex_);
+SendResult FakeDesktop::Synchronous(WindowHandle wnd, const LoggedMessage& change, bool waits) {
+  std::unique_lock guard(*mutex_);
   Window* w = Find(wnd);
   if (!w) return SendResult::Failed(SendError::kNoWindow);
   w->changes.push_back({change, std::this_thread::get_id()});
   if (Refuses(*w)) return SendResult::Failed(SendError::kAccessDenied);
-  const auto pending = std::make_shared<Pending>();
-  w->sent_queue.push_back({change, clock.now_ms, std::nullopt, 0, pending});
-  if (std::this_thread::get_id() == own_thread_) {
-    // The caller's thread waits as a send without a time-out does.
-    Drain(wnd);
-  } else {
-    Run();
-    guard.unlock();
-    std::unique_lock held(pending->lock);
-    pending->over.wait(held, [&] { return pending->done; });
+  const auto pending = waits ? std::make_shared<std::promise<SendResult>>() : nullptr;
+  w->sent_queue.push_back({change, clock.now_ms, std::nullopt, 0, true, pending});
+  Run();
+  if (!pending) return SendResult::Answered(1);
+  std::future<SendResult> over = pending->get_future();
+  // The caller's thread waits as a send without a time-out does.
+  if (std::this_thread::get_id() == own_thread_) Drain(wnd);
+  guard.unlock();
+  // `this` may be gone once the wait is over. A window that goes, or a
+  // desktop, drops the promise, and with it the change.
+  try {
+    return over.get();
+  } catch (const std::future_error&) {
+    return SendResult::Failed(SendError::kNoWindow);
   }
-  // `this` may be gone now: only the pending call is looked at.
-  return pending->result;
 }
 
 }  // namespace vexlan::testing

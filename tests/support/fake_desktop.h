@@ -21,19 +21,15 @@
 // the thread, which takes sent ones before posted ones, each in order, when
 // it is free. The caller's own thread takes its queue only in Pump().
 //
-// The changes the system makes synchronous with the window's thread
-// (EnableWindow, the style values) are sent to it as
-// a message with no time-out would be: made on the desktop's own thread (the
-// test's), time passes until the window's thread takes it; made on another
-// thread, that thread blocks until a test lets the window's thread take it,
-// or the window goes (then, and when the desktop itself goes, they fail as
-// no window). They take effect, and return, when the thread takes them.
-// SetForegroundWindow returns at once and brings the window to the front
-// when its thread takes it, as under Wine (Windows does not document
-// whether it waits). Asynchronous SetWindowPos requests take effect when
-// the thread takes them too: shown or hidden, moved and sized (the rectangle on the screen moves
-// with the placement), in or out of the topmost band; the fake keeps no
-// Z order of its own beyond the order windows were added in.
+// EnableWindow and the style values wait for the window's thread as a send
+// without a time-out would: on the desktop's own thread (the test's) time
+// passes; another thread blocks until a test lets the window's thread take
+// them, or the window or the desktop goes (then they fail as no window).
+// SetForegroundWindow is handed to the thread, as under Wine (Windows does
+// not say whether it waits). Each takes effect when the thread takes it, as
+// asynchronous SetWindowPos does: shown or hidden, moved and sized (the
+// screen rectangle with the placement), in or out of the topmost band; the
+// fake keeps no Z order beyond the order windows were added in.
 //
 // Processes have rights: a message to a window of a process of a higher
 // integrity level than the caller's is refused with ERROR_ACCESS_DENIED
@@ -41,12 +37,12 @@
 // the two agree where levels are equal).
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <limits>
 #include <map>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -79,10 +75,8 @@ struct LoggedWindowPos {
 // What the fake logs for SetForegroundWindow.
 inline constexpr unsigned kActivate = 0x0006;  // WM_ACTIVATE
 
-// A change the system makes synchronous with the window's thread, as the
-// message it sends (WM_ENABLE with the new state; WM_STYLECHANGED with the
-// index and the value; WM_ACTIVATE for SetForegroundWindow), and the thread
-// the call was made on.
+// A change, as the message the window gets for it (WM_ENABLE, the state;
+// WM_STYLECHANGED, index and value; WM_ACTIVATE), and the caller's thread.
 struct LoggedCall {
   LoggedMessage message;
   std::thread::id thread;
@@ -108,22 +102,14 @@ class FakeDesktop : public WindowServices,
     bool token_readable = true;
   };
 
-  // A synchronous change whose caller waits for the window's thread.
-  struct Pending {
-    std::mutex lock;
-    std::condition_variable over;
-    bool done = false;
-    SendResult result;
-    void Finish(SendResult r);
-  };
-
   // Something queued for a window's thread.
   struct Queued {
     LoggedMessage message;
     std::int64_t arrived_ms = 0;
     std::optional<LoggedWindowPos> position;  // an asynchronous SetWindowPos
     WindowHandle blocked = 0;                 // a sent-back message: the window whose handler waits for it
-    std::shared_ptr<Pending> pending{};       // a synchronous change
+    bool change = false;                                  // a WindowChangeServices call
+    std::shared_ptr<std::promise<SendResult>> pending{};  // what its caller waits for
   };
 
   struct Window {
@@ -190,11 +176,6 @@ class FakeDesktop : public WindowServices,
   };
 
   FakeDesktop();
-  // Synchronous changes still waiting fail as the window gone.
-  ~FakeDesktop() override;
-  // A copy has a lock of its own.
-  FakeDesktop(const FakeDesktop&) = default;
-  FakeDesktop& operator=(const FakeDesktop&) = default;
 
   // Adds a window at the bottom of `parent`'s Z order (0: the desktop) and
   // returns its handle. Caption and text start equal. A handle of 0 picks
@@ -230,8 +211,7 @@ class FakeDesktop : public WindowServices,
   // Called with the handle at the start of every query about a window (for
   // Record, once it is read: a window can go between the calls that read it).
   std::function<void(WindowHandle)> on_query;
-  // The window SetForegroundWindow last brought to the front, once its
-  // thread took it.
+  // The window SetForegroundWindow brought to the front last.
   WindowHandle foreground = 0;
   // How many times IsVisible was asked.
   int visibility_queries = 0;
@@ -242,7 +222,7 @@ class FakeDesktop : public WindowServices,
   std::u16string WindowText(WindowHandle wnd, int max_count) override;
   std::u16string ClassName(WindowHandle wnd, int max_count) override;
   bool IsVisible(WindowHandle wnd) override;
-  bool Exists(WindowHandle wnd) override;
+  bool Exists(WindowHandle wnd) override { return windows_.count(wnd) != 0; }
   bool OnCallerThread(WindowHandle wnd) override;
   bool InCallerProcess(WindowHandle wnd) override;
   ProcessRights RightsOf(WindowHandle wnd) override;
@@ -278,9 +258,9 @@ class FakeDesktop : public WindowServices,
   std::intptr_t Handle(Window& w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam, bool sender_waits);
   void Take(Window& w, const Queued& queued, std::int64_t at_ms);
   SendResult Position(WindowHandle wnd, const LoggedWindowPos& request);
-  // Applies what a synchronous change does to `w`.
+  // Applies what a change does to `w`.
   void Change(Window& w, const LoggedMessage& change);
-  SendResult Synchronous(WindowHandle wnd, const LoggedMessage& change);
+  SendResult Synchronous(WindowHandle wnd, const LoggedMessage& change, bool waits);
   // Threads that are free take what is queued; threads that end by now end.
   void Run();
   void Query(WindowHandle wnd) {
@@ -289,12 +269,7 @@ class FakeDesktop : public WindowServices,
 
   // Held by every call a worker thread may make and by what lets time pass,
   // so a worker's change never meets the test's thread inside the desktop.
-  struct Lock : std::recursive_mutex {
-    Lock() = default;
-    Lock(const Lock&) {}
-    Lock& operator=(const Lock&) { return *this; }
-  };
-  mutable Lock mutex_;
+  std::shared_ptr<std::recursive_mutex> mutex_ = std::make_shared<std::recursive_mutex>();
   std::thread::id own_thread_ = std::this_thread::get_id();
   std::unordered_map<WindowHandle, Window> windows_;
   WindowHandle top_first_ = 0, top_last_ = 0;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 namespace vexlan::testing {
 namespace {
 
@@ -158,72 +161,49 @@ void AGoneWindowTakesNothing(ContractDriver& d) {
 // change is made by the time the call returns.
 void ChangesWaitForTheWindowsThread(ContractDriver& d) {
   const WindowHandle t = d.MakeTarget("target");
-  const std::uint32_t style = d.Facts().Record(t)->style;
-  constexpr std::uint32_t kWsDisabled = 0x08000000, kWsHScroll = 0x00100000;
-  struct Step {
-    const char* what;
-    SendResult (*change)(WindowChangeServices&, WindowHandle, std::uint32_t);
-    std::uint32_t style;  // after it
-    unsigned logged;
+  const std::uint32_t style = d.Facts().Record(t)->style, disabled = style | 0x08000000, scroll = style | 0x00100000;
+  WindowChangeServices& c = d.Changes();
+  const std::pair<std::function<SendResult()>, std::uint32_t> changes[] = {  // and the style after it
+      {[&] { return c.EnableWindow(t, false); }, disabled},
+      {[&] { return c.EnableWindow(t, true); }, style},
+      {[&] { return c.SetStyleValue(t, kGwlStyle, scroll); }, scroll},
+      {[&] { return c.SetStyleValue(t, kGwlStyle, style); }, style},
   };
-  const Step steps[] = {
-      {"disable", [](WindowChangeServices& c, WindowHandle w, std::uint32_t) { return c.EnableWindow(w, false); },
-       style | kWsDisabled, msg::kEnable},
-      {"enable", [](WindowChangeServices& c, WindowHandle w, std::uint32_t) { return c.EnableWindow(w, true); },
-       style, msg::kEnable},
-      {"set a style bit",
-       [](WindowChangeServices& c, WindowHandle w, std::uint32_t s) { return c.SetStyleValue(w, kGwlStyle, s); },
-       style | kWsHScroll, msg::kStyleChanged},
-      {"clear it",
-       [](WindowChangeServices& c, WindowHandle w, std::uint32_t s) { return c.SetStyleValue(w, kGwlStyle, s); },
-       style, msg::kStyleChanged},
-  };
-  Log logged;
-  for (const Step& step : steps) {
-    SCOPED_TRACE(step.what);
+  for (const auto& change : changes) {
     d.Stall(t, 1500);
-    SendResult changed;
-    EXPECT_GE(Took(d, [&] { changed = step.change(d.Changes(), t, step.style); }), 1000);
-    EXPECT_TRUE(changed);
-    EXPECT_EQ(d.Facts().Record(t)->style, step.style);
-    EXPECT_EQ(d.Facts().Record(t)->enabled, (step.style & kWsDisabled) == 0);
-    logged.push_back(step.logged);
-    EXPECT_EQ(d.Handled(t), logged);
+    EXPECT_GE(Took(d, [&] { EXPECT_TRUE(change.first()); }), 1000);
+    EXPECT_EQ(d.Facts().Record(t)->style, change.second);
+    EXPECT_EQ(d.Facts().Record(t)->enabled, change.second != disabled);
   }
+  EXPECT_EQ(d.Handled(t), (Log{msg::kEnable, msg::kEnable, msg::kStyleChanged, msg::kStyleChanged}));
 }
 
 // SWP_ASYNCWINDOWPOS moves, sizes and pins on top once the window's thread
-// takes it, not before; the screen rectangle follows the placement.
-void AsynchronousPlacementWaitsForTheWindowsThread(ContractDriver& d) {
+// takes it, not before; the screen rectangle follows the placement. So
+// does SetForegroundWindow: Wine hands it to the thread, which the fake
+// follows (Windows does not say whether it waits).
+void PlacementAndForegroundWaitForTheWindowsThread(ContractDriver& d) {
   const WindowHandle t = d.MakeTarget("target");
   const WindowRect before = d.Facts().Record(t)->placement;
   const WindowPlace place{before.Left + 30, before.Top + 20, 150, 90};
   d.Stall(t, 1500);
+  const unsigned flags = kSwpNoActivate | kSwpAsyncWindowPos;
   EXPECT_LT(Took(d, [&] {
-              EXPECT_TRUE(d.Changes().PlaceWindow(t, kHwndTopMost, place, kSwpNoActivate | kSwpAsyncWindowPos));
+              EXPECT_TRUE(d.Changes().PlaceWindow(t, kHwndTopMost, place, flags));
+              EXPECT_TRUE(d.Changes().SetForegroundWindow(t));
             }),
             kAtOnceMs);
   EXPECT_EQ(d.Facts().Record(t)->placement, before);
-  d.Drain(t);
-  const WindowRecord after = *d.Facts().Record(t);
-  EXPECT_EQ(after.placement, (WindowRect{place.Left, place.Top, place.Left + 150, place.Top + 90}));
-  EXPECT_EQ(after.rect, after.placement) << "a top-level window is placed on the screen";
-  EXPECT_NE(after.ex_style & kWsExTopMost, 0u);
-  EXPECT_TRUE(d.Changes().PlaceWindow(t, kHwndNoTopMost, {}, kSwpNoMove | kSwpNoSize | kSwpAsyncWindowPos));
-  d.Drain(t);
-  EXPECT_EQ(d.Facts().Record(t)->ex_style & kWsExTopMost, 0u);
-}
-
-// SetForegroundWindow returns at once and brings the window to the front
-// when its thread takes it: Wine notifies the thread, which the fake
-// follows (Windows does not document whether it waits).
-void ForegroundIsHandedToTheWindowsThread(ContractDriver& d) {
-  const WindowHandle t = d.MakeTarget("target");
-  d.Stall(t, 1500);
-  EXPECT_LT(Took(d, [&] { EXPECT_TRUE(d.Changes().SetForegroundWindow(t)); }), kAtOnceMs);
   EXPECT_NE(d.Foreground(), t);
   d.Drain(t);
   EXPECT_EQ(d.Foreground(), t);
+  const WindowRect after{place.Left, place.Top, place.Left + 150, place.Top + 90};
+  EXPECT_EQ(d.Facts().Record(t)->placement, after);
+  EXPECT_EQ(d.Facts().Record(t)->rect, after) << "a top-level window is placed on the screen";
+  EXPECT_NE(d.Facts().Record(t)->ex_style & kWsExTopMost, 0u);
+  EXPECT_TRUE(d.Changes().PlaceWindow(t, kHwndNoTopMost, {}, kSwpNoMove | kSwpNoSize | flags));
+  d.Drain(t);
+  EXPECT_EQ(d.Facts().Record(t)->ex_style & kWsExTopMost, 0u);
 }
 
 }  // namespace
@@ -241,8 +221,7 @@ const std::vector<ContractRow>& PlatformContract() {
       {"SetTextAnsweredFalse", SetTextAnsweredFalse},
       {"AGoneWindowTakesNothing", AGoneWindowTakesNothing},
       {"ChangesWaitForTheWindowsThread", ChangesWaitForTheWindowsThread},
-      {"AsynchronousPlacementWaitsForTheWindowsThread", AsynchronousPlacementWaitsForTheWindowsThread},
-      {"ForegroundIsHandedToTheWindowsThread", ForegroundIsHandedToTheWindowsThread},
+      {"PlacementAndForegroundWaitForTheWindowsThread", PlacementAndForegroundWaitForTheWindowsThread},
   };
   return rows;
 }
