@@ -39,26 +39,21 @@ void TForm1::Bringtofront1Click(TObject*) {
   if (const WindowHandle wnd = TargetOrSay()) TellOutcome(Action::kChange, Changer().BringToFront(wnd));
 }
 
-void TForm1::Moveandsize1Click(TObject*) {
-  const WindowHandle wnd = TargetOrSay();
-  if (wnd == 0 || !Form7) return;
-  if (const Outcome may = Changer().MayChange(wnd); may != Outcome::kDone) {
-    TellOutcome(Action::kChange, may);
-    return;
-  }
-  Form7->SetTarget(wnd);
-  Form7->Show();
+namespace {
+
+// Opens a change dialog on the window, which must be one Vexlan may change.
+template <class Dialog>
+void OpenOn(WindowHandle wnd, WindowChanger changer, Dialog* dialog) {
+  if (wnd == 0 || !dialog) return;
+  if (const Outcome may = changer.MayChange(wnd); may != Outcome::kDone) return TellOutcome(Action::kChange, may);
+  dialog->SetTarget(wnd);
+  dialog->Show();
 }
 
-void TForm1::Styles1Click(TObject*) {
-  const WindowHandle wnd = TargetOrSay();
-  if (wnd == 0 || !Form8) return;
-  if (const Outcome may = Changer().MayChange(wnd); may != Outcome::kDone) {
-    TellOutcome(Action::kChange, may);
-    return;
-  }
-  Form8->SetTarget(wnd);
-  Form8->Show();
-}
+}  // namespace
+
+void TForm1::Moveandsize1Click(TObject*) { OpenOn(TargetOrSay(), Changer(), Form7); }
+
+void TForm1::Styles1Click(TObject*) { OpenOn(TargetOrSay(), Changer(), Form8); }
 
 }  // namespace vexlan
