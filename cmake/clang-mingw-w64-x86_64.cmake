@@ -32,6 +32,7 @@ set(CMAKE_CXX_FLAGS_INIT "-femulated-tls -stdlib++-isystem ${cxx_headers} \
 # (the fixture's edit control in the text dialog's tests), so the clang build
 # reserves what the g++ build does.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -static -L${gcc_dir} -lpthread -Wl,--stack,0x200000")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-fuse-ld=lld -static -L${gcc_dir} -lpthread")
 
 set(CMAKE_FIND_ROOT_PATH /usr/${triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -8,6 +8,7 @@
 #include "forms/Vexlan_unit3.h"
 #include "forms/Vexlan_unit4.h"
 #include "forms/Vexlan_unit5.h"
+#include "forms/Vexlan_unit6.h"
 #include "forms/core/Vexlan_unit1_layout.h"
 #include "forms/layout_writers.h"
 #include "forms/tell_outcome.h"
@@ -59,6 +60,7 @@ constexpr PublishedMethod<TForm1> kMethods[] = {
     {"Highlight1Click", &TForm1::Highlight1Click},
     {"MakePathString1Click", &TForm1::MakePathString1Click},
     {"Properties1Click", &TForm1::Properties1Click},
+    {"Watchmessages1Click", &TForm1::Watchmessages1Click},
     {"Closewindow1Click", &TForm1::Closewindow1Click},
     {"Copytree1Click", &TForm1::Copytree1Click},
     {"Keepplaceonrefresh1Click", &TForm1::Keepplaceonrefresh1Click},
@@ -91,6 +93,7 @@ TForm1::TForm1(TComponent* owner, const PlatformContext& platform) : TForm(owner
   MakePathString1 = &LayoutComponent<TMenuItem>(*this, "MakePathString1");
   Onlyshownwindows1 = &LayoutComponent<TMenuItem>(*this, "Onlyshownwindows1");
   Properties1 = &LayoutComponent<TMenuItem>(*this, "Properties1");
+  Watchmessages1 = &LayoutComponent<TMenuItem>(*this, "Watchmessages1");
   Closewindow1 = &LayoutComponent<TMenuItem>(*this, "Closewindow1");
   Copytree1 = &LayoutComponent<TMenuItem>(*this, "Copytree1");
   Keepplaceonrefresh1 = &LayoutComponent<TMenuItem>(*this, "Keepplaceonrefresh1");
@@ -334,6 +337,10 @@ void TForm1::Properties1Click(TObject*) {
 }
 
 void TForm1::Copytree1Click(TObject*) { CopyText(TreeText(NodeList.Model().Rows())); }
+
+void TForm1::Watchmessages1Click(TObject*) {
+  if (const WindowHandle wnd = TargetOrSay()) WatchMessages(Owner() ? Owner() : this, wnd);
+}
 
 void TForm1::CopyText(const std::string& text) {
   if (!CopyTextToClipboard(BoundWindow(), text)) ShowMessage("Nothing was copied: another program holds the clipboard.");

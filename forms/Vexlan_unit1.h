@@ -89,6 +89,7 @@ class TForm1 : public TForm {
   TMenuItem* Closewindow1 = nullptr;
   TMenuItem* Copytree1 = nullptr;
   TMenuItem* Keepplaceonrefresh1 = nullptr;
+  TMenuItem* Watchmessages1 = nullptr;
   // The "Change" submenu.
   TMenuItem* Change1 = nullptr;
   TMenuItem* Enabled1 = nullptr;
@@ -172,6 +173,9 @@ class TForm1 : public TForm {
   void Properties1Click(TObject* Sender);
   // The whole tree as text on the clipboard (see TreeText).
   void Copytree1Click(TObject* Sender);
+  // The Messages window of the window: its log of the messages the window
+  // handles (see forms/Vexlan_unit6.h).
+  void Watchmessages1Click(TObject* Sender);
 
   // The "Change" submenu (forms/Vexlan_unit1_change.cpp), on the selected
   // node's window, through WindowChanger: never waiting on the window past

@@ -23,19 +23,22 @@ winutil/                 | portable | platform/ platform/toolkit/ winutil/
 winutil/win32/           | win32    | platform/** winutil/**
 components/              | portable | platform/ platform/toolkit/ components/
 components/win32/        | win32    | platform/** components/**
+msglog/                  | portable | platform/ platform/toolkit/ msglog/
+msglog/win32/            | win32    | platform/** msglog/**
+hook/                    | win32    | hook/ msglog/message_ring.h
 forms/core/              | portable | platform/ platform/toolkit/ winutil/ components/ forms/core/
-forms/                   | win32    | platform/** winutil/** components/** forms/**
-app/                     | win32    | platform/** winutil/** components/** forms/** app/**
+forms/                   | win32    | platform/** winutil/** components/** msglog/** forms/**
+app/                     | win32    | platform/** winutil/** components/** msglog/** forms/** app/**
 tools/                   | win32    | platform/** winutil/** components/** forms/** tools/**
-tests/support/           | portable | platform/ platform/toolkit/ winutil/ components/ forms/core/ tests/support/
-tests/unit/              | portable | platform/ platform/toolkit/ winutil/ components/ forms/core/ tests/support/ tests/unit/
-fuzz/                    | portable | platform/ platform/toolkit/ winutil/ components/ forms/core/ tests/support/ fuzz/
-bench/                   | portable | platform/ platform/toolkit/ winutil/ components/ forms/core/ tests/support/ bench/
+tests/support/           | portable | platform/ platform/toolkit/ winutil/ components/ msglog/ forms/core/ tests/support/
+tests/unit/              | portable | platform/ platform/toolkit/ winutil/ components/ msglog/ forms/core/ tests/support/ tests/unit/
+fuzz/                    | portable | platform/ platform/toolkit/ winutil/ components/ msglog/ forms/core/ tests/support/ fuzz/
+bench/                   | portable | platform/ platform/toolkit/ winutil/ components/ msglog/ forms/core/ tests/support/ bench/
 tests/win32/             | win32    | **
 bench/win32/             | win32    | **
 '
 # The folders searched for source files.
-tops='platform winutil components forms app tools tests fuzz bench'
+tops='platform winutil components msglog hook forms app tools tests fuzz bench'
 # Windows' headers (by name, any case), which portable folders never include.
 windows_headers='^(win[a-z0-9_]*|[a-z0-9_]*api|commctrl|commdlg|shlobj|objbase|ole2|oleauto|unknwn|uxtheme|tlhelp32|richedit|shcore|wtypes|windef|minwindef|ntdef|ntstatus|dbghelp|versionhelpers|tchar|mmsystem|imm|d2d1|dwrite|wincodec|gdiplus|dxgi|d3d[0-9a-z_]*)\.h$'
 

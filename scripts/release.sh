@@ -45,8 +45,18 @@ fi
 unzip -q "$zip" -d "$work/unpacked"
 for b in "${builds[@]}"; do
   IFS=: read -r folder _ arch <<<"$b"
+  # The message log's files inside: the hook DLL of the program's bitness;
+  # in the 64-bit program the 32-bit DLL and the helper that sets its hooks.
+  if [ "$arch" = amd64 ]; then
+    carried=(--carries "201=$work/$folder/hook/vexlanhook64.dll" --carries "202=$work/$folder/hooks32/vexlanhook32.dll"
+             --carries "203=$work/$folder/hooks32/vexlanhost32.exe")
+    python3 tests/package/check_exe.py --arch x86 --kind dll "$work/$folder/hooks32/vexlanhook32.dll"
+    python3 tests/package/check_exe.py --arch x86 --kind helper "$work/$folder/hooks32/vexlanhost32.exe"
+  else
+    carried=(--carries "201=$work/$folder/hook/vexlanhook32.dll" --lacks 202 --lacks 203)
+  fi
   python3 tests/package/check_exe.py --arch "$arch" --version "$version" --manifest app/vexlan.manifest \
-    --icon "$work/$folder/app/vexlan.ico" "$work/unpacked/$folder/vexlan.exe"
+    --icon "$work/$folder/app/vexlan.ico" "${carried[@]}" "$work/unpacked/$folder/vexlan.exe"
   echo "$folder/vexlan.exe: $(stat -c %s "$work/unpacked/$folder/vexlan.exe") bytes"
 done
 if grep -q '@' "$work/unpacked/README.txt" || ! grep -q "^Vexlan $version " "$work/unpacked/README.txt"; then

@@ -31,11 +31,20 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 echo "== the icon's and the layer check's tests"
 python3 -m unittest discover -s tests/package -p '*_test.py'
 
-# Checks a built vexlan.exe: format, manifest, version, icon, imports.
+# Checks a built vexlan.exe: format, manifest, version, icon, imports, and
+# the message log's files it carries: its own bitness's hook DLL, and in a
+# 64-bit build the 32-bit DLL and helper too, which are checked themselves.
 version=$(sed -n 's/^project(Vexlan VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 check_exe() {  # BUILD_DIR ARCH
+  local carried=(--carries "201=$1/hook/vexlanhook32.dll" --lacks 202 --lacks 203)
+  if [ "$2" = amd64 ]; then
+    carried=(--carries "201=$1/hook/vexlanhook64.dll" --carries "202=$1/hooks32/vexlanhook32.dll"
+             --carries "203=$1/hooks32/vexlanhost32.exe")
+    python3 tests/package/check_exe.py --arch x86 --kind dll "$1/hooks32/vexlanhook32.dll" >/dev/null
+    python3 tests/package/check_exe.py --arch x86 --kind helper "$1/hooks32/vexlanhost32.exe" >/dev/null
+  fi
   python3 tests/package/check_exe.py --arch "$2" --version "$version" --manifest app/vexlan.manifest \
-    --icon "$1/app/vexlan.ico" "$1/vexlan.exe"
+    --icon "$1/app/vexlan.ico" "${carried[@]}" "$1/vexlan.exe"
 }
 
 # The x86 and clang builds build the program only, in release mode as it is
@@ -43,8 +52,10 @@ check_exe() {  # BUILD_DIR ARCH
 echo "== 32-bit Windows build (MinGW-w64 i686): the program, checked, never run here"
 cmake -S . -B build/x86 -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" >/dev/null
-cmake --build build/x86 -j"$jobs" --target vexlan
+cmake --build build/x86 -j"$jobs" --target vexlan vexlan_hookhost
 check_exe build/x86 x86
+python3 tests/package/check_exe.py --arch x86 --kind dll build/x86/hook/vexlanhook32.dll
+python3 tests/package/check_exe.py --arch x86 --kind helper build/x86/hook/vexlanhost32.exe
 if check_exe build/x86 amd64 >/dev/null 2>&1; then
   echo "test: the checks took the x86 build for an x64 one" >&2
   exit 1

@@ -77,6 +77,8 @@ constexpr ComponentLayout kComponents[] = {
     {.Name = "NProperties", .Parent = "PopupMenu1", .Settings = MenuItemSettings{.Caption = "-"}},
     {.Name = "Properties1", .Parent = "PopupMenu1",
      .Settings = MenuItemSettings{.Caption = "&Properties...", .OnClick = "Properties1Click"}},
+    {.Name = "Watchmessages1", .Parent = "PopupMenu1",
+     .Settings = MenuItemSettings{.Caption = "&Watch messages...", .OnClick = "Watchmessages1Click"}},
 };
 
 constexpr FormLayout kLayout{

@@ -2,6 +2,7 @@
 // names refer to the form's published methods; "" means none.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "platform/toolkit/layout.h"
@@ -77,6 +78,27 @@ struct MenuItemSettings {
   std::string_view Caption{};  // "-" makes a separator line
   bool Checked = false;
   std::string_view OnClick{};
+};
+
+// A box the user ticks, its caption beside it; a click flips it and then
+// runs OnClick.
+struct CheckBoxSettings {
+  static constexpr LayoutRole kRole = LayoutRole::Control;
+  std::string_view Caption{};
+  bool Checked = false;
+  std::string_view OnClick{};
+};
+
+// One column of a list: its heading and its width at 96 DPI.
+struct ListColumn {
+  std::string_view Caption{};
+  int Width = 64;
+};
+
+// A list of rows in columns whose texts its owner gives as they are drawn.
+struct ListViewSettings {
+  static constexpr LayoutRole kRole = LayoutRole::Control;
+  std::span<const ListColumn> Columns{};
 };
 
 // A list of lines, each with a box the user ticks or none; its owner gives

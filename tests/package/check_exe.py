@@ -2,7 +2,9 @@
 """Checks a built vexlan.exe as a user would receive it.
 
     check_exe.py --arch amd64|x86 --version 1.02 --manifest app/vexlan.manifest
-                 --icon BUILD/app/vexlan.ico EXE
+                 --icon BUILD/app/vexlan.ico [--carries ID=FILE]... [--lacks ID]... EXE
+    check_exe.py --arch amd64|x86 --kind dll|helper FILE
+
 
 - `file` calls it a GUI executable of that architecture (PE32+ x86-64, or
   PE32 Intel 80386), and its own headers agree;
@@ -13,7 +15,12 @@
 - its version resource says the version, in numbers and in text;
 - its first icon group holds exactly the images of the generated icon;
 - `objdump -p` finds it importing Windows system DLLs only (none of the
-  compiler's runtime DLLs, which users do not have).
+  compiler's runtime DLLs, which users do not have);
+- it carries each FILE given with --carries as its data resource ID, byte for
+  byte, and no data resource ID given with --lacks.
+
+The message log's hook DLL and its helper (--kind dll, --kind helper) are
+checked for their format, declared Windows version and imports only.
 
 Prints what it found; any failure is listed and the exit code is 1.
 """
@@ -25,12 +32,14 @@ import subprocess
 import sys
 import xml.etree.ElementTree as ET
 
-RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
+RT_ICON, RT_RCDATA, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 10, 14, 16, 24
 ARCHES = {
     # manifest name: (what `file` says, COFF machine, optional-header magic)
     "amd64": ("PE32+ executable (GUI) x86-64", 0x8664, 0x20B),
     "x86": ("PE32 executable (GUI) Intel 80386", 0x14C, 0x10B),
 }
+# What `file` says of a DLL instead; a DLL's subsystem is of no account.
+DLL_KINDS = {"amd64": "PE32+ executable (DLL)", "x86": "PE32 executable (DLL)"}
 WINDOWS_7 = (6, 1)
 SYSTEM_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcrt.dll", "advapi32.dll",
@@ -134,22 +143,36 @@ def ico_images(data):
     return images
 
 
-def check(exe, arch, version, manifest_template, icon_file):
-    faults, found = [], []
+def check_image(exe, arch, kind, faults, found):
+    """The format, declared version and imports every file shares; the image."""
     described, machine, magic = ARCHES[arch]
-
-    kind = subprocess.run(["file", "-b", exe], capture_output=True, text=True, check=True).stdout.strip()
-    if not kind.startswith(described):
-        faults.append(f"file says {kind!r}, not {described!r}")
+    if kind == "dll":
+        described = DLL_KINDS[arch]
+    said = subprocess.run(["file", "-b", exe], capture_output=True, text=True, check=True).stdout.strip()
+    if not said.startswith(described):
+        faults.append(f"file says {said!r}, not {described!r}")
     with open(exe, "rb") as f:
         pe = PeImage(f.read())
-    if (pe.machine, pe.magic, pe.subsystem) != (machine, magic, 2):
+    if (pe.machine, pe.magic) != (machine, magic) or (kind != "dll" and pe.subsystem != 2):
         faults.append(f"headers: machine {pe.machine:#x}, magic {pe.magic:#x}, subsystem {pe.subsystem}")
     found.append(described)
     if (pe.subsystem_version, pe.os_version) != (WINDOWS_7, WINDOWS_7):
         faults.append(f"declares subsystem {pe.subsystem_version}, OS {pe.os_version}, not {WINDOWS_7}")
     else:
         found.append("for Windows %d.%d and later" % WINDOWS_7)
+    dump = subprocess.run(["objdump", "-p", exe], capture_output=True, text=True, check=True).stdout
+    dlls = re.findall(r"DLL Name: (\S+)", dump)
+    foreign = [d for d in dlls if d.lower() not in SYSTEM_DLLS]
+    if not dlls or foreign:
+        faults.append(f"imports {foreign or 'nothing'}: not Windows system DLLs")
+    else:
+        found.append("imports " + " ".join(sorted(dlls, key=str.lower)))
+    return pe
+
+
+def check(exe, arch, version, manifest_template, icon_file, carries=(), lacks=()):
+    faults, found = [], []
+    pe = check_image(exe, arch, "program", faults, found)
 
     manifests = pe.of_type(RT_MANIFEST)
     with open(manifest_template, encoding="utf-8") as f:
@@ -199,25 +222,38 @@ def check(exe, arch, version, manifest_template, icon_file):
         else:
             found.append(f"icon of {count} sizes")
 
-    dump = subprocess.run(["objdump", "-p", exe], capture_output=True, text=True, check=True).stdout
-    dlls = re.findall(r"DLL Name: (\S+)", dump)
-    foreign = [d for d in dlls if d.lower() not in SYSTEM_DLLS]
-    if not dlls or foreign:
-        faults.append(f"imports {foreign or 'nothing'}: not Windows system DLLs")
-    else:
-        found.append("imports " + " ".join(sorted(dlls, key=str.lower)))
+    data = pe.of_type(RT_RCDATA)
+    for number, path in carries:
+        with open(path, "rb") as f:
+            if data.get(number) != f.read():
+                faults.append(f"data resource {number} is not {path}")
+            else:
+                found.append(f"carries {path.rsplit('/', 1)[-1]}")
+    for number in lacks:
+        if number in data:
+            faults.append(f"carries a data resource {number}")
     return faults, found
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--arch", choices=sorted(ARCHES), required=True)
-    parser.add_argument("--version", required=True)
-    parser.add_argument("--manifest", required=True)
-    parser.add_argument("--icon", required=True)
+    parser.add_argument("--kind", choices=["program", "dll", "helper"], default="program")
+    parser.add_argument("--version")
+    parser.add_argument("--manifest")
+    parser.add_argument("--icon")
+    parser.add_argument("--carries", action="append", default=[], metavar="ID=FILE")
+    parser.add_argument("--lacks", action="append", default=[], type=int, metavar="ID")
     parser.add_argument("exe")
     args = parser.parse_args()
-    faults, found = check(args.exe, args.arch, args.version, args.manifest, args.icon)
+    if args.kind == "program":
+        if not (args.version and args.manifest and args.icon):
+            parser.error("a program is checked with --version, --manifest and --icon")
+        carries = [(int(item.split("=", 1)[0]), item.split("=", 1)[1]) for item in args.carries]
+        faults, found = check(args.exe, args.arch, args.version, args.manifest, args.icon, carries, args.lacks)
+    else:
+        faults, found = [], []
+        check_image(args.exe, args.arch, args.kind, faults, found)
     for fault in faults:
         print(f"check_exe: {args.exe}: {fault}", file=sys.stderr)
     if faults:

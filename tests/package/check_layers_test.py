@@ -9,7 +9,7 @@ import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 SCRIPT = os.path.join(ROOT, "scripts", "check-layers.sh")
-FOLDERS = ["platform", "winutil", "components", "forms", "app", "tools", "tests", "fuzz", "bench"]
+FOLDERS = ["platform", "winutil", "components", "msglog", "hook", "forms", "app", "tools", "tests", "fuzz", "bench"]
 
 
 def check(root):

@@ -55,6 +55,49 @@ void TButton::WMGetDlgCode(TMessage& message) {
   if (Focused()) message.Result = (message.Result & ~DLGC_UNDEFPUSHBUTTON) | DLGC_DEFPUSHBUTTON;
 }
 
+TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
+
+bool TCheckBox::Checked() const {
+  if (!HandleAllocated()) return checked_;
+  return ::SendMessageW(BoundWindow(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TCheckBox::SetChecked(bool on) {
+  checked_ = on;
+  if (HandleAllocated()) ::SendMessageW(BoundWindow(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+char32_t TCheckBox::Mnemonic() const { return MnemonicOf(Caption()); }
+
+void TCheckBox::MnemonicActivate(bool activate) {
+  SetFocus();
+  // As a click would: the box flips itself and tells its parent.
+  if (activate) ::SendMessageW(BoundWindow(), BM_CLICK, 0, 0);
+}
+
+void TCheckBox::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  params.WindowClass = L"BUTTON";
+  params.Standard = true;
+  params.Style |= BS_AUTOCHECKBOX;
+}
+
+void TCheckBox::CreateWnd() {
+  TWinControl::CreateWnd();
+  SetChecked(checked_);
+}
+
+bool TCheckBox::DispatchByNumber(TMessage& message) {
+  static const MessageHandler<TCheckBox> table[] = {{CN_COMMAND, &TCheckBox::CNCommand}};
+  return DispatchTable(*this, table, message) || TWinControl::DispatchByNumber(message);
+}
+
+void TCheckBox::CNCommand(TMessage& message) {
+  if (HIWORD(message.WParam) != BN_CLICKED) return;
+  checked_ = Checked();
+  if (OnClick) OnClick(this);
+}
+
 TEdit::TEdit(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
 
 void TEdit::CreateParams(TCreateParams& params) {
@@ -197,6 +240,12 @@ void LayoutWriter<ButtonSettings>::Write(TButton& button, const ButtonSettings& 
   button.SetCaption(std::string(s.Caption));
   button.SetDefault(s.Default);
   button.OnClick = context.Bind<TNotifyEvent>(s.OnClick);
+}
+
+void LayoutWriter<CheckBoxSettings>::Write(TCheckBox& box, const CheckBoxSettings& s, LayoutContext& context) {
+  box.SetCaption(std::string(s.Caption));
+  box.SetChecked(s.Checked);
+  box.OnClick = context.Bind<TNotifyEvent>(s.OnClick);
 }
 
 void LayoutWriter<EditSettings>::Write(TEdit& edit, const EditSettings& s, LayoutContext&) {

@@ -82,6 +82,30 @@ class TMemo : public TWinControl {
   TScrollStyle scroll_bars_ = ssNone;
 };
 
+// A check box (BS_AUTOCHECKBOX): a click, Space or its accelerator flips it
+// and then runs OnClick; SetChecked does not.
+class TCheckBox : public TWinControl {
+ public:
+  explicit TCheckBox(TComponent* owner);
+  std::string Caption() const { return Text(); }
+  void SetCaption(const std::string& caption) { SetText(caption); }
+  bool Checked() const;
+  void SetChecked(bool on);
+  TNotifyEvent OnClick;
+  char32_t Mnemonic() const override;
+  void MnemonicActivate(bool activate) override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  bool DispatchByNumber(TMessage& message) override;
+
+ private:
+  void CNCommand(TMessage& message);
+
+  bool checked_ = false;  // until the window exists, and its state when it goes
+};
+
 // Static text. An auto-sized label fits itself to its caption in its form's
 // font whenever the caption changes.
 class TLabel : public TWinControl {
@@ -125,6 +149,11 @@ template <>
 struct LayoutWriter<ButtonSettings> {
   using Component = TButton;
   static void Write(TButton& button, const ButtonSettings& s, LayoutContext& context);
+};
+template <>
+struct LayoutWriter<CheckBoxSettings> {
+  using Component = TCheckBox;
+  static void Write(TCheckBox& box, const CheckBoxSettings& s, LayoutContext& context);
 };
 template <>
 struct LayoutWriter<EditSettings> {

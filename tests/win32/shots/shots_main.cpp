@@ -19,6 +19,7 @@
 #include "forms/Vexlan_unit3.h"
 #include "forms/Vexlan_unit4.h"
 #include "forms/Vexlan_unit5.h"
+#include "forms/Vexlan_unit6.h"
 #include "forms/Vexlan_unit7.h"
 #include "forms/Vexlan_unit8.h"
 #include "platform/toolkit/win32/application.h"
@@ -131,6 +132,33 @@ int main() {
     Form1->Properties1Click(nullptr);
     if (!Scene(app, "properties", Union({Form1->Handle(), Form5->Handle()}))) return 0;
     Form5->Close();
+
+    // The Messages window on the editor and its children while someone works in it.
+    {
+      WatchMessages(&app, fixture.Id("Editor"));
+      TForm6* messages = MessagesForms().back();
+      messages->ChildrenBox->SetChecked(true);
+      messages->ChildrenBoxClick(nullptr);
+      const TBounds b = messages->BoundsRect();
+      messages->SetBounds(20, 20, b.Width, b.Height);
+      // The editor just below the Messages window, whatever the DPI made of it.
+      ::SetWindowPos(fixture.Handle("Editor"), HWND_TOP, 20, 30 + b.Height, 393, 170, SWP_NOACTIVATE);
+      RECT editor{};
+      ::GetWindowRect(fixture.Handle("Editor"), &editor);
+      for (int i = 0; i < 6; ++i) {
+        ::SetCursorPos(editor.left + 60 + 25 * i, editor.top + 60 + 4 * i);
+        testing::Settle(app, 60);
+      }
+      ::PostMessageW(fixture.Handle("Button"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 8));
+      ::PostMessageW(fixture.Handle("Button"), WM_LBUTTONUP, 0, MAKELPARAM(10, 8));
+      fixture.Sync();
+      fixture.Command("type|Text|Dear reader, hello again.");
+      fixture.Command("caption|Editor|Untitled - Editor *");
+      testing::Settle(app, 300);
+      messages->DrainNow();
+      if (!Scene(app, "messages", Union({messages->Handle(), fixture.Handle("Editor")}))) return 0;
+      messages->Close();
+    }
 
     Form1->Moveandsize1Click(nullptr);
     if (!Scene(app, "move-size", Union({Form7->Handle()}))) return 0;

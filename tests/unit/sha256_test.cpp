@@ -1,0 +1,36 @@
+#include "msglog/sha256.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vexlan {
+namespace {
+
+std::span<const std::uint8_t> Bytes(const std::string& text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// The standard's examples, and lengths on each side of the padding's edges.
+TEST(Sha256, MatchesTheStandardsVectorsWholeOrInPieces) {
+  const std::pair<std::string, const char*> cases[] = {
+      {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+      {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+       "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+      {std::string(55, 'a'), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
+      {std::string(64, 'a'), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
+      {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+  };
+  for (const auto& [text, digest] : cases) {
+    SCOPED_TRACE(text.size());
+    EXPECT_EQ(DigestHex(Sha256Of(Bytes(text))), digest);
+    Sha256 pieces;
+    for (std::size_t at = 0; at < text.size(); at += 37) pieces.Update(Bytes(text.substr(at, 37)));
+    EXPECT_EQ(DigestHex(pieces.Finish()), digest);
+  }
+}
+
+}  // namespace
+}  // namespace vexlan
