@@ -51,6 +51,11 @@ constexpr PublishedMethod<TForm1> kMethods[] = {
     {"Copytree1Click", &TForm1::Copytree1Click},
     {"Keepplaceonrefresh1Click", &TForm1::Keepplaceonrefresh1Click},
     {"Livetree1Click", &TForm1::Livetree1Click},
+    {"Enabled1Click", &TForm1::Enabled1Click},
+    {"Alwaysontop1Click", &TForm1::Alwaysontop1Click},
+    {"Bringtofront1Click", &TForm1::Bringtofront1Click},
+    {"Moveandsize1Click", &TForm1::Moveandsize1Click},
+    {"Styles1Click", &TForm1::Styles1Click},
 };
 
 }  // namespace
@@ -80,6 +85,13 @@ TForm1::TForm1(TComponent* owner, const PlatformContext& platform) : TForm(owner
   Copytree1 = &LayoutComponent<TMenuItem>(*this, "Copytree1");
   Keepplaceonrefresh1 = &LayoutComponent<TMenuItem>(*this, "Keepplaceonrefresh1");
   Livetree1 = &LayoutComponent<TMenuItem>(*this, "Livetree1");
+  Change1 = &LayoutComponent<TMenuItem>(*this, "Change1");
+  Enabled1 = &LayoutComponent<TMenuItem>(*this, "Enabled1");
+  Alwaysontop1 = &LayoutComponent<TMenuItem>(*this, "Alwaysontop1");
+  Bringtofront1 = &LayoutComponent<TMenuItem>(*this, "Bringtofront1");
+  Moveandsize1 = &LayoutComponent<TMenuItem>(*this, "Moveandsize1");
+  Styles1 = &LayoutComponent<TMenuItem>(*this, "Styles1");
+  PopupMenu1->OnPopup = [this](TObject*) { ShowChangeState(); };
   // However the tree's nodes go, the register goes first.
   NodeList.Attach(TreeView1);
   live_timer_.SetEnabled(false);

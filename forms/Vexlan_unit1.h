@@ -19,6 +19,7 @@
 #include "platform/toolkit/win32/tree_view.h"
 #include "platform/window_services.h"
 #include "winutil/live_tree.h"
+#include "winutil/ExtCntrlsUtils.h"
 #include "winutil/tree_model.h"
 #include "winutil/win32/highlight_frame.h"
 #include "winutil/win32/thread_work_meter.h"
@@ -65,6 +66,13 @@ class TForm1 : public TForm {
   TMenuItem* Keepplaceonrefresh1 = nullptr;
   TMenuItem* Livetree1 = nullptr;
   TMenuItem* Watchmessages1 = nullptr;
+  // The "Change" submenu.
+  TMenuItem* Change1 = nullptr;
+  TMenuItem* Enabled1 = nullptr;
+  TMenuItem* Alwaysontop1 = nullptr;
+  TMenuItem* Bringtofront1 = nullptr;
+  TMenuItem* Moveandsize1 = nullptr;
+  TMenuItem* Styles1 = nullptr;
 
   // The form's creation handler: builds the tree before the form is first shown.
   void OnInit(TObject* Sender);
@@ -152,6 +160,21 @@ class TForm1 : public TForm {
   // handles (see forms/Vexlan_unit6.h).
   void Watchmessages1Click(TObject* Sender);
 
+  // The "Change" submenu (forms/Vexlan_unit1_change.cpp), on the selected
+  // node's window, through WindowChanger: never waiting on the window past
+  // the time-out, refusing Vexlan's own windows ("Vexlan does not change its
+  // own windows."), what became of each told in the words of OutcomeText.
+  // "Enabled" and "Always on top" flip the state the window has when chosen
+  // (their check marks show it when the menu opens; a child window cannot
+  // be always on top). "Bring to front" activates a top-level window and
+  // raises a child among its siblings. The two others open the Move and
+  // Size and the Styles dialogs on the window.
+  void Enabled1Click(TObject* Sender);
+  void Alwaysontop1Click(TObject* Sender);
+  void Bringtofront1Click(TObject* Sender);
+  void Moveandsize1Click(TObject* Sender);
+  void Styles1Click(TObject* Sender);
+
   // F5 rebuilds the tree wherever the focus is in the form; Alt+Enter in
   // the tree opens the properties of the selected node's window. In the
   // tree, Ctrl+C copies the selected node's text as one line (nothing when
@@ -172,6 +195,9 @@ class TForm1 : public TForm {
   void CopyText(const std::string& text);
   // The selected node's window; 0, after telling the user, when none is.
   WindowHandle TargetOrSay() const;
+  // Gives the Change submenu's items the selected window's state.
+  void ShowChangeState();
+  WindowChanger Changer() const;
   void WMGetMinMaxInfo(TMessage& message);
 
   PlatformContext platform_;

@@ -9,6 +9,7 @@
 #include "components/SysHot.h"
 #include "components/win32/advanced_panel.h"
 #include "forms/core/layout_kinds.h"
+#include "platform/toolkit/win32/check_list.h"
 #include "platform/toolkit/win32/layout_loader.h"
 #include "platform/toolkit/win32/list_view.h"
 #include "platform/toolkit/win32/menus.h"

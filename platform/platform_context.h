@@ -35,6 +35,7 @@ class PlatformContext {
   MessagePosting& Posting() const { return Need(posting_, "posting messages"); }
   WindowEventServices& WindowEvents() const { return Need(window_events_, "window events"); }
   WindowFactsServices& WindowFacts() const { return Need(window_facts_, "reading windows' properties"); }
+  WindowChangeServices& Changes() const { return Need(changes_, "changing windows"); }
 
   // This context with one service replaced. The services must outlive every
   // copy of the context that names them.
@@ -52,6 +53,7 @@ class PlatformContext {
   [[nodiscard]] PlatformContext With(WindowFactsServices& s) const {
     return Replaced(&PlatformContext::window_facts_, s);
   }
+  [[nodiscard]] PlatformContext With(WindowChangeServices& s) const { return Replaced(&PlatformContext::changes_, s); }
 
  private:
   template <class S>
@@ -74,6 +76,7 @@ class PlatformContext {
   MessagePosting* posting_ = nullptr;
   WindowEventServices* window_events_ = nullptr;
   WindowFactsServices* window_facts_ = nullptr;
+  WindowChangeServices* changes_ = nullptr;
 };
 
 // The installed context; EPlatformMissing when there is none.

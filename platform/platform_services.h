@@ -107,11 +107,20 @@ struct WindowRect {
   friend bool operator==(const WindowRect&, const WindowRect&) = default;
 };
 
+// Where SetWindowPos puts a window: its left-top corner and its size.
+struct WindowPlace {
+  std::int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+  friend bool operator==(const WindowPlace&, const WindowPlace&) = default;
+};
+
 // What the system keeps of one window, as it gives it.
 struct WindowRecord {
   std::u16string class_name;
   std::u16string caption;  // the system's copy, whatever process the window is in
   WindowRect rect;         // screen coordinates
+  // The same rectangle where SetWindowPos places the window: in its
+  // parent's client coordinates for a child window, else on the screen.
+  WindowRect placement{};
   WindowRect client;       // client coordinates: left and top are 0
   std::uint32_t style = 0, ex_style = 0, class_style = 0;
   // A child window's control identifier; a top-level window has none.
@@ -174,6 +183,32 @@ class WindowEventServices {
   // with the number returned; 0 when the platform refuses.
   virtual int Watch(Sink sink) = 0;
   virtual void Unwatch(int watch) = 0;
+};
+
+// Changes to any program's window beyond showing and hiding.
+//
+// PlaceWindow with SWP_ASYNCWINDOWPOS hands the request to the window's
+// thread and returns at once. The other calls return only once the
+// window's thread has handled what the system sends it for them, however
+// long that takes, forever for a thread that never answers: the caller
+// makes them where such a wait holds nothing up. Each says whether it went
+// through, or why not (no such window; refused, for a program of higher
+// rights).
+class WindowChangeServices {
+ public:
+  virtual ~WindowChangeServices() = default;
+
+  // SetWindowPos(wnd, insert_after, x, y, width, height, flags).
+  virtual SendResult PlaceWindow(WindowHandle wnd, WindowHandle insert_after, const WindowPlace& place,
+                                 unsigned flags) = 0;
+  // EnableWindow: sets or clears WS_DISABLED, then sends WM_ENABLE.
+  virtual SendResult EnableWindow(WindowHandle wnd, bool enable) = 0;
+  // SetWindowLongPtr with kGwlStyle or kGwlExStyle: WM_STYLECHANGING, the
+  // change, WM_STYLECHANGED. (Not named after the platform's call, which
+  // <windows.h> makes a macro.)
+  virtual SendResult SetStyleValue(WindowHandle wnd, int index, std::uint32_t value) = 0;
+  // SetForegroundWindow: brings the window to the front and activates it.
+  virtual SendResult SetForegroundWindow(WindowHandle wnd) = 0;
 };
 
 }  // namespace vexlan

@@ -1,8 +1,14 @@
 #include "winutil/ExtCntrlsUtils.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <deque>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "platform/utf.h"
 
@@ -155,6 +161,153 @@ Outcome CloseWindow(WindowServices& ws, MessagePosting& posting, WindowHandle wn
   if (!IsWindowHandle(ws, wnd)) return Outcome::kNoWindow;
   const SendResult posted = posting.Post(wnd, msg::kClose, 0, 0);
   return posted ? Outcome::kDone : Failed(ws, wnd, posted.error);
+}
+
+namespace {
+
+struct Change {
+  std::function<SendResult()> call;
+  SendResult result;
+  bool over = false;
+};
+
+}  // namespace
+
+struct ChangeWorkers::State {
+  std::mutex lock;
+  std::condition_variable over;
+  // Each window's changes not yet over, oldest first; its thread runs the
+  // first. A window is listed while its thread runs.
+  std::map<WindowHandle, std::deque<std::shared_ptr<Change>>> queues;
+  std::size_t waiting = 0;
+  // The workers' object has gone: what has not started never will.
+  bool abandoned = false;
+
+  static void Work(const std::shared_ptr<State>& state, WindowHandle wnd) {
+    std::unique_lock held(state->lock);
+    std::deque<std::shared_ptr<Change>>& queue = state->queues.at(wnd);
+    while (!queue.empty() && !state->abandoned) {
+      const std::shared_ptr<Change> change = queue.front();
+      held.unlock();
+      SendResult result = SendResult::Failed(SendError::kOther);
+      try {
+        result = change->call();
+      } catch (...) {
+        // Told as refused, like any other call the system failed.
+      }
+      held.lock();
+      change->result = result;
+      change->over = true;
+      queue.pop_front();
+      --state->waiting;
+      state->over.notify_all();
+    }
+    state->waiting -= queue.size();
+    state->queues.erase(wnd);
+  }
+};
+
+ChangeWorkers::ChangeWorkers(unsigned wait_ms, std::size_t limit)
+    : state_(std::make_shared<State>()), wait_ms_(wait_ms), limit_(limit) {}
+
+ChangeWorkers::~ChangeWorkers() {
+  const std::lock_guard held(state_->lock);
+  state_->abandoned = true;
+}
+
+std::size_t ChangeWorkers::Waiting() const {
+  const std::lock_guard held(state_->lock);
+  return state_->waiting;
+}
+
+Outcome ChangeWorkers::Run(WindowServices& ws, WindowHandle wnd, std::function<SendResult()> call) {
+  auto change = std::make_shared<Change>();
+  change->call = std::move(call);
+  std::unique_lock held(state_->lock);
+  if (state_->waiting >= limit_) return Outcome::kStillWaiting;
+  std::deque<std::shared_ptr<Change>>& queue = state_->queues[wnd];
+  queue.push_back(change);
+  ++state_->waiting;
+  if (queue.size() == 1) {
+    try {
+      std::thread(&State::Work, state_, wnd).detach();
+    } catch (...) {
+      state_->queues.erase(wnd);
+      --state_->waiting;
+      throw;
+    }
+  }
+  if (!state_->over.wait_for(held, std::chrono::milliseconds(wait_ms_), [&] { return change->over; })) {
+    return Outcome::kNotAnswered;
+  }
+  const SendResult result = change->result;
+  held.unlock();
+  return result ? Outcome::kDone : Failed(ws, wnd, result.error);
+}
+
+ChangeWorkers& ProgramChangeWorkers() {
+  // Never destroyed: a worker may outlive every form.
+  static ChangeWorkers* const workers = new ChangeWorkers;
+  return *workers;
+}
+
+Outcome WindowChanger::MayChange(WindowHandle wnd) {
+  if (!IsWindowHandle(ws_, wnd)) return Outcome::kNoWindow;
+  // A change to one of our own windows would wait on our own thread, or
+  // leave the program in a state it never expects.
+  if (ws_.InCallerProcess(wnd)) return Outcome::kOwnWindow;
+  return Outcome::kDone;
+}
+
+Outcome WindowChanger::Place(WindowHandle wnd, WindowHandle insert_after, const WindowPlace& place, unsigned flags) {
+  if (const Outcome may = MayChange(wnd); may != Outcome::kDone) return may;
+  const SendResult placed = changes_.PlaceWindow(wnd, insert_after, place, flags | kSwpAsyncWindowPos);
+  return placed ? Outcome::kDone : Failed(ws_, wnd, placed.error);
+}
+
+Outcome WindowChanger::SetEnabled(WindowHandle wnd, bool enabled) {
+  if (const Outcome may = MayChange(wnd); may != Outcome::kDone) return may;
+  WindowChangeServices& changes = changes_;
+  return workers_.Run(ws_, wnd, [&changes, wnd, enabled] { return changes.EnableWindow(wnd, enabled); });
+}
+
+Outcome WindowChanger::SetTopmost(WindowHandle wnd, bool topmost) {
+  return Place(wnd, topmost ? kHwndTopMost : kHwndNoTopMost, {}, kSwpNoMove | kSwpNoSize | kSwpNoActivate);
+}
+
+Outcome WindowChanger::BringToFront(WindowHandle wnd) {
+  if (const Outcome may = MayChange(wnd); may != Outcome::kDone) return may;
+  const std::optional<WindowRecord> record = facts_.Record(wnd);
+  if (!record) return Outcome::kNoWindow;
+  if (record->style & kWsChild) return Place(wnd, kHwndTop, {}, kSwpNoMove | kSwpNoSize | kSwpNoActivate);
+  WindowChangeServices& changes = changes_;
+  return workers_.Run(ws_, wnd, [&changes, wnd] { return changes.SetForegroundWindow(wnd); });
+}
+
+Outcome WindowChanger::MoveAndSize(WindowHandle wnd, const WindowPlace& place) {
+  return Place(wnd, kHwndTop, place, kSwpNoZOrder | kSwpNoActivate);
+}
+
+Outcome WindowChanger::SetStyles(WindowHandle wnd, std::uint32_t style, std::uint32_t ex_style) {
+  if (const Outcome may = MayChange(wnd); may != Outcome::kDone) return may;
+  WindowChangeServices& changes = changes_;
+  WindowFactsServices& facts = facts_;
+  // Compared when the worker comes to it: changes asked before may still
+  // be on their way to the window.
+  return workers_.Run(ws_, wnd, [&changes, &facts, wnd, style, ex_style] {
+    const std::optional<WindowRecord> now = facts.Record(wnd);
+    if (!now) return SendResult::Failed(SendError::kNoWindow);
+    if (now->style == style && now->ex_style == ex_style) return SendResult::Answered(0);
+    if (now->style != style) {
+      if (const SendResult set = changes.SetStyleValue(wnd, kGwlStyle, style); !set) return set;
+    }
+    if (now->ex_style != ex_style) {
+      if (const SendResult set = changes.SetStyleValue(wnd, kGwlExStyle, ex_style); !set) return set;
+    }
+    constexpr unsigned kRedrawFrame =
+        kSwpNoMove | kSwpNoSize | kSwpNoZOrder | kSwpNoActivate | kSwpFrameChanged | kSwpAsyncWindowPos;
+    return changes.PlaceWindow(wnd, kHwndTop, {}, kRedrawFrame);
+  });
 }
 
 }  // namespace vexlan

@@ -38,11 +38,25 @@
 //    window: the values that stand for something else where a handle goes
 //    (HWND_BROADCAST, which reaches every top-level window, HWND_TOPMOST...)
 //    are refused before the system is asked.
+// 7. Changes never wait on another thread either (WindowChanger).
+//    Position, size, Z order and the frame drawn again after a style change
+//    go by SetWindowPos with SWP_ASYNCWINDOWPOS. What the system makes
+//    synchronous with the window's thread (EnableWindow sends WM_ENABLE,
+//    SetWindowLongPtr WM_STYLECHANGING and WM_STYLECHANGED, and
+//    SetForegroundWindow) runs on a worker thread (ChangeWorkers), and the
+//    user interface waits for it at most kSendTimeoutMs: past that the
+//    change is not answered, and takes effect when the window answers.
+//    Changes to one window run one after the other, in the order they were
+//    asked for; at most kMaxWaitingChanges wait at once, and beyond that
+//    nothing more is started. Vexlan's own windows are never changed.
 //
 // Texts are UTF-8; limits count UTF-16 units, as the platform does.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -117,5 +131,79 @@ Outcome ShowOrHideWindow(WindowServices& ws, ShowHideServices& show_hide, Window
 // Asks the window to close as its close box would: WM_CLOSE, posted, never
 // waited on.
 Outcome CloseWindow(WindowServices& ws, MessagePosting& posting, WindowHandle wnd);
+
+// The most changes that may wait at once for windows to answer.
+inline constexpr std::size_t kMaxWaitingChanges = 4;
+
+// Runs the calls the system makes synchronous with a window's thread on
+// threads of their own, one thread for each window that has changes
+// waiting, which runs them in the order they came and ends with the last.
+// A thread whose window never answers stays blocked, and its changes keep
+// their places among the `limit`; they leave them as the window answers or
+// goes. The object may go before its threads: a change not yet started
+// then never runs.
+class ChangeWorkers {
+ public:
+  explicit ChangeWorkers(unsigned wait_ms = kSendTimeoutMs, std::size_t limit = kMaxWaitingChanges);
+  ~ChangeWorkers();
+  ChangeWorkers(const ChangeWorkers&) = delete;
+  ChangeWorkers& operator=(const ChangeWorkers&) = delete;
+
+  // Runs `change` on `wnd`'s worker after the changes asked of it before,
+  // and waits for it at most `wait_ms`: what it came to (kNotAnswered while
+  // it is still waiting); kStillWaiting, and nothing started, when `limit`
+  // changes are waiting already.
+  Outcome Run(WindowServices& ws, WindowHandle wnd, std::function<SendResult()> change);
+  // How many changes are asked for and not over.
+  std::size_t Waiting() const;
+
+ private:
+  struct State;
+  std::shared_ptr<State> state_;
+  unsigned wait_ms_;
+  std::size_t limit_;
+};
+
+// The program's one set of workers, shared by every form.
+ChangeWorkers& ProgramChangeWorkers();
+
+// The changes the user makes to another program's window. Each checks that
+// the handle names a window and refuses, with kOwnWindow and nothing done,
+// every window of Vexlan's own process.
+class WindowChanger {
+ public:
+  WindowChanger(WindowServices& ws, WindowFactsServices& facts, WindowChangeServices& changes,
+                ChangeWorkers& workers)
+      : ws_(ws), facts_(facts), changes_(changes), workers_(workers) {}
+
+  // EnableWindow, on the worker.
+  Outcome SetEnabled(WindowHandle wnd, bool enabled);
+  // Always on top or not: SetWindowPos with HWND_TOPMOST or HWND_NOTOPMOST,
+  // without moving, sizing or activating it.
+  Outcome SetTopmost(WindowHandle wnd, bool topmost);
+  // A top-level window comes to the front, activated (SetForegroundWindow,
+  // on the worker); a child window goes to the top of its siblings
+  // (SetWindowPos with HWND_TOP).
+  Outcome BringToFront(WindowHandle wnd);
+  // Moves and sizes the window (SetWindowPos), in its parent's client
+  // coordinates for a child window.
+  Outcome MoveAndSize(WindowHandle wnd, const WindowPlace& place);
+  // Writes the style and the extended style that differ from the window's
+  // when the worker comes to them (SetWindowLongPtr), then has its frame
+  // drawn again for them (SetWindowPos with SWP_FRAMECHANGED). kDone and
+  // nothing sent when neither differs.
+  Outcome SetStyles(WindowHandle wnd, std::uint32_t style, std::uint32_t ex_style);
+  // kDone when the window may be changed, else why not: kNoWindow,
+  // kOwnWindow.
+  Outcome MayChange(WindowHandle wnd);
+
+ private:
+  Outcome Place(WindowHandle wnd, WindowHandle insert_after, const WindowPlace& place, unsigned flags);
+
+  WindowServices& ws_;
+  WindowFactsServices& facts_;
+  WindowChangeServices& changes_;
+  ChangeWorkers& workers_;
+};
 
 }  // namespace vexlan

@@ -7,9 +7,13 @@ std::string OutcomeText(Action action, Outcome outcome) {
     case Outcome::kDone:
       return {};
     case Outcome::kNotAnswered:
-      return action == Action::kClick
-                 ? "The window did not answer in time. The click will reach it when it answers."
-                 : "The window did not answer in time.";
+      if (action == Action::kClick) {
+        return "The window did not answer in time. The click will reach it when it answers.";
+      }
+      if (action == Action::kChange) {
+        return "The window did not answer in time. The change will take effect when it answers.";
+      }
+      return "The window did not answer in time.";
     case Outcome::kRefused:
       return "Windows refused the message.";
     case Outcome::kRefusedHigherRights:
@@ -20,8 +24,11 @@ std::string OutcomeText(Action action, Outcome outcome) {
     case Outcome::kNotTaken:
       return action == Action::kWriteText ? "The window did not take the text." : "The window did not take the change.";
     case Outcome::kOwnWindow:
-      return action == Action::kShowOrHide ? "Vexlan does not show or hide its own windows."
-                                           : "Vexlan does not act on its own windows this way.";
+      if (action == Action::kShowOrHide) return "Vexlan does not show or hide its own windows.";
+      if (action == Action::kChange) return "Vexlan does not change its own windows.";
+      return "Vexlan does not act on its own windows this way.";
+    case Outcome::kStillWaiting:
+      return "Vexlan is still waiting for windows to answer earlier changes. Nothing was changed.";
   }
   return {};
 }

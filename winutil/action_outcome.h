@@ -20,6 +20,8 @@ enum class Outcome {
   kNoWindow,             // no such window, or it went meanwhile
   kNotTaken,             // the window answered no (WM_SETTEXT answered FALSE)
   kOwnWindow,            // a window of Vexlan's own that the action leaves alone
+  kStillWaiting,         // nothing done: earlier changes still wait for their
+                         // windows to answer
 };
 
 // What the user asked for, which decides some of the words.

@@ -101,6 +101,12 @@ struct ListViewSettings {
   std::span<const ListColumn> Columns{};
 };
 
+// A list of lines, each with a box the user ticks or none; its owner gives
+// the lines.
+struct CheckListSettings {
+  static constexpr LayoutRole kRole = LayoutRole::Control;
+};
+
 // Ticks every Interval milliseconds while enabled.
 struct TimerSettings {
   static constexpr LayoutRole kRole = LayoutRole::NonVisual;

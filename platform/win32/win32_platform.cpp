@@ -2,6 +2,7 @@
 
 #include "platform/win32/message_window.h"
 #include "platform/win32/win32_window_events.h"
+#include "platform/win32/win32_window_changes.h"
 #include "platform/win32/win32_window_facts.h"
 #include "platform/win32/win32_window_services.h"
 
@@ -60,6 +61,7 @@ const PlatformContext& SystemPlatform() {
     Win32Posting posting;
     Win32WindowEvents window_events;
     Win32WindowFacts window_facts;
+    Win32WindowChanges changes;
     PlatformContext context = PlatformContext{}
                                   .With(SystemWindowServices())
                                   .With(message_windows)
@@ -68,7 +70,8 @@ const PlatformContext& SystemPlatform() {
                                   .With(show_hide)
                                   .With(posting)
                                   .With(window_events)
-                                  .With(window_facts);
+                                  .With(window_facts)
+                                  .With(changes);
   };
   // Never destroyed, on purpose: a component that the application object
   // still owns when static destruction begins uses them as it goes.

@@ -57,6 +57,7 @@ DpiAwareness AwarenessOf(HWND hwnd) {
 }
 
 WindowRect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRectStruct(const WindowRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
 }  // namespace
 
@@ -72,6 +73,7 @@ std::optional<WindowRecord> Win32WindowFacts::Record(WindowHandle wnd) {
   RECT r{};
   ::GetWindowRect(hwnd, &r);
   f.rect = ToRect(r);
+  f.placement = f.rect;
   r = {};
   ::GetClientRect(hwnd, &r);
   f.client = ToRect(r);
@@ -81,6 +83,11 @@ std::optional<WindowRecord> Win32WindowFacts::Record(WindowHandle wnd) {
   if (f.style & WS_CHILD) {
     f.id = ::GetWindowLongPtrW(hwnd, GWLP_ID);
     f.parent = FromHwnd(::GetAncestor(hwnd, GA_PARENT));
+    // Two points: a mirrored parent's right-to-left coordinates come out as
+    // a rectangle still.
+    RECT placed = ToRectStruct(f.rect);
+    ::MapWindowPoints(nullptr, ToHwnd(f.parent), reinterpret_cast<POINT*>(&placed), 2);
+    f.placement = ToRect(placed);
   }
   f.owner = FromHwnd(::GetWindow(hwnd, GW_OWNER));
   DWORD process_id = 0;

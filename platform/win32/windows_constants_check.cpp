@@ -12,12 +12,15 @@ namespace {
 static_assert(msg::kNull == WM_NULL);
 static_assert(msg::kDestroy == WM_DESTROY);
 static_assert(msg::kSize == WM_SIZE);
+static_assert(msg::kEnable == WM_ENABLE);
 static_assert(msg::kClose == WM_CLOSE);
 static_assert(msg::kSetText == WM_SETTEXT);
 static_assert(msg::kGetText == WM_GETTEXT);
 static_assert(msg::kGetTextLength == WM_GETTEXTLENGTH);
 static_assert(msg::kEraseBkgnd == WM_ERASEBKGND);
 static_assert(msg::kWindowPosChanged == WM_WINDOWPOSCHANGED);
+static_assert(msg::kStyleChanging == WM_STYLECHANGING);
+static_assert(msg::kStyleChanged == WM_STYLECHANGED);
 static_assert(msg::kLButtonDown == WM_LBUTTONDOWN);
 static_assert(msg::kLButtonUp == WM_LBUTTONUP);
 static_assert(msg::kRButtonDown == WM_RBUTTONDOWN);
@@ -37,7 +40,15 @@ static_assert(kSwpNoSize == SWP_NOSIZE);
 static_assert(kSwpNoMove == SWP_NOMOVE);
 static_assert(kSwpShowWindow == SWP_SHOWWINDOW);
 static_assert(kSwpHideWindow == SWP_HIDEWINDOW);
+static_assert(kSwpNoZOrder == SWP_NOZORDER);
+static_assert(kSwpNoActivate == SWP_NOACTIVATE);
+static_assert(kSwpFrameChanged == SWP_FRAMECHANGED);
 static_assert(kSwpAsyncWindowPos == SWP_ASYNCWINDOWPOS);
+
+static_assert(kGwlStyle == GWL_STYLE);
+static_assert(kGwlExStyle == GWL_EXSTYLE);
+static_assert(kWsChild == WS_CHILD);
+static_assert(kWsExTopMost == WS_EX_TOPMOST);
 
 // HWND_NOTOPMOST is ((HWND)-2), a pointer, which no constant expression may
 // make; with HWND naming an integer type in this scope the same macro is

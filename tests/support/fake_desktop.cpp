@@ -13,6 +13,7 @@ FakeDesktop::FakeDesktop() {
   processes[kOtherProcess] = {u"C:\\fake.exe", {0x2000, false}};
 }
 
+
 WindowHandle FakeDesktop::Add(WindowHandle parent, const std::string& caption, const std::string& class_name,
                               bool visible, WindowHandle handle) {
   if (parent != 0 && !Exists(parent)) throw std::invalid_argument("no such parent");
@@ -29,6 +30,7 @@ WindowHandle FakeDesktop::Add(WindowHandle parent, const std::string& caption, c
   w.text = w.caption;
   w.class_name = Utf8ToUtf16(class_name);
   w.visible = visible;
+  w.facts.enabled = true;
 
   LinkLast(windows_.emplace(handle, std::move(w)).first->second);
   Raise(WindowEventKind::kCreated, handle);
@@ -37,6 +39,7 @@ WindowHandle FakeDesktop::Add(WindowHandle parent, const std::string& caption, c
 }
 
 void FakeDesktop::Destroy(WindowHandle wnd) {
+  const std::lock_guard guard(*mutex_);
   Window* w = Find(wnd);
   if (!w) return;
   if (w->visible) Raise(WindowEventKind::kHidden, wnd);
@@ -254,14 +257,29 @@ std::intptr_t FakeDesktop::Handle(Window& w, unsigned message, std::uintptr_t wp
 void FakeDesktop::Take(Window& w, const Queued& queued, std::int64_t at_ms) {
   std::int64_t done = at_ms;
   if (queued.position) {
-    if (queued.position->flags & kSwpShowWindow) w.visible = true;
-    if (queued.position->flags & kSwpHideWindow) w.visible = false;
+    const LoggedWindowPos& p = *queued.position;
+    if (p.flags & kSwpShowWindow) w.visible = true;
+    if (p.flags & kSwpHideWindow) w.visible = false;
+    WindowRecord& f = w.facts;
+    if (!(p.flags & kSwpNoZOrder) && (p.insert_after == kHwndTopMost || p.insert_after == kHwndNoTopMost)) {
+      f.ex_style = p.insert_after == kHwndTopMost ? f.ex_style | kWsExTopMost : f.ex_style & ~kWsExTopMost;
+    }
+    // The screen rectangle keeps its offset from the placement: the
+    // parent's client origin.
+    WindowRect& r = f.placement;
+    const std::int32_t dx = f.rect.Left - r.Left, dy = f.rect.Top - r.Top;
+    const bool moves = !(p.flags & kSwpNoMove), sizes = !(p.flags & kSwpNoSize);
+    const std::int32_t left = moves ? p.place.Left : r.Left, top = moves ? p.place.Top : r.Top;
+    r = {left, top, left + (sizes ? p.place.Width : r.Right - r.Left), top + (sizes ? p.place.Height : r.Bottom - r.Top)};
+    f.rect = {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
   } else {
     const LoggedMessage& m = queued.message;
+    if (queued.change) Change(w, m);
     Handle(w, m.message, m.wparam, m.lparam, true);
     if (w.slow_ms.count(m.message)) done += w.slow_ms[m.message];
     w.received.push_back(m);
     w.done_ms.push_back(done);
+    if (queued.pending) queued.pending->set_value(SendResult::Answered(0));
   }
   w.busy_since_ms = at_ms;
   w.busy_until_ms = done;
@@ -295,11 +313,13 @@ void FakeDesktop::Run() {
 }
 
 void FakeDesktop::Sleep(unsigned ms) {
+  const std::lock_guard guard(*mutex_);
   clock.Advance(ms);
   Run();
 }
 
 void FakeDesktop::Pump() {
+  const std::lock_guard guard(*mutex_);
   for (auto& [handle, w] : windows_) {
     while (w.own_thread && !(w.sent_queue.empty() && w.posted_queue.empty())) {
       std::deque<Queued>& queue = w.sent_queue.empty() ? w.posted_queue : w.sent_queue;
@@ -312,6 +332,7 @@ void FakeDesktop::Pump() {
 }
 
 void FakeDesktop::Drain(WindowHandle wnd) {
+  const std::lock_guard guard(*mutex_);
   for (Window* w = Find(wnd); w; w = Find(wnd)) {
     if (w->own_thread) return Pump();
     if (w->busy_until_ms <= clock.now_ms && w->sent_queue.empty() && w->posted_queue.empty()) return;
@@ -322,6 +343,7 @@ void FakeDesktop::Drain(WindowHandle wnd) {
 }
 
 std::vector<LoggedMessage> FakeDesktop::Handled(WindowHandle wnd) const {
+  const std::lock_guard guard(*mutex_);
   std::vector<LoggedMessage> handled;
   const auto it = windows_.find(wnd);
   if (it == windows_.end()) return handled;
@@ -357,10 +379,21 @@ SendResult FakeDesktop::SendNotify(WindowHandle wnd, unsigned message, std::uint
 }
 
 SendResult FakeDesktop::SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) {
+  return Position(wnd, {insert_after, flags});
+}
+
+SendResult FakeDesktop::PlaceWindow(WindowHandle wnd, WindowHandle insert_after, const WindowPlace& place,
+                                    unsigned flags) {
+  return Position(wnd, {insert_after, flags, place});
+}
+
+SendResult FakeDesktop::Position(WindowHandle wnd, const LoggedWindowPos& position) {
+  const std::lock_guard guard(*mutex_);
   Window* w = Find(wnd);
   if (!w) return SendResult::Failed(SendError::kNoWindow);
-  w->positioned.push_back({insert_after, flags});
-  const Queued request{{0, 0, 0}, clock.now_ms, LoggedWindowPos{insert_after, flags}, 0};
+  w->positioned.push_back(position);
+  const unsigned flags = position.flags;
+  const Queued request{{0, 0, 0}, clock.now_ms, position, 0};
   if (!w->own_thread && (flags & kSwpAsyncWindowPos)) {
     w->sent_queue.push_back(request);
     Run();
@@ -377,6 +410,7 @@ SendResult FakeDesktop::SetWindowPos(WindowHandle wnd, WindowHandle insert_after
 }
 
 std::optional<WindowRecord> FakeDesktop::Record(WindowHandle wnd) {
+  const std::lock_guard guard(*mutex_);
   const Window* w = Find(wnd);
   if (!w) return std::nullopt;
   WindowRecord r = w->facts;
@@ -393,6 +427,51 @@ std::optional<WindowRecord> FakeDesktop::Record(WindowHandle wnd) {
 std::optional<std::u16string> FakeDesktop::ProcessImage(std::uint32_t process_id) {
   const auto it = processes.find(process_id);
   return it == processes.end() ? std::nullopt : it->second.image;
+}
+
+SendResult FakeDesktop::EnableWindow(WindowHandle wnd, bool enable) {
+  return Synchronous(wnd, {msg::kEnable, enable ? 1u : 0u, 0}, true);
+}
+
+SendResult FakeDesktop::SetStyleValue(WindowHandle wnd, int index, std::uint32_t value) {
+  return Synchronous(wnd, {msg::kStyleChanged, static_cast<std::uintptr_t>(static_cast<std::intptr_t>(index)), value}, true);
+}
+
+SendResult FakeDesktop::SetForegroundWindow(WindowHandle wnd) { return Synchronous(wnd, {kActivate, 1, 0}, false); }
+
+void FakeDesktop::Change(Window& w, const LoggedMessage& change) {
+  constexpr std::uint32_t kWsDisabled = 0x08000000;
+  WindowRecord& f = w.facts;
+  if (change.message == msg::kEnable) f.style = change.wparam ? f.style & ~kWsDisabled : f.style | kWsDisabled;
+  if (change.message == msg::kStyleChanged) {
+    (static_cast<std::intptr_t>(change.wparam) == kGwlStyle ? f.style : f.ex_style) =
+        static_cast<std::uint32_t>(change.lparam);
+  }
+  if (change.message == kActivate) foreground = w.handle;
+  f.enabled = (f.style & kWsDisabled) == 0;
+}
+
+SendResult FakeDesktop::Synchronous(WindowHandle wnd, const LoggedMessage& change, bool waits) {
+  std::unique_lock guard(*mutex_);
+  Window* w = Find(wnd);
+  if (!w) return SendResult::Failed(SendError::kNoWindow);
+  w->changes.push_back({change, std::this_thread::get_id()});
+  if (Refuses(*w)) return SendResult::Failed(SendError::kAccessDenied);
+  const auto pending = waits ? std::make_shared<std::promise<SendResult>>() : nullptr;
+  w->sent_queue.push_back({change, clock.now_ms, std::nullopt, 0, true, pending});
+  Run();
+  if (!pending) return SendResult::Answered(1);
+  std::future<SendResult> over = pending->get_future();
+  // The caller's thread waits as a send without a time-out does.
+  if (std::this_thread::get_id() == own_thread_) Drain(wnd);
+  guard.unlock();
+  // `this` may be gone once the wait is over. A window that goes, or a
+  // desktop, drops the promise, and with it the change.
+  try {
+    return over.get();
+  } catch (const std::future_error&) {
+    return SendResult::Failed(SendError::kNoWindow);
+  }
 }
 
 }  // namespace vexlan::testing

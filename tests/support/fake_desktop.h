@@ -21,6 +21,16 @@
 // the thread, which takes sent ones before posted ones, each in order, when
 // it is free. The caller's own thread takes its queue only in Pump().
 //
+// EnableWindow and the style values wait for the window's thread as a send
+// without a time-out would: on the desktop's own thread (the test's) time
+// passes; another thread blocks until a test lets the window's thread take
+// them, or the window or the desktop goes (then they fail as no window).
+// SetForegroundWindow is handed to the thread, as under Wine (Windows does
+// not say whether it waits). Each takes effect when the thread takes it, as
+// asynchronous SetWindowPos does: shown or hidden, moved and sized (the
+// screen rectangle with the placement), in or out of the topmost band; the
+// fake keeps no Z order beyond the order windows were added in.
+//
 // Processes have rights: a message to a window of a process of a higher
 // integrity level than the caller's is refused with ERROR_ACCESS_DENIED
 // (Windows' UIPI; Wine has none, and every process there reads High, so
@@ -32,8 +42,12 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <future>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -54,10 +68,25 @@ struct LoggedMessage {
 struct LoggedWindowPos {
   WindowHandle insert_after;
   unsigned flags;
+  WindowPlace place{};
   bool operator==(const LoggedWindowPos&) const = default;
 };
 
-class FakeDesktop : public WindowServices, public MessagePosting, public ShowHideServices, public WindowFactsServices {
+// What the fake logs for SetForegroundWindow.
+inline constexpr unsigned kActivate = 0x0006;  // WM_ACTIVATE
+
+// A change, as the message the window gets for it (WM_ENABLE, the state;
+// WM_STYLECHANGED, index and value; WM_ACTIVATE), and the caller's thread.
+struct LoggedCall {
+  LoggedMessage message;
+  std::thread::id thread;
+};
+
+class FakeDesktop : public WindowServices,
+                    public MessagePosting,
+                    public ShowHideServices,
+                    public WindowFactsServices,
+                    public WindowChangeServices {
  public:
   static constexpr unsigned kNeverAnswers = std::numeric_limits<unsigned>::max();
   static constexpr std::int64_t kForever = std::numeric_limits<std::int64_t>::max() / 4;
@@ -79,6 +108,8 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
     std::int64_t arrived_ms = 0;
     std::optional<LoggedWindowPos> position;  // an asynchronous SetWindowPos
     WindowHandle blocked = 0;                 // a sent-back message: the window whose handler waits for it
+    bool change = false;                                  // a WindowChangeServices call
+    std::shared_ptr<std::promise<SendResult>> pending{};  // what its caller waits for
   };
 
   struct Window {
@@ -137,6 +168,8 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
     std::vector<LoggedMessage> posted;
     std::vector<LoggedMessage> notified;
     std::vector<LoggedWindowPos> positioned;
+    // Synchronous changes asked of it, taken or not.
+    std::vector<LoggedCall> changes;
     std::deque<Queued> sent_queue, posted_queue;
 
     // The thread that made it.
@@ -195,6 +228,8 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
   // Called with the handle at the start of every query about a window (for
   // Record, once it is read: a window can go between the calls that read it).
   std::function<void(WindowHandle)> on_query;
+  // The window SetForegroundWindow brought to the front last.
+  WindowHandle foreground = 0;
   // How many times IsVisible was asked.
   int visibility_queries = 0;
 
@@ -224,6 +259,11 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
   SendResult SetWindowPos(WindowHandle wnd, WindowHandle insert_after, unsigned flags) override;
   std::optional<WindowRecord> Record(WindowHandle wnd) override;
   std::optional<std::u16string> ProcessImage(std::uint32_t process_id) override;
+  SendResult PlaceWindow(WindowHandle wnd, WindowHandle insert_after, const WindowPlace& place,
+                         unsigned flags) override;
+  SendResult EnableWindow(WindowHandle wnd, bool enable) override;
+  SendResult SetStyleValue(WindowHandle wnd, int index, std::uint32_t value) override;
+  SendResult SetForegroundWindow(WindowHandle wnd) override;
 
  private:
   Window* Find(WindowHandle wnd);
@@ -239,6 +279,10 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
   // the system throws away.
   std::intptr_t Handle(Window& w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam, bool sender_waits);
   void Take(Window& w, const Queued& queued, std::int64_t at_ms);
+  SendResult Position(WindowHandle wnd, const LoggedWindowPos& request);
+  // Applies what a change does to `w`.
+  void Change(Window& w, const LoggedMessage& change);
+  SendResult Synchronous(WindowHandle wnd, const LoggedMessage& change, bool waits);
   // Threads that are free take what is queued; threads that end by now end.
   void Run();
   void Query(WindowHandle wnd) {
@@ -248,6 +292,10 @@ class FakeDesktop : public WindowServices, public MessagePosting, public ShowHid
     if (on_event) on_event({kind, wnd});
   }
 
+  // Held by every call a worker thread may make and by what lets time pass,
+  // so a worker's change never meets the test's thread inside the desktop.
+  std::shared_ptr<std::recursive_mutex> mutex_ = std::make_shared<std::recursive_mutex>();
+  std::thread::id own_thread_ = std::this_thread::get_id();
   std::unordered_map<WindowHandle, Window> windows_;
   std::unordered_map<std::u16string, std::uint32_t> atoms_;
   WindowHandle top_first_ = 0, top_last_ = 0;

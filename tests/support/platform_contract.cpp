@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 namespace vexlan::testing {
 namespace {
 
@@ -149,6 +152,58 @@ void AGoneWindowTakesNothing(ContractDriver& d) {
   EXPECT_EQ(d.Posting().SendNotify(t, kProbe, 0, 0).error, SendError::kNoWindow);
   EXPECT_EQ(d.ShowHide().SetWindowPos(t, kHwndNoTopMost, kSwpNoSize | kSwpNoMove | kSwpShowWindow).error,
             SendError::kNoWindow);
+  EXPECT_EQ(d.Changes().EnableWindow(t, false).error, SendError::kNoWindow);
+  EXPECT_EQ(d.Changes().SetStyleValue(t, kGwlStyle, 0).error, SendError::kNoWindow);
+}
+
+// What the system makes synchronous with the window's thread waits for it:
+// EnableWindow sends WM_ENABLE, a style value WM_STYLECHANGED, and each
+// change is made by the time the call returns.
+void ChangesWaitForTheWindowsThread(ContractDriver& d) {
+  const WindowHandle t = d.MakeTarget("target");
+  const std::uint32_t style = d.Facts().Record(t)->style, disabled = style | 0x08000000, scroll = style | 0x00100000;
+  WindowChangeServices& c = d.Changes();
+  const std::pair<std::function<SendResult()>, std::uint32_t> changes[] = {  // and the style after it
+      {[&] { return c.EnableWindow(t, false); }, disabled},
+      {[&] { return c.EnableWindow(t, true); }, style},
+      {[&] { return c.SetStyleValue(t, kGwlStyle, scroll); }, scroll},
+      {[&] { return c.SetStyleValue(t, kGwlStyle, style); }, style},
+  };
+  for (const auto& change : changes) {
+    d.Stall(t, 1500);
+    EXPECT_GE(Took(d, [&] { EXPECT_TRUE(change.first()); }), 1000);
+    EXPECT_EQ(d.Facts().Record(t)->style, change.second);
+    EXPECT_EQ(d.Facts().Record(t)->enabled, change.second != disabled);
+  }
+  EXPECT_EQ(d.Handled(t), (Log{msg::kEnable, msg::kEnable, msg::kStyleChanged, msg::kStyleChanged}));
+}
+
+// SWP_ASYNCWINDOWPOS moves, sizes and pins on top once the window's thread
+// takes it, not before; the screen rectangle follows the placement. So
+// does SetForegroundWindow: Wine hands it to the thread, which the fake
+// follows (Windows does not say whether it waits).
+void PlacementAndForegroundWaitForTheWindowsThread(ContractDriver& d) {
+  const WindowHandle t = d.MakeTarget("target");
+  const WindowRect before = d.Facts().Record(t)->placement;
+  const WindowPlace place{before.Left + 30, before.Top + 20, 150, 90};
+  d.Stall(t, 1500);
+  const unsigned flags = kSwpNoActivate | kSwpAsyncWindowPos;
+  EXPECT_LT(Took(d, [&] {
+              EXPECT_TRUE(d.Changes().PlaceWindow(t, kHwndTopMost, place, flags));
+              EXPECT_TRUE(d.Changes().SetForegroundWindow(t));
+            }),
+            kAtOnceMs);
+  EXPECT_EQ(d.Facts().Record(t)->placement, before);
+  EXPECT_NE(d.Foreground(), t);
+  d.Drain(t);
+  EXPECT_EQ(d.Foreground(), t);
+  const WindowRect after{place.Left, place.Top, place.Left + 150, place.Top + 90};
+  EXPECT_EQ(d.Facts().Record(t)->placement, after);
+  EXPECT_EQ(d.Facts().Record(t)->rect, after) << "a top-level window is placed on the screen";
+  EXPECT_NE(d.Facts().Record(t)->ex_style & kWsExTopMost, 0u);
+  EXPECT_TRUE(d.Changes().PlaceWindow(t, kHwndNoTopMost, {}, kSwpNoMove | kSwpNoSize | flags));
+  d.Drain(t);
+  EXPECT_EQ(d.Facts().Record(t)->ex_style & kWsExTopMost, 0u);
 }
 
 }  // namespace
@@ -165,6 +220,8 @@ const std::vector<ContractRow>& PlatformContract() {
       {"AReceiverThatEndsFailsTheSend", AReceiverThatEndsFailsTheSend},
       {"SetTextAnsweredFalse", SetTextAnsweredFalse},
       {"AGoneWindowTakesNothing", AGoneWindowTakesNothing},
+      {"ChangesWaitForTheWindowsThread", ChangesWaitForTheWindowsThread},
+      {"PlacementAndForegroundWaitForTheWindowsThread", PlacementAndForegroundWaitForTheWindowsThread},
   };
   return rows;
 }

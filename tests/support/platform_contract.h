@@ -31,12 +31,16 @@ class ContractDriver {
   virtual WindowServices& Windows() = 0;
   virtual MessagePosting& Posting() = 0;
   virtual ShowHideServices& ShowHide() = 0;
+  virtual WindowChangeServices& Changes() = 0;
+  virtual WindowFactsServices& Facts() = 0;
+  // The window in front that has the user's input.
+  virtual WindowHandle Foreground() = 0;
   // Milliseconds on the clock the platform's waits take.
   virtual std::int64_t NowMs() = 0;
 
   // A visible top-level window captioned `caption`, of a thread of its own
-  // in another process, which logs each message of the rows, and
-  // WM_SETTEXT, when its handler returns.
+  // in another process, which logs each message of the rows, WM_SETTEXT,
+  // WM_ENABLE and WM_STYLECHANGED, when its handler returns.
   virtual WindowHandle MakeTarget(const std::string& caption) = 0;
   // A window of the caller's own thread that logs the same way.
   virtual WindowHandle MakeOwnWindow() = 0;

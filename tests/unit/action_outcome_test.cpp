@@ -25,6 +25,11 @@ TEST(OutcomeText, TellsEachFailureForWhatItIs) {
       {Action::kShowOrHide, Outcome::kNoWindow, "The window no longer exists."},
       {Action::kWriteText, Outcome::kNotTaken, "The window did not take the text."},
       {Action::kShowOrHide, Outcome::kOwnWindow, "Vexlan does not show or hide its own windows."},
+      {Action::kChange, Outcome::kNotAnswered,
+       "The window did not answer in time. The change will take effect when it answers."},
+      {Action::kChange, Outcome::kOwnWindow, "Vexlan does not change its own windows."},
+      {Action::kChange, Outcome::kStillWaiting,
+       "Vexlan is still waiting for windows to answer earlier changes. Nothing was changed."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

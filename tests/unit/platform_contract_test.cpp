@@ -14,8 +14,18 @@ class FakeContractDriver : public ContractDriver {
   WindowServices& Windows() override { return d_; }
   MessagePosting& Posting() override { return d_; }
   ShowHideServices& ShowHide() override { return d_; }
+  WindowChangeServices& Changes() override { return d_; }
+  WindowFactsServices& Facts() override { return d_; }
+  WindowHandle Foreground() override { return d_.foreground; }
   std::int64_t NowMs() override { return d_.clock.now_ms; }
-  WindowHandle MakeTarget(const std::string& caption) override { return d_.Add(0, caption, "VexlanTarget"); }
+  // As the fixture makes its targets: an overlapped window, visible, 200 x 100.
+  WindowHandle MakeTarget(const std::string& caption) override {
+    const WindowHandle t = d_.Add(0, caption, "VexlanTarget");
+    WindowRecord& f = d_.At(t).facts;
+    f.style = 0x10CF0000;  // WS_OVERLAPPEDWINDOW | WS_VISIBLE
+    f.rect = f.placement = {40, 40, 240, 140};
+    return t;
+  }
   WindowHandle MakeOwnWindow() override {
     const WindowHandle own = d_.Add(0, "", "VexlanOwn");
     d_.At(own).own_thread = true;

@@ -269,14 +269,14 @@ TEST_F(MainFormTest, AltLetterFocusesSharedAndPressesUnique) {
 // The menu's items, in order, as the menu window shows them.
 const std::vector<std::wstring> kMenuItems = {
     L"Send Left &Click", L"Send &Right Click", L"-",   L"&Edit/View Text", L"-", L"&Show window",
-    L"&Hide window", L"Hi&ghlight", L"C&lose window", L"-", L"&Make PathString", L"Copy &tree", L"-",
+    L"&Hide window", L"Hi&ghlight", L"C&lose window", L"Ch&ange", L"-", L"&Make PathString", L"Copy &tree", L"-",
     L"&Only shown windows", L"&Keep place on refresh", L"Li&ve tree", L"-", L"&Properties...",
     L"&Watch messages..."};
 
 TEST_F(MainFormTest, OnlyShownWindowsItemTogglesItsCheckMark) {
   TMenuItem* item = form_->Onlyshownwindows1;
-  ASSERT_EQ(form_->PopupMenu1->Items().Count(), 19);
-  EXPECT_EQ(&form_->PopupMenu1->Items().Items(13), item);
+  ASSERT_EQ(form_->PopupMenu1->Items().Count(), 20);
+  EXPECT_EQ(&form_->PopupMenu1->Items().Items(14), item);
   EXPECT_FALSE(item->Checked());
   for (bool expected : {true, false, true}) {
     item->Click();

@@ -44,6 +44,9 @@ class Win32ContractDriver : public ContractDriver {
   WindowServices& Windows() override { return SystemWindowServices(); }
   MessagePosting& Posting() override { return SystemPlatform().Posting(); }
   ShowHideServices& ShowHide() override { return SystemPlatform().ShowHide(); }
+  WindowChangeServices& Changes() override { return SystemPlatform().Changes(); }
+  WindowFactsServices& Facts() override { return SystemPlatform().WindowFacts(); }
+  WindowHandle Foreground() override { return FromHwnd(::GetForegroundWindow()); }
   std::int64_t NowMs() override { return SteadyClock().NowMs(); }
   WindowHandle MakeTarget(const std::string& caption) override {
     const std::string name = "t" + std::to_string(names_.size());

@@ -61,6 +61,7 @@ UniqueMenu TPopupMenu::Build(const TMenuItem& parent, std::vector<TMenuItem*>& b
 }
 
 void TPopupMenu::PopupFor(TWinControl& control, int x, int y) {
+  if (OnPopup) OnPopup(this);
   std::vector<TMenuItem*> by_id;
   const UniqueMenu menu = Build(root_, by_id);
   const UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY;

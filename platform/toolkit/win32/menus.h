@@ -57,6 +57,9 @@ class TPopupMenu : public TComponent {
 
   // The invisible root item whose sub-items are the menu.
   TMenuItem& Items() { return root_; }
+  // Runs each time the menu is about to open, before its items are read:
+  // the place to give check marks the state they show.
+  TNotifyEvent OnPopup;
 
   // Opens the menu at a screen point and waits until it is closed; a chosen
   // item's Click runs after the menu has gone. The control is the one the

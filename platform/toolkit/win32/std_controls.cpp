@@ -109,8 +109,13 @@ void TEdit::CreateParams(TCreateParams& params) {
 }
 
 bool TEdit::DispatchByNumber(TMessage& message) {
-  static const MessageHandler<TEdit> table[] = {{WM_GETDLGCODE, &TEdit::WMGetDlgCode}, {WM_CHAR, &TEdit::WMChar}};
+  static const MessageHandler<TEdit> table[] = {
+      {WM_GETDLGCODE, &TEdit::WMGetDlgCode}, {WM_CHAR, &TEdit::WMChar}, {CN_COMMAND, &TEdit::CNCommand}};
   return DispatchTable(*this, table, message) || TWinControl::DispatchByNumber(message);
+}
+
+void TEdit::CNCommand(TMessage& message) {
+  if (HIWORD(message.WParam) == EN_CHANGE && OnChange) OnChange(this);
 }
 
 void TEdit::WMGetDlgCode(TMessage& message) {

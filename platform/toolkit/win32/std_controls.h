@@ -38,6 +38,8 @@ class TEdit : public TWinControl {
   // Every character typed into the box. With a handler set the box also asks
   // for Enter, which dialog keys would otherwise take, so the handler sees it.
   TKeyPressEvent OnKeyPress;
+  // The text changed, by typing or by SetText.
+  TNotifyEvent OnChange;
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -46,6 +48,7 @@ class TEdit : public TWinControl {
  private:
   void WMGetDlgCode(TMessage& message);
   void WMChar(TMessage& message);
+  void CNCommand(TMessage& message);
 };
 
 // A multi-line edit box, without scroll bars unless asked. Enter starts a

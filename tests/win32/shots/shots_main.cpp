@@ -20,6 +20,8 @@
 #include "forms/Vexlan_unit4.h"
 #include "forms/Vexlan_unit5.h"
 #include "forms/Vexlan_unit6.h"
+#include "forms/Vexlan_unit7.h"
+#include "forms/Vexlan_unit8.h"
 #include "platform/toolkit/win32/application.h"
 #include "platform/win32/win32_platform.h"
 #include "tests/win32/support/fixture_process.h"
@@ -90,6 +92,8 @@ int main() {
     app.CreateForm(Form3);
     app.CreateForm(Form4);
     app.CreateForm(Form5);
+    app.CreateForm(Form7);
+    app.CreateForm(Form8);
     Form1->Show();
     Form1->Findnodebyhandle(fixture.Id("Japanese"));
     Form1->Findnodebyhandle(fixture.Id("Button"));
@@ -155,6 +159,13 @@ int main() {
       if (!Scene(app, "messages", Union({messages->Handle(), fixture.Handle("Editor")}))) return 0;
       messages->Close();
     }
+
+    Form1->Moveandsize1Click(nullptr);
+    if (!Scene(app, "move-size", Union({Form7->Handle()}))) return 0;
+    Form7->Close();
+    Form1->Styles1Click(nullptr);
+    if (!Scene(app, "styles", Union({Form8->Handle()}))) return 0;
+    Form8->Close();
 
     Form1->FindBtnClick(nullptr);
     {
