@@ -144,7 +144,14 @@ TEST_F(HostileTargetsTest, SlowHandlersGetOneReleaseAndAHideUnwaited) {
   fixture_->Command("slowpos|slow|8000|Slow to move");
   Form1->RefreshBtnClick(nullptr);
   Select("rec");
-  Form1->SendClick1Click(nullptr);
+  // The probe that follows the click is answered before the release when
+  // the fixture's thread reads its queue after the probe was sent, and only
+  // after the slow release otherwise: both are right, the second is told.
+  const std::vector<std::string> shown = Shown([] { Form1->SendClick1Click(nullptr); });
+  if (!shown.empty()) {
+    EXPECT_EQ(shown, std::vector<std::string>{
+                         "The window did not answer in time. The click will reach it when it answers."});
+  }
   EXPECT_EQ(fixture_->WaitForMessages("rec", 3, std::chrono::milliseconds(3 * 2500)),  // room for a third
             (std::vector<std::string>{"message rec 0x0201 1 0", "message rec 0x0202 1 0"}));
   Select("slow");
