@@ -91,6 +91,7 @@ void TForm3::OnClose(TObject*) {
 }
 
 void TForm3::Timer1Timer(TObject*) {
+  sight_.Keep();
   if (typing_ && handle->Focused()) return;
   typing_ = false;
   const auto at = platform_.Cursor().CursorPos();
@@ -104,7 +105,10 @@ void TForm3::Timer1Timer(TObject*) {
   ShowInField(*classname, GetWindowClass(windows, under));
 }
 
-void TForm3::OnHotKey(TObject*, int) { Timer1->SetEnabled(!Timer1->Enabled()); }
+void TForm3::OnHotKey(TObject*, int) {
+  Timer1->SetEnabled(!Timer1->Enabled());
+  sight_.SetFrozen(!Timer1->Enabled());
+}
 
 void TForm3::ShowBtnClick(TObject*) {
   const std::string text = handle->Text();

@@ -135,6 +135,59 @@ TEST_F(PickerTest, FollowsTheCursorFreezesAndResumesWithCtrlQ) {
   EXPECT_NO_THROW(fixture_->Command(kFixtureTakesCtrlQ));
 }
 
+// True when the picker and every shown band of the frame stand above the
+// other program's window `other` in the Z order.
+bool AboveFixtureWindow(HWND other) {
+  int ours_left = 1 + ShownHighlightFrame();
+  for (HWND w = ::GetTopWindow(nullptr); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
+    if (w == other) return ours_left == 0;
+    if (w == Form3->Handle() || (::IsWindowVisible(w) && WindowClass(w) == L"VexlanHighlightFrame")) --ours_left;
+  }
+  return false;
+}
+
+// Another program activated over the picker goes below it again within two
+// ticks, running or frozen; frozen, the frame follows its window's moves
+// and sizes, and goes with it.
+TEST_F(PickerTest, StaysInSightAndItsFrozenFrameFollowsItsWindow) {
+  Form1->FindBtnClick(nullptr);
+  ASSERT_TRUE(PointAt("P1"));
+  int ticks = 0;
+  const TNotifyEvent tick = Form3->Timer1->OnTimer;
+  Form3->Timer1->OnTimer = [&](TObject* sender) {
+    ++ticks;
+    tick(sender);
+  };
+  RECT picker{};
+  ::GetWindowRect(Form3->Handle(), &picker);
+  ::SetWindowPos(fixture_->Handle("P2"), HWND_TOP, picker.left, picker.top, 400, 200, SWP_NOACTIVATE);
+  fixture_->Command("activate|P2");
+  ticks = 0;
+  EXPECT_TRUE(PumpUntil(*app_, [&] { return AboveFixtureWindow(fixture_->Handle("P2")); }, kWaitMs));
+  EXPECT_LE(ticks, 2);
+  EXPECT_EQ(::GetForegroundWindow(), fixture_->Handle("P2")) << "the picker took the activation";
+
+  PressCtrlQ();
+  ASSERT_TRUE(PumpUntil(*app_, [] { return !Form3->Timer1->Enabled(); }, kWaitMs));
+  ::SetWindowPos(fixture_->Handle("P1"), HWND_TOP, picker.left, picker.top, 400, 200, SWP_NOACTIVATE);
+  fixture_->Command("activate|P1");
+  EXPECT_TRUE(PumpUntil(*app_, [&] { return AboveFixtureWindow(fixture_->Handle("P1")); }, kWaitMs));
+  const int w = HighlightWidth(DpiAtPoint(POINT{10, 10}));
+  for (const RECT to : {RECT{760, 560, 960, 660}, RECT{700, 500, 1000, 700}}) {
+    ::SetWindowPos(fixture_->Handle("P1"), nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
+                   SWP_NOACTIVATE | SWP_NOZORDER);
+    RECT around = to, frame{};
+    ::InflateRect(&around, w, w);
+    EXPECT_TRUE(PumpUntil(*app_, [&] { return ShownHighlightFrame(&frame) == 4 && ::EqualRect(&frame, &around); },
+                          kWaitMs))
+        << "the frozen frame stayed at " << frame.left << "," << frame.top;
+  }
+  EXPECT_TRUE(Shows("P1")) << "frozen, the fields stay";
+  fixture_->Command("destroy|P1");
+  EXPECT_TRUE(PumpUntil(*app_, [] { return ShownHighlightFrame() == 0; }, kWaitMs)) << "the frame outlived its window";
+  Form3->Close();
+}
+
 // With Ctrl+Q held by another program the picker runs, cannot freeze, and
 // says nothing.
 TEST_F(PickerTest, RunsButCannotFreezeWhenCtrlQIsTaken) {
