@@ -105,6 +105,16 @@ void TForm3::Timer1Timer(TObject*) {
   ShowInField(*classname, GetWindowClass(windows, under));
 }
 
+bool TForm3::DispatchByNumber(TMessage& message) {
+  static const MessageHandler<TForm3> table[] = {{WM_ACTIVATEAPP, &TForm3::WMActivateApp}};
+  return DispatchTable(*this, table, message) || TForm::DispatchByNumber(message);
+}
+
+void TForm3::WMActivateApp(TMessage& message) {
+  DefaultHandler(message);
+  if (message.WParam == FALSE) sight_.Left();
+}
+
 void TForm3::OnHotKey(TObject*, int) {
   Timer1->SetEnabled(!Timer1->Enabled());
   sight_.SetFrozen(!Timer1->Enabled());

@@ -60,8 +60,12 @@ class TForm3 : public TForm {
   // closed. Enter anywhere in the picker presses it.
   void ShowBtnClick(TObject* Sender);
 
+ protected:
+  bool DispatchByNumber(TMessage& message) override;
+
  private:
   void SetTaskbarButton(bool on);
+  void WMActivateApp(TMessage& message);
 
   PlatformContext platform_;
   // The user has typed into the handle field since it last had the focus.

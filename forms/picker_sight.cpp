@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "platform/win32/win32_window_services.h"
 
@@ -27,7 +28,14 @@ TPickerSight::TPickerSight() {
 void TPickerSight::Opened(HWND picker) {
   picker_ = picker;
   target_ = nullptr;
+  foreground_ = nullptr;
+  left_ = false;
   ::SetWindowPos(picker, HWND_TOPMOST, 0, 0, 0, 0, kZOrderOnly);
+}
+
+bool TPickerSight::Ours(HWND wnd) {
+  DWORD process = 0;
+  return wnd && ::GetWindowThreadProcessId(wnd, &process) && process == ::GetCurrentProcessId();
 }
 
 bool TPickerSight::InSight() const {
@@ -40,16 +48,22 @@ bool TPickerSight::InSight() const {
       --left;
       continue;
     }
-    if (!::IsWindowVisible(w)) continue;
-    DWORD process = 0;
-    if (::GetWindowThreadProcessId(w, &process) && process == ::GetCurrentProcessId()) continue;
+    if (!::IsWindowVisible(w) || Ours(w)) continue;
     return false;  // another program's window above one of them
   }
   return left == 0;
 }
 
 void TPickerSight::Keep() {
-  if (!picker_ || InSight()) return;
+  if (!picker_) return;
+  // Wine without a window manager raises an activated window above every
+  // other on the screen, topmost ones included, while its own Z order
+  // keeps them above it: only the new foreground tells.
+  const HWND foreground = ::GetForegroundWindow();
+  const bool activated = foreground != foreground_ && !Ours(foreground);
+  foreground_ = foreground;
+  const bool activated_since = activated || std::exchange(left_, false);
+  if (!activated_since && InSight()) return;
   ::SetWindowPos(picker_, HWND_TOPMOST, 0, 0, 0, 0, kZOrderOnly);
   frame_.Raise();
 }

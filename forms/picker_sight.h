@@ -24,11 +24,16 @@ class TPickerSight {
 
   // The picker is being shown: it goes above every other window.
   void Opened(HWND picker);
-  // At every tick: when any visible window of another program has come
-  // above the picker or the frame's shown bands, they are put back above
-  // everything, without taking the activation. One look down the top of
-  // the Z order when nothing changed.
+  // At every tick: when another program's window has become the
+  // foreground, or any visible window of another program has come above
+  // the picker or the frame's shown bands in the Z order, they are put back
+  // above everything, without taking the activation. One look at the
+  // foreground and a few down the top of the Z order when nothing changed.
   void Keep();
+  // Another program has been activated (the picker's WM_ACTIVATEAPP): the
+  // next Keep puts the picker and the frame back on top, even when that
+  // program had the foreground at the last tick already.
+  void Left() { left_ = true; }
   // A tick found `under` at the cursor: the frame goes around it (moved only
   // when that window or its rectangle changed).
   void Pointed(WindowHandle under);
@@ -40,12 +45,16 @@ class TPickerSight {
   // windows again.
   void Closed(HWND picker);
   // True when no visible window of another process stands above the picker
-  // or a shown band of the frame.
+  // or a shown band of the frame in the system's Z order.
   bool InSight() const;
 
  private:
+  static bool Ours(HWND wnd);
+
   HWND picker_ = nullptr;
   HWND target_ = nullptr;
+  HWND foreground_ = nullptr;  // at the last tick
+  bool left_ = false;
   THighlightFrame frame_;
   TTimer frozen_timer_{nullptr};
 };
