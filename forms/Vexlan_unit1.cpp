@@ -279,13 +279,15 @@ WindowHandle TForm1::TargetOrSay() const {
 
 void TForm1::SendClick1Click(TObject*) {
   if (const WindowHandle wnd = TargetOrSay()) {
-    TellOutcome(Action::kClick, SendLeftClick(Windows(), platform_.Posting(), wnd));
+    TellOutcome(Action::kClick,
+                keyboard_.Act(wnd, [&] { return SendLeftClick(Windows(), platform_.Posting(), wnd); }));
   }
 }
 
 void TForm1::SendRightClick1Click(TObject*) {
   if (const WindowHandle wnd = TargetOrSay()) {
-    TellOutcome(Action::kClick, SendRightClick(Windows(), platform_.Posting(), wnd));
+    TellOutcome(Action::kClick,
+                keyboard_.Act(wnd, [&] { return SendRightClick(Windows(), platform_.Posting(), wnd); }));
   }
 }
 

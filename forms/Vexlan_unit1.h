@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "components/win32/advanced_panel.h"
+#include "forms/keyboard_keeper.h"
 #include "forms/node_register.h"
 #include "platform/platform_context.h"
 #include "platform/toolkit/win32/forms.h"
@@ -127,7 +128,8 @@ class TForm1 : public TForm {
   // became of an action is told in the words of OutcomeText.
   // A left click (right click) at the window's client point (0, 0), posted
   // to it alone; see SendLeftClick. On one of Vexlan's own windows it runs
-  // after the menu's handler has returned.
+  // after the menu's handler has returned. The keyboard stays with Vexlan
+  // (see TKeyboardKeeper).
   void SendClick1Click(TObject* Sender);
   void SendRightClick1Click(TObject* Sender);
   // The window becomes the text dialog's target, then the dialog is shown
@@ -201,6 +203,7 @@ class TForm1 : public TForm {
   void WMGetMinMaxInfo(TMessage& message);
 
   PlatformContext platform_;
+  TKeyboardKeeper keyboard_;
   THighlightFrame highlight_;
   ThreadWorkMeter work_meter_;
   std::unique_ptr<LiveTree> live_;

@@ -91,6 +91,7 @@ void TForm3::OnClose(TObject*) {
 }
 
 void TForm3::Timer1Timer(TObject*) {
+  sight_.Keep();
   if (typing_ && handle->Focused()) return;
   typing_ = false;
   const auto at = platform_.Cursor().CursorPos();
@@ -104,7 +105,20 @@ void TForm3::Timer1Timer(TObject*) {
   ShowInField(*classname, GetWindowClass(windows, under));
 }
 
-void TForm3::OnHotKey(TObject*, int) { Timer1->SetEnabled(!Timer1->Enabled()); }
+bool TForm3::DispatchByNumber(TMessage& message) {
+  static const MessageHandler<TForm3> table[] = {{WM_ACTIVATEAPP, &TForm3::WMActivateApp}};
+  return DispatchTable(*this, table, message) || TForm::DispatchByNumber(message);
+}
+
+void TForm3::WMActivateApp(TMessage& message) {
+  DefaultHandler(message);
+  if (message.WParam == FALSE) sight_.Left();
+}
+
+void TForm3::OnHotKey(TObject*, int) {
+  Timer1->SetEnabled(!Timer1->Enabled());
+  sight_.SetFrozen(!Timer1->Enabled());
+}
 
 void TForm3::ShowBtnClick(TObject*) {
   const std::string text = handle->Text();

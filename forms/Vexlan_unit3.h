@@ -38,8 +38,9 @@ class TForm3 : public TForm {
 
   // Hides the main form, starts following the mouse and takes Ctrl+Q (one
   // more entry each showing; the first keeps the combination). While shown
-  // the picker stands above other programs' windows, and while the main
-  // form is hidden the picker has the program's taskbar button.
+  // the picker and the highlight frame stand above every other window, put
+  // back there at every tick (see TPickerSight), and while the main form is
+  // hidden the picker has the program's taskbar button.
   void OnShow(TObject* Sender);
   // Shows the main form, stops following and gives Ctrl+Q back; the
   // highlight frame goes and the picker no longer stands on top.
@@ -48,7 +49,8 @@ class TForm3 : public TForm {
   // it; with none there the fields and the frame stay, and while the user
   // types into the handle field they are left alone.
   void Timer1Timer(TObject* Sender);
-  // Ctrl+Q: freezes a running picker, resumes a frozen one.
+  // Ctrl+Q: freezes a running picker, resumes a frozen one. Frozen, the
+  // frame still follows its window and the picker stays in sight.
   void OnHotKey(TObject* Sender, int Index);
   // Closes the picker and selects the handle's node in the main form's tree;
   // a window the tree does not list yet is listed by a rebuild first, and
@@ -58,8 +60,12 @@ class TForm3 : public TForm {
   // closed. Enter anywhere in the picker presses it.
   void ShowBtnClick(TObject* Sender);
 
+ protected:
+  bool DispatchByNumber(TMessage& message) override;
+
  private:
   void SetTaskbarButton(bool on);
+  void WMActivateApp(TMessage& message);
 
   PlatformContext platform_;
   // The user has typed into the handle field since it last had the focus.

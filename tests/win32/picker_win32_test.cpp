@@ -135,6 +135,63 @@ TEST_F(PickerTest, FollowsTheCursorFreezesAndResumesWithCtrlQ) {
   EXPECT_NO_THROW(fixture_->Command(kFixtureTakesCtrlQ));
 }
 
+// What the user sees at a screen point: Wine reads the screen back from
+// the X server, whose stacking may differ from the system's Z order.
+COLORREF OnScreen(POINT at) {
+  const HDC screen = ::GetDC(nullptr);
+  const COLORREF seen = ::GetPixel(screen, at.x, at.y);
+  ::ReleaseDC(nullptr, screen);
+  return seen;
+}
+
+// A click on another program's window over the picker and the frame makes
+// it the foreground; within two ticks, running or frozen, the picker and
+// the frame are seen above it again, and it keeps the activation. Frozen,
+// the frame follows its window's moves and sizes, and goes with it.
+TEST_F(PickerTest, StaysInSightAndItsFrozenFrameFollowsItsWindow) {
+  Form1->FindBtnClick(nullptr);
+  ASSERT_TRUE(PointAt("P1"));
+  int ticks = 0;
+  const TNotifyEvent tick = Form3->Timer1->OnTimer;
+  Form3->Timer1->OnTimer = [&](TObject* sender) { ++ticks, tick(sender); };
+  RECT picker{}, frame{};
+  ::GetWindowRect(Form3->Handle(), &picker);
+  ASSERT_EQ(ShownHighlightFrame(&frame), 4);
+  // P2 covers the picker's lower left corner and P1's frame's top band.
+  ::SetWindowPos(fixture_->Handle("P2"), HWND_TOP, picker.left, picker.top, 600, 400, SWP_NOACTIVATE);
+  const POINT on_picker{picker.left + 10, picker.bottom - 8}, on_band{frame.left + 50, frame.top + 1};
+  for (const bool frozen : {false, true}) {
+    SCOPED_TRACE(frozen ? "frozen" : "running");
+    if (frozen) {
+      ::SetForegroundWindow(Form3->Handle());
+      ::SetCursorPos(890, 590);  // the corner of P1 that P2 leaves free
+      ASSERT_TRUE(PumpUntil(*app_, [&] { return Shows("P1"); }, kWaitMs));
+      PressCtrlQ();
+      ASSERT_TRUE(PumpUntil(*app_, [] { return !Form3->Timer1->Enabled(); }, kWaitMs));
+    }
+    RightClickAt(POINT{picker.left + 100, picker.bottom + 100});  // on P2 alone
+    ASSERT_TRUE(PumpUntil(*app_, [&] { return ::GetForegroundWindow() == fixture_->Handle("P2"); }, kWaitMs));
+    ticks = 0;
+    // Running, the frame has gone around P2 under the cursor.
+    EXPECT_TRUE(PumpUntil(*app_, [&] {
+      return OnScreen(on_picker) == ::GetSysColor(COLOR_BTNFACE) && (!frozen || OnScreen(on_band) == RGB(255, 0, 0));
+    }, kWaitMs)) << std::hex << OnScreen(on_picker) << " " << OnScreen(on_band);
+    EXPECT_LE(ticks, frozen ? 0 : 2) << "frozen, the picker's own timer stays stopped";
+    EXPECT_EQ(::GetForegroundWindow(), fixture_->Handle("P2")) << "the picker took the activation";
+  }
+  const int w = HighlightWidth(DpiAtPoint(POINT{10, 10}));
+  for (RECT to : {RECT{760, 560, 960, 660}, RECT{700, 500, 1000, 700}}) {
+    ::SetWindowPos(fixture_->Handle("P1"), nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
+                   SWP_NOACTIVATE | SWP_NOZORDER);
+    ::InflateRect(&to, w, w);
+    EXPECT_TRUE(PumpUntil(*app_, [&] { return ShownHighlightFrame(&frame) == 4 && ::EqualRect(&frame, &to); },
+                          kWaitMs)) << "the frozen frame stayed at " << frame.left << "," << frame.top;
+  }
+  fixture_->Command("destroy|P1");
+  EXPECT_TRUE(PumpUntil(*app_, [] { return ShownHighlightFrame() == 0; }, kWaitMs)) << "the frame outlived its window";
+  Form3->Close();
+}
+
 // With Ctrl+Q held by another program the picker runs, cannot freeze, and
 // says nothing.
 TEST_F(PickerTest, RunsButCannotFreezeWhenCtrlQIsTaken) {

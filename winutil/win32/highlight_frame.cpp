@@ -100,6 +100,24 @@ bool THighlightFrame::Place(HWND target) {
   return true;
 }
 
+int THighlightFrame::ShownBands(std::array<HWND, kBands>& out) const {
+  out.fill(nullptr);
+  int n = 0;
+  if (!shown_) return 0;
+  for (const auto& band : bands_) {
+    if (band && ::IsWindowVisible(band->BoundWindow())) out[static_cast<std::size_t>(n++)] = band->BoundWindow();
+  }
+  return n;
+}
+
+void THighlightFrame::Raise() {
+  std::array<HWND, kBands> shown{};
+  ShownBands(shown);
+  for (const HWND band : shown) {
+    if (band) ::SetWindowPos(band, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
 void THighlightFrame::HideBands() {
   if (!shown_) return;
   for (auto& band : bands_) {

@@ -27,6 +27,7 @@ class THighlightFrame {
   // How Flash flashes: so many times within so many milliseconds.
   static constexpr int kFlashes = 3;
   static constexpr int kFlashMs = 1500;
+  static constexpr int kBands = 4;
 
   THighlightFrame();
   // The bands go with it.
@@ -49,6 +50,11 @@ class THighlightFrame {
   // Takes the frame away and ends any flash.
   void Hide();
   bool Shown() const { return shown_; }
+  // The bands that are on the screen now (a band without area is not),
+  // into `out`, the rest of it nullptr; how many.
+  int ShownBands(std::array<HWND, kBands>& out) const;
+  // Puts the shown bands back above every other window, where they are.
+  void Raise();
 
  private:
   class Band;
@@ -59,7 +65,7 @@ class THighlightFrame {
   void HideBands();
   void FlashTick();
 
-  std::array<std::unique_ptr<Band>, 4> bands_;
+  std::array<std::unique_ptr<Band>, kBands> bands_;
   TTimer flash_timer_{nullptr};
   int flash_phase_ = 0;  // flash ticks so far: the frame shows after even ones
   HWND target_ = nullptr;
