@@ -32,11 +32,17 @@ bool Gone(ContractDriver& d, WindowHandle wnd) {
 }
 
 // A message its thread never took in time is withdrawn: it never runs.
-void NotTakenInTimeIsWithdrawn(ContractDriver& d) {
+// SMTO_ABORTIFHUNG: once the thread has taken no message for more than five
+// seconds it is hung, and a send to it gives up at once (both with
+// ERROR_TIMEOUT under Wine; Windows documents only the return).
+void NotTakenInTimeIsWithdrawnAndAHungThreadGivenUpAtOnce(ContractDriver& d) {
   const WindowHandle t = d.MakeTarget("target");
-  d.Stall(t, 2000);
+  d.Stall(t, 8000);
   SendResult sent;
   EXPECT_LT(Took(d, [&] { sent = Send(d, t, kProbe, 500); }), 2000);
+  EXPECT_EQ(sent.error, SendError::kTimedOut);
+  d.Sleep(5600);
+  EXPECT_LT(Took(d, [&] { sent = Send(d, t, kProbe, 2000); }), kAtOnceMs);
   EXPECT_EQ(sent.error, SendError::kTimedOut);
   d.Drain(t);
   EXPECT_EQ(d.Handled(t), Log{});
@@ -52,20 +58,6 @@ void TakenRunsToCompletion(ContractDriver& d) {
   EXPECT_EQ(d.Handled(t), Log{kProbe});
 }
 
-// SMTO_ABORTIFHUNG: a thread that has taken no message for more than five
-// seconds is hung, and a send to it gives up at once (both with
-// ERROR_TIMEOUT under Wine; Windows documents only the return).
-void AHungThreadIsGivenUpAtOnce(ContractDriver& d) {
-  const WindowHandle t = d.MakeTarget("target");
-  d.Stall(t, 8000);
-  d.Sleep(5600);
-  SendResult sent;
-  EXPECT_LT(Took(d, [&] { sent = Send(d, t, kProbe, 2000); }), kAtOnceMs);
-  EXPECT_EQ(sent.error, SendError::kTimedOut);
-  d.Drain(t);
-  EXPECT_EQ(d.Handled(t), Log{});
-}
-
 // SMTO_BLOCK: what the target sends back while it handles ours waits until
 // we take our queue, not inside our wait.
 void WhileWaitingNothingOfOursRuns(ContractDriver& d) {
@@ -79,22 +71,13 @@ void WhileWaitingNothingOfOursRuns(ContractDriver& d) {
   EXPECT_EQ(d.Handled(t), Log{kProbe});
 }
 
-// SendNotifyMessage runs our own window's handler before it returns, and
-// does not wait for another thread.
-void SendNotifyWaitsOnlyForOurOwnThread(ContractDriver& d) {
+// Posted messages arrive once each, in order, whenever the thread takes
+// them. SendNotifyMessage runs our own window's handler before it returns,
+// and does not wait for another thread either.
+void PostedAndSendNotifyWaitOnlyForOurOwnThread(ContractDriver& d) {
   const WindowHandle own = d.MakeOwnWindow(), t = d.MakeTarget("target");
   EXPECT_TRUE(d.Posting().SendNotify(own, kProbe, 0, 0));
   EXPECT_EQ(d.Handled(own), Log{kProbe});
-  d.Stall(t, 1500);
-  EXPECT_LT(Took(d, [&] { EXPECT_TRUE(d.Posting().SendNotify(t, kProbe, 0, 0)); }), kAtOnceMs);
-  EXPECT_EQ(d.Handled(t), Log{});
-  d.Drain(t);
-  EXPECT_EQ(d.Handled(t), Log{kProbe});
-}
-
-// Posted messages arrive once each, in order, whenever the thread takes them.
-void PostedMessagesArriveOnceInOrder(ContractDriver& d) {
-  const WindowHandle t = d.MakeTarget("target");
   const auto post_both = [&] {
     EXPECT_TRUE(d.Posting().Post(t, kProbe, 0, 0));
     EXPECT_TRUE(d.Posting().Post(t, kProbeAgain, 0, 0));
@@ -106,6 +89,11 @@ void PostedMessagesArriveOnceInOrder(ContractDriver& d) {
   EXPECT_LT(Took(d, post_both), kAtOnceMs);
   d.Drain(t);
   EXPECT_EQ(d.Handled(t), (Log{kProbe, kProbeAgain, kProbe, kProbeAgain}));
+  d.Stall(t, 1500);
+  EXPECT_LT(Took(d, [&] { EXPECT_TRUE(d.Posting().SendNotify(t, kProbeAgain, 0, 0)); }), kAtOnceMs);
+  EXPECT_EQ(d.Handled(t).size(), 4u);
+  d.Drain(t);
+  EXPECT_EQ(d.Handled(t), (Log{kProbe, kProbeAgain, kProbe, kProbeAgain, kProbeAgain}));
 }
 
 // SWP_ASYNCWINDOWPOS hands the change to the window's thread.
@@ -210,12 +198,10 @@ void PlacementAndForegroundWaitForTheWindowsThread(ContractDriver& d) {
 
 const std::vector<ContractRow>& PlatformContract() {
   static const std::vector<ContractRow> rows = {
-      {"NotTakenInTimeIsWithdrawn", NotTakenInTimeIsWithdrawn},
+      {"NotTakenInTimeIsWithdrawnAndAHungThreadGivenUpAtOnce", NotTakenInTimeIsWithdrawnAndAHungThreadGivenUpAtOnce},
       {"TakenRunsToCompletion", TakenRunsToCompletion},
-      {"AHungThreadIsGivenUpAtOnce", AHungThreadIsGivenUpAtOnce},
       {"WhileWaitingNothingOfOursRuns", WhileWaitingNothingOfOursRuns},
-      {"SendNotifyWaitsOnlyForOurOwnThread", SendNotifyWaitsOnlyForOurOwnThread},
-      {"PostedMessagesArriveOnceInOrder", PostedMessagesArriveOnceInOrder},
+      {"PostedAndSendNotifyWaitOnlyForOurOwnThread", PostedAndSendNotifyWaitOnlyForOurOwnThread},
       {"AsynchronousPositionWaitsForTheWindowsThread", AsynchronousPositionWaitsForTheWindowsThread},
       {"AReceiverThatEndsFailsTheSend", AReceiverThatEndsFailsTheSend},
       {"SetTextAnsweredFalse", SetTextAnsweredFalse},

@@ -5,18 +5,31 @@
 namespace vexlan {
 namespace {
 
-TEST(MessageName, ByTheClassOfTheWindowThenTheRanges) {
+// A message's name, by the class of the window, then the ranges, and the
+// group the Messages window filters it by.
+TEST(MessageName, ByTheClassOfTheWindowThenTheRangesAndItsGroup) {
+  using G = MessageGroup;
   struct Case {
     std::uint32_t msg;
     ControlClass cls;
     std::optional<std::string_view> registered;
     const char* expected;
+    MessageGroup group = G::Other;
   };
   const Case cases[] = {
       {0x0000, ControlClass::None, {}, "WM_NULL"},
       {0x000C, ControlClass::Edit, {}, "WM_SETTEXT"},
       {0x001A, ControlClass::None, {}, "WM_SETTINGCHANGE"},
-      {0x0109, ControlClass::None, {}, "WM_UNICHAR"},
+      {0x0109, ControlClass::None, {}, "WM_UNICHAR", G::Keyboard},
+      {0x0200, ControlClass::None, {}, "WM_MOUSEMOVE", G::Mouse},
+      {0x00A1, ControlClass::None, {}, "WM_NCLBUTTONDOWN", G::Mouse},
+      {0x0020, ControlClass::Edit, {}, "WM_SETCURSOR", G::Mouse},
+      {0x0100, ControlClass::None, {}, "WM_KEYDOWN", G::Keyboard},
+      {0x0007, ControlClass::None, {}, "WM_SETFOCUS", G::Keyboard},
+      {0x000F, ControlClass::None, {}, "WM_PAINT", G::Painting},
+      {0x0085, ControlClass::None, {}, "WM_NCPAINT", G::Painting},
+      {0x0047, ControlClass::None, {}, "WM_WINDOWPOSCHANGED", G::Windows},
+      {0x0010, ControlClass::None, {}, "WM_CLOSE", G::Windows},
       // Control messages below WM_USER belong to their class only.
       {0x00F5, ControlClass::Button, {}, "BM_CLICK"},
       {0x00F5, ControlClass::None, {}, "0x00F5"},
@@ -51,34 +64,11 @@ TEST(MessageName, ByTheClassOfTheWindowThenTheRanges) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expected);
     EXPECT_EQ(MessageName(c.msg, c.cls, c.registered), c.expected);
+    EXPECT_EQ(MessageGroupOf(c.msg, c.cls), c.group);
   }
 }
 
-TEST(MessageName, GroupsClassesAndKeys) {
-  struct GroupCase {
-    std::uint32_t msg;
-    ControlClass cls;
-    MessageGroup group;
-  };
-  const GroupCase groups[] = {
-      {0x0200, ControlClass::None, MessageGroup::Mouse},       // WM_MOUSEMOVE
-      {0x00A1, ControlClass::None, MessageGroup::Mouse},       // WM_NCLBUTTONDOWN
-      {0x0020, ControlClass::Edit, MessageGroup::Mouse},       // WM_SETCURSOR
-      {0x0100, ControlClass::None, MessageGroup::Keyboard},    // WM_KEYDOWN
-      {0x0007, ControlClass::None, MessageGroup::Keyboard},    // WM_SETFOCUS
-      {0x000F, ControlClass::None, MessageGroup::Painting},    // WM_PAINT
-      {0x0085, ControlClass::None, MessageGroup::Painting},    // WM_NCPAINT
-      {0x0047, ControlClass::None, MessageGroup::Windows},     // WM_WINDOWPOSCHANGED
-      {0x0010, ControlClass::None, MessageGroup::Windows},     // WM_CLOSE
-      {0x000C, ControlClass::None, MessageGroup::Other},       // WM_SETTEXT
-      {0x00F5, ControlClass::Button, MessageGroup::Other},     // BM_CLICK
-      {0x0401, ControlClass::None, MessageGroup::Other},       // WM_USER+1
-  };
-  for (const GroupCase& c : groups) {
-    SCOPED_TRACE(MessageName(c.msg, c.cls));
-    EXPECT_EQ(MessageGroupOf(c.msg, c.cls), c.group);
-  }
-
+TEST(MessageName, ClassesAndKeys) {
   EXPECT_EQ(ControlClassOf("BUTTON"), ControlClass::Button);
   EXPECT_EQ(ControlClassOf("syslistview32"), ControlClass::ListView);
   EXPECT_EQ(ControlClassOf("ComboLBox"), ControlClass::ListBox);

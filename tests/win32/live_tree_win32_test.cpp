@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,24 +51,12 @@ TEST(WindowEventsOnThisPlatform, WineReportsCreationsOfOtherProcessesOnly) {
 class LiveTreeWin32Test : public ::testing::Test {
  protected:
   void SetUp() override {
-    fixture_ = std::make_unique<FixtureProcess>(std::vector<std::string>{
-        "top|T|VexlanLive|Live top",
-        "child|C1|T|VexlanLeaf|First",
-        "child|C2|T|VexlanLeaf|Second",
-        "child|C3|T|VexlanLeaf|Third",
-        "top|U|VexlanLive|Unchanged",
-    });
-    app_ = std::make_unique<TApplication>();
-    app_->Initialize();
-    app_->CreateForm(form_);
+    app_.Initialize();
+    app_.CreateForm(form_);
     form_->Show();
-    Settle(*app_);
+    Settle(app_);
   }
-  void TearDown() override {
-    app_.reset();
-    fixture_.reset();
-  }
-  TTreeNode* Node(const char* name) const { return NodeList.NodeOf(fixture_->Id(name)); }
+  TTreeNode* Node(const char* name) const { return NodeList.NodeOf(fixture_.Id(name)); }
   // The texts of the nodes under `name`'s, in order.
   std::vector<std::string> ChildTexts(const char* name) const {
     std::vector<std::string> texts;
@@ -77,8 +64,10 @@ class LiveTreeWin32Test : public ::testing::Test {
     return texts;
   }
 
-  std::unique_ptr<FixtureProcess> fixture_;
-  std::unique_ptr<TApplication> app_;
+  // Destroyed in reverse: the forms first, then the fixture.
+  FixtureProcess fixture_{{"top|T|VexlanLive|Live top", "child|C1|T|VexlanLeaf|First", "child|C2|T|VexlanLeaf|Second",
+                           "child|C3|T|VexlanLeaf|Third", "top|U|VexlanLive|Unchanged"}};
+  TApplication app_;
   TForm1* form_ = nullptr;
 };
 
@@ -101,8 +90,8 @@ TEST_F(LiveTreeWin32Test, WindowsCreatedRenamedRestackedAndDestroyedShowWithoutA
       {"top|N|VexlanLive|New top", [&] { return Node("N") != nullptr; }},
   };
   for (const auto& [command, shown] : cases) {
-    fixture_->Command(command);
-    EXPECT_TRUE(PumpUntil(*app_, shown, kBoundMs)) << command;
+    fixture_.Command(command);
+    EXPECT_TRUE(PumpUntil(app_, shown, kBoundMs)) << command;
   }
   EXPECT_EQ(form_->TreeView1->Selected(), Node("C2")) << "the selection stays";
   EXPECT_EQ(Node("C2")->Handle(), selected_item);
@@ -120,8 +109,8 @@ TEST_F(LiveTreeWin32Test, WindowsCreatedRenamedRestackedAndDestroyedShowWithoutA
 
   form_->Livetree1->Click();
   EXPECT_EQ(form_->Live(), nullptr);
-  fixture_->Command("destroy|C2");
-  Settle(*app_, 1500);
+  fixture_.Command("destroy|C2");
+  Settle(app_, 1500);
   EXPECT_NE(Node("C2"), nullptr) << "a snapshot again";
 }
 

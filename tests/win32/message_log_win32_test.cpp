@@ -31,17 +31,31 @@ std::wstring TestFolder(const wchar_t* name) {
   return std::wstring(temp) + L"vexlan-tests\\" + name;
 }
 
+// The 64-bit build of the helper, which takes the road a 64-bit Vexlan takes
+// to a 32-bit program.
+std::wstring Helper() {
+  wchar_t host[MAX_PATH] = {};
+  ::GetFullPathNameW(L"" VEXLAN_HOOK_HOST_EXE, MAX_PATH, host, nullptr);
+  return host;
+}
+
+// A watched top-level window, its child, and a sibling of the same thread.
 class MessageLogTest : public ::testing::Test {
  protected:
-  void SetUp() override { files_ = std::make_unique<HookFiles>(::GetModuleHandleW(nullptr), TestFolder(L"log")); }
-
-  std::unique_ptr<MessageLog> Watch(HWND target, MessageLog::Options options = {}) {
-    auto started = MessageLog::Start(*files_, target, options);
+  std::unique_ptr<MessageLog> Watch(MessageLog::Options options = {}) {
+    auto started = MessageLog::Start(files_, watched_, options);
     if (auto* error = std::get_if<WatchError>(&started)) {
       ADD_FAILURE() << WatchFailureText(*error);
       return nullptr;
     }
     return std::move(std::get<0>(started));
+  }
+  // The words a start that must fail gives.
+  std::string Failure(HookFiles& files, HWND target, MessageLog::Options options = {}) {
+    auto started = MessageLog::Start(files, target, options);
+    if (auto* error = std::get_if<WatchError>(&started)) return WatchFailureText(*error);
+    ADD_FAILURE() << "the log started";
+    return {};
   }
 
   // Drains `log` into `records_` until `done` holds or ten seconds pass.
@@ -54,12 +68,12 @@ class MessageLogTest : public ::testing::Test {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
   }
-  // Posts the marker to `to` and drains until it came back: everything the
-  // target handled before it has been read.
-  bool DrainThroughMarker(MessageLog& log, HWND to) {
+  // Posts the marker and drains until it came back: everything the watched
+  // window handled before it has been read.
+  bool DrainThroughMarker(MessageLog& log) {
     static WPARAM next = 1000;
     const WPARAM mark = ++next;
-    ::PostMessageW(to, kMarker, mark, 0);
+    ::PostMessageW(watched_, kMarker, mark, 0);
     return DrainUntil(log, [&] { return !Of(kMarker, mark).empty(); });
   }
   std::vector<MessageRecord> Of(UINT message, std::optional<WPARAM> wparam = {}) const {
@@ -71,28 +85,55 @@ class MessageLogTest : public ::testing::Test {
   }
   static std::uint32_t Id(HWND hwnd) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(hwnd)); }
 
-  std::unique_ptr<HookFiles> files_;
+  FixtureProcess fixture_{{"top|watched|VexlanWatched|Watched", "child|kid|watched|VexlanKid|Kid",
+                           "top|sibling|VexlanWatched|Sibling"}};
+  const HWND watched_ = fixture_.Handle("watched");
+  HookFiles files_{::GetModuleHandleW(nullptr), TestFolder(L"log")};
   std::vector<MessageRecord> records_;
 };
 
-TEST_F(MessageLogTest, AHundredPostedMessagesOnceEachInOrder) {
-  FixtureProcess fixture({"top|watched|VexlanWatched|Watched"});
-  const HWND watched = fixture.Handle("watched");
-  auto log = Watch(watched);
-  ASSERT_TRUE(log);
-  for (WPARAM i = 0; i < 100; ++i) ASSERT_TRUE(::PostMessageW(watched, kProbe, i, static_cast<LPARAM>(i * 3)));
-  ASSERT_TRUE(DrainUntil(*log, [&] { return Of(kProbe).size() >= 100; })) << Of(kProbe).size() << " came";
-  ASSERT_TRUE(DrainThroughMarker(*log, watched));
-  const std::vector<MessageRecord> probes = Of(kProbe);
-  ASSERT_EQ(probes.size(), 100u);
-  for (WPARAM i = 0; i < 100; ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(probes[i].wparam, i);
-    EXPECT_EQ(probes[i].lparam, i * 3);
-    EXPECT_EQ(probes[i].kind, kRecordPosted);
-    EXPECT_EQ(probes[i].hwnd, Id(watched));
+// Both roads to the hooks take every posted message once, in order; after
+// Stop nothing more comes, sent or posted, and the helper ends with its log.
+TEST_F(MessageLogTest, EachRoadTakesPostedMessagesOnceInOrderAndNothingAfterStop) {
+  for (const bool helper : {false, true}) {
+    SCOPED_TRACE(helper ? "through the helper" : "hooks set by Vexlan");
+    records_.clear();
+    auto log = Watch(helper ? MessageLog::Options{.helper = Helper()} : MessageLog::Options{});
+    ASSERT_TRUE(log);
+    for (WPARAM i = 0; i < 100; ++i) ASSERT_TRUE(::PostMessageW(watched_, kProbe, i, static_cast<LPARAM>(i * 3)));
+    ASSERT_TRUE(DrainThroughMarker(*log)) << Of(kProbe).size() << " came";
+    const std::vector<MessageRecord> probes = Of(kProbe);
+    ASSERT_EQ(probes.size(), 100u);
+    for (WPARAM i = 0; i < 100; ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_EQ(probes[i].wparam, i);
+      EXPECT_EQ(probes[i].lparam, i * 3);
+      EXPECT_EQ(probes[i].kind, kRecordPosted);
+      EXPECT_EQ(probes[i].hwnd, Id(watched_));
+    }
+    EXPECT_EQ(log->Lost(), 0u);
+
+    log->Stop(records_);
+    EXPECT_FALSE(log->Running());
+    records_.clear();
+    ::PostMessageW(watched_, kProbe, 200, 0);
+    fixture_.Command("caption|watched|after the stop");
+    fixture_.Sync();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(log->Drain(records_), 0u);
+    EXPECT_TRUE(records_.empty());
   }
-  EXPECT_EQ(log->Lost(), 0u);
+
+  // A new log of the same thread takes the next message, whatever slot and
+  // ring it gets; the target's view of the closed ring is let go.
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    auto again = Watch();
+    ASSERT_TRUE(again);
+    ::PostMessageW(watched_, kProbe, 10 + round, 0);
+    ASSERT_TRUE(DrainThroughMarker(*again));
+    EXPECT_EQ(Of(kProbe, 10 + round).size(), 1u);
+  }
 }
 
 // The program's own SetWindowText sends WM_SETTEXT on its own thread: the
@@ -101,13 +142,11 @@ TEST_F(MessageLogTest, AHundredPostedMessagesOnceEachInOrder) {
 // the sender's own pointer, which the hook leaves alone (and Wine passes 0
 // as the result of any message sent from another thread).
 TEST_F(MessageLogTest, ASentTextWithItsResult) {
-  FixtureProcess fixture({"top|watched|VexlanWatched|Watched"});
-  const HWND watched = fixture.Handle("watched");
-  auto log = Watch(watched);
+  auto log = Watch();
   ASSERT_TRUE(log);
   const std::string text = "Grüße, Ελληνικά\tand a tab";
-  fixture.Command("caption|watched|" + text);
-  ASSERT_TRUE(DrainThroughMarker(*log, watched));
+  fixture_.Command("caption|watched|" + text);
+  ASSERT_TRUE(DrainThroughMarker(*log));
   const std::vector<MessageRecord> set = Of(WM_SETTEXT);
   ASSERT_EQ(set.size(), 2u);
   EXPECT_EQ(set[0].kind, kRecordSent);
@@ -119,9 +158,9 @@ TEST_F(MessageLogTest, ASentTextWithItsResult) {
   records_.clear();
   const std::u16string from_here = u"from another process";
   DWORD_PTR result = 0;
-  ASSERT_TRUE(::SendMessageTimeoutW(watched, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(from_here.c_str()), SMTO_BLOCK,
+  ASSERT_TRUE(::SendMessageTimeoutW(watched_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(from_here.c_str()), SMTO_BLOCK,
                                     5000, &result));
-  ASSERT_TRUE(DrainThroughMarker(*log, watched));
+  ASSERT_TRUE(DrainThroughMarker(*log));
   const std::vector<MessageRecord> sent = Of(WM_SETTEXT);
   ASSERT_EQ(sent.size(), 2u);
   if (UnderWine()) {
@@ -134,17 +173,15 @@ TEST_F(MessageLogTest, ASentTextWithItsResult) {
 }
 
 TEST_F(MessageLogTest, TheSiblingNeverAndTheChildOnlyWithChildrenToo) {
-  FixtureProcess fixture(
-      {"top|watched|VexlanWatched|Watched", "child|kid|watched|VexlanKid|Kid", "top|sibling|VexlanWatched|Sibling"});
-  const HWND watched = fixture.Handle("watched"), kid = fixture.Handle("kid"), sibling = fixture.Handle("sibling");
-  auto log = Watch(watched);
+  const HWND kid = fixture_.Handle("kid");
+  auto log = Watch();
   ASSERT_TRUE(log);
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round ? "children too" : "the window alone");
     records_.clear();
-    for (HWND to : {watched, kid, sibling}) ::PostMessageW(to, kProbe, round, 0);
-    ASSERT_TRUE(DrainThroughMarker(*log, watched));
-    std::vector<std::uint32_t> seen, expected{Id(watched)};
+    for (HWND to : {watched_, kid, fixture_.Handle("sibling")}) ::PostMessageW(to, kProbe, round, 0);
+    ASSERT_TRUE(DrainThroughMarker(*log));
+    std::vector<std::uint32_t> seen, expected{Id(watched_)};
     for (const MessageRecord& r : Of(kProbe)) seen.push_back(r.hwnd);
     if (round) expected.push_back(Id(kid));
     EXPECT_EQ(seen, expected);
@@ -152,69 +189,13 @@ TEST_F(MessageLogTest, TheSiblingNeverAndTheChildOnlyWithChildrenToo) {
   }
 }
 
-TEST_F(MessageLogTest, AfterStopNothingMoreAndTheTargetGoesOn) {
-  FixtureProcess fixture({"top|watched|VexlanWatched|Watched"});
-  const HWND watched = fixture.Handle("watched");
-  auto log = Watch(watched);
-  ASSERT_TRUE(log);
-  ::PostMessageW(watched, kProbe, 1, 0);
-  ASSERT_TRUE(DrainThroughMarker(*log, watched));
-  log->Stop(records_);
-  EXPECT_FALSE(log->Running());
-  records_.clear();
-  ::PostMessageW(watched, kProbe, 2, 0);
-  fixture.Command("caption|watched|after the stop");
-  fixture.Sync();
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  EXPECT_EQ(log->Drain(records_), 0u);
-  EXPECT_TRUE(records_.empty());
-
-  // A new log of the same thread takes the next message, whatever slot and
-  // ring it gets; the target's view of the closed ring is let go.
-  for (int round = 0; round < 3; ++round) {
-    SCOPED_TRACE(round);
-    auto again = Watch(watched);
-    ASSERT_TRUE(again);
-    ::PostMessageW(watched, kProbe, 10 + round, 0);
-    ASSERT_TRUE(DrainThroughMarker(*again, watched));
-    EXPECT_EQ(Of(kProbe, 10 + round).size(), 1u);
-  }
-}
-
-// The 64-bit build of the helper takes the road a 64-bit Vexlan takes to a
-// 32-bit program: the helper sets the hooks, records come the same way, and
-// the helper ends with the log, or when the process that started it ends.
-TEST_F(MessageLogTest, TheHelpersRoad) {
-  FixtureProcess fixture({"top|watched|VexlanWatched|Watched"});
-  const HWND watched = fixture.Handle("watched");
-  wchar_t host[MAX_PATH] = {};
-  ::GetFullPathNameW(L"" VEXLAN_HOOK_HOST_EXE, MAX_PATH, host, nullptr);
-  auto log = Watch(watched, {.helper = host});
-  ASSERT_TRUE(log);
-  for (WPARAM i = 0; i < 10; ++i) ::PostMessageW(watched, kProbe, i, 0);
-  ASSERT_TRUE(DrainThroughMarker(*log, watched));
-  EXPECT_EQ(Of(kProbe).size(), 10u);
-  log->Stop(records_);
-  records_.clear();
-  ::PostMessageW(watched, kProbe, 11, 0);
-  fixture.Sync();
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  EXPECT_EQ(log->Drain(records_), 0u);
-
-  // A helper that is not there is told, and nothing is hooked.
-  auto missing = MessageLog::Start(*files_, watched, {.helper = std::wstring(host) + L".missing"});
-  ASSERT_TRUE(std::holds_alternative<WatchError>(missing));
-  EXPECT_EQ(WatchFailureText(std::get<WatchError>(missing)),
-            "The 32-bit helper that watches 32-bit programs did not start (error 2).");
-}
-
 TEST_F(MessageLogTest, FailuresAreToldAndHookNothing) {
-  FixtureProcess fixture({"top|watched|VexlanWatched|Watched", "top|gone|VexlanWatched|Gone"});
-  const HWND gone = fixture.Handle("gone");
-  fixture.Command("destroy|gone");
-  auto started = MessageLog::Start(*files_, gone, {});
-  ASSERT_TRUE(std::holds_alternative<WatchError>(started));
-  EXPECT_EQ(WatchFailureText(std::get<WatchError>(started)), "The window no longer exists.");
+  fixture_.Command("top|gone|VexlanWatched|Gone");
+  const HWND gone = fixture_.Handle("gone");
+  fixture_.Command("destroy|gone");
+  EXPECT_EQ(Failure(files_, gone), "The window no longer exists.");
+  EXPECT_EQ(Failure(files_, watched_, {.helper = Helper() + L".missing"}),
+            "The 32-bit helper that watches 32-bit programs did not start (error 2).");
 
   // A file of the DLL's name that is not the DLL: replaced when it can be,
   // refused while another program holds it (for reading, as a program that
@@ -232,15 +213,14 @@ TEST_F(MessageLogTest, FailuresAreToldAndHookNothing) {
     ::WriteFile(file, "MZ not a DLL", 12, &written, nullptr);
     if (held != GENERIC_WRITE) ::CloseHandle(file);
     if (held == GENERIC_READ) file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    auto result = MessageLog::Start(files, fixture.Handle("watched"), {});
     if (held) {
-      ASSERT_TRUE(std::holds_alternative<WatchError>(result));
-      EXPECT_EQ(WatchFailureText(std::get<WatchError>(result)),
+      EXPECT_EQ(Failure(files, watched_),
                 "The file \"" + Utf16ToUtf8(std::u16string(path.begin(), path.end())) +
                     "\" is not the message hook Vexlan carries, and Vexlan could not replace it. Nothing was loaded "
                     "into the program.");
       ::CloseHandle(file);
     } else {
+      auto result = MessageLog::Start(files, watched_, {});
       ASSERT_TRUE(std::holds_alternative<std::unique_ptr<MessageLog>>(result));
       // In use, the file is held against writing.
       const HANDLE writer =
@@ -253,12 +233,10 @@ TEST_F(MessageLogTest, FailuresAreToldAndHookNothing) {
   // Sixteen logs of one thread take every slot; the seventeenth is told.
   std::vector<std::unique_ptr<MessageLog>> logs;
   for (int i = 0; i < kHookSlots; ++i) {
-    logs.push_back(Watch(fixture.Handle("watched")));
+    logs.push_back(Watch());
     ASSERT_TRUE(logs.back());
   }
-  auto extra = MessageLog::Start(*files_, fixture.Handle("watched"), {});
-  ASSERT_TRUE(std::holds_alternative<WatchError>(extra));
-  EXPECT_EQ(std::get<WatchError>(extra).failure, WatchFailure::NoFreeSlot);
+  EXPECT_EQ(Failure(files_, watched_), "The window's thread is watched by 16 logs already. Close one of them to watch it.");
 }
 
 }  // namespace

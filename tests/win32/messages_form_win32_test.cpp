@@ -79,7 +79,7 @@ TEST_F(MessagesFormTest, OneWindowPerWatchedWindowNamedByItsHandle) {
   EXPECT_EQ(MessagesForms(), std::vector<TForm6*>{b}) << "no window for a log that could not start";
 }
 
-TEST_F(MessagesFormTest, StopStartClearFiltersAndCounts) {
+TEST_F(MessagesFormTest, StopStartCopySaveClearFiltersAndCounts) {
   Start({"top|A|VexlanWatched|Watched", "child|Kid|A|VexlanKid|Kid"});
   TForm6* form = WatchFromMenu("A");
   ASSERT_TRUE(form);
@@ -97,6 +97,36 @@ TEST_F(MessagesFormTest, StopStartClearFiltersAndCounts) {
   fixture_->Sync();
   Settle(*app_, 300);
   EXPECT_EQ(form->Records().size(), taken) << "nothing is taken while stopped";
+
+  // Copy all and Save give the shown records as text.
+  const std::string text = LogText(form->Records(), form->Lost());
+  ASSERT_NE(text.find("\tP\t" + std::to_string(fixture_->Id("A")) + "\tWM_APP+7\t00000009\t"), std::string::npos)
+      << text;
+  ::SendMessageW(form->CopyAllBtn->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(ClipboardText(form->Handle()), text);
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::string folder = Utf16ToUtf8(reinterpret_cast<const char16_t*>(temp));
+  std::vector<std::string> offered, said;
+  std::string answer = folder + "vexlan-saved-log.txt";
+  const SaveFileNameHook previous = SetSaveFileNameHook([&](std::string_view name) -> std::optional<std::string> {
+    offered.emplace_back(name);
+    return answer;
+  });
+  {
+    ScopedShowMessageHook boxes([&](const std::string& t) { said.push_back(t); });
+    ::SendMessageW(form->SaveBtn->Handle(), BM_CLICK, 0, 0);
+    std::ifstream saved(answer, std::ios::binary);
+    std::stringstream content;
+    content << saved.rdbuf();
+    EXPECT_EQ(content.str(), text);
+    EXPECT_EQ(offered, std::vector<std::string>{"Messages " + std::to_string(fixture_->Id("A")) + ".txt"});
+    answer = folder + "no such folder\\log.txt";
+    ::SendMessageW(form->SaveBtn->Handle(), BM_CLICK, 0, 0);
+    SetSaveFileNameHook(previous);
+  }
+  ASSERT_EQ(said.size(), 1u);
+  EXPECT_EQ(said[0].rfind("Vexlan could not write \"" + answer + "\" (error ", 0), 0u) << said[0];
 
   // Started again, on the same window, into the same list; the kid's
   // messages come once "Children too" is ticked.
@@ -136,42 +166,6 @@ TEST_F(MessagesFormTest, StopStartClearFiltersAndCounts) {
   EXPECT_NE(form->CountLabel->Caption().find(". The window no longer exists."), std::string::npos)
       << form->CountLabel->Caption();
   EXPECT_EQ(form->StartStopBtn->Caption(), "&Start");
-}
-
-TEST_F(MessagesFormTest, CopyAllAndSaveGiveTheShownRecordsAsText) {
-  Start({"top|A|VexlanWatched|Watched"});
-  TForm6* form = WatchFromMenu("A");
-  ASSERT_TRUE(form);
-  ASSERT_TRUE(Probe(*form, "A", 3));
-  ::SendMessageW(form->StartStopBtn->Handle(), BM_CLICK, 0, 0);
-  const std::string text = LogText(form->Records(), form->Lost());
-  ASSERT_NE(text.find("\tP\t" + std::to_string(fixture_->Id("A")) + "\tWM_APP+7\t00000002\t"), std::string::npos)
-      << text;
-
-  ::SendMessageW(form->CopyAllBtn->Handle(), BM_CLICK, 0, 0);
-  EXPECT_EQ(ClipboardText(form->Handle()), text);
-
-  wchar_t temp[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, temp);
-  const std::string folder = Utf16ToUtf8(reinterpret_cast<const char16_t*>(temp));
-  std::vector<std::string> offered, said;
-  std::string answer = folder + "vexlan-saved-log.txt";
-  const SaveFileNameHook previous = SetSaveFileNameHook([&](std::string_view name) -> std::optional<std::string> {
-    offered.emplace_back(name);
-    return answer;
-  });
-  ScopedShowMessageHook boxes([&](const std::string& t) { said.push_back(t); });
-  ::SendMessageW(form->SaveBtn->Handle(), BM_CLICK, 0, 0);
-  std::ifstream saved(answer, std::ios::binary);
-  std::stringstream content;
-  content << saved.rdbuf();
-  EXPECT_EQ(content.str(), text);
-  EXPECT_EQ(offered, std::vector<std::string>{"Messages " + std::to_string(fixture_->Id("A")) + ".txt"});
-  answer = folder + "no such folder\\log.txt";
-  ::SendMessageW(form->SaveBtn->Handle(), BM_CLICK, 0, 0);
-  SetSaveFileNameHook(previous);
-  ASSERT_EQ(said.size(), 1u);
-  EXPECT_EQ(said[0].rfind("Vexlan could not write \"" + answer + "\" (error ", 0), 0u) << said[0];
 }
 
 // The program itself, logging a window of another program, is killed: the
