@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "forms/Vexlan_unit1.h"
 #include "forms/core/Vexlan_unit5_layout.h"
 #include "forms/layout_writers.h"
 #include "platform/toolkit/win32/clipboard.h"
 #include "platform/toolkit/win32/dialogs.h"
 #include "platform/toolkit/win32/dpi.h"
+#include "platform/toolkit/sysutils.h"
 #include "winutil/window_properties.h"
 
 namespace vexlan {
@@ -38,6 +40,8 @@ TForm5::TForm5(TComponent* owner, const PlatformContext& platform) : TForm(owner
   Panel1 = &LayoutComponent<TPanel>(*this, "Panel1");
   RefreshBtn = &LayoutComponent<TButton>(*this, "RefreshBtn");
   CopyBtn = &LayoutComponent<TButton>(*this, "CopyBtn");
+  links = &LayoutComponent<TLinkLabel>(*this, "links");
+  links->OnLinkClick = [this](TObject* sender, int link) { LinksClick(sender, link); };
 }
 
 TForm5::~TForm5() {
@@ -52,8 +56,32 @@ void TForm5::SetTarget(WindowHandle wnd) {
 }
 
 void TForm5::ReadTarget() {
-  lines_ = WindowPropertyLines(ReadWindowFacts(platform_.Windows(), platform_.WindowFacts(), target_));
+  const WindowFacts facts = ReadWindowFacts(platform_.Windows(), platform_.WindowFacts(), target_);
+  lines_ = WindowPropertyLines(facts);
   properties->SetText(Joined(lines_));
+  // The handles are numbers: nothing in them can be taken for a mark.
+  linked_.clear();
+  std::string bar;
+  if (facts.exists) {
+    for (const auto& [name, wnd] : {std::pair{"Parent: ", facts.window.parent}, std::pair{"Owner: ", facts.window.owner}}) {
+      bar += (bar.empty() ? "" : "    ") + std::string(name);
+      if (wnd == 0) {
+        bar += "none";
+        continue;
+      }
+      bar += "<a>" + IntToStr(wnd) + "</a>";
+      linked_.push_back(wnd);
+    }
+  }
+  links->SetCaption(bar);
+}
+
+void TForm5::LinksClick(TObject*, int link) {
+  if (link < 0 || static_cast<std::size_t>(link) >= linked_.size()) return;
+  const WindowHandle wnd = linked_[static_cast<std::size_t>(link)];
+  // Selecting the node makes the dialog follow it; a window the tree does
+  // not list is shown without it.
+  if (!Form1 || !Form1->Findnodebyhandle(wnd) || target_ != wnd) SetTarget(wnd);
 }
 
 void TForm5::OnShow(TObject*) { ReadTarget(); }

@@ -59,5 +59,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(model.FindByName(text) == by_name);
   FUZZ_CHECK(model.FindByClass(text) == by_class);
+  // Find Next from nothing finds what the lookup finds; from any entry, the
+  // first match after it, wrapping around, never the entry itself.
+  const WindowQuery query{std::nullopt, text, ""};
+  FUZZ_CHECK(model.FindNext(std::nullopt, query) == by_name);
+  const int count = static_cast<int>(rows.size());
+  for (int from = 0; from < count; ++from) {
+    std::optional<int> next;
+    for (int step = 1; step < count && !next; ++step) {
+      if (ReferenceContains(captions[static_cast<std::size_t>((from + step) % count)], text)) next = (from + step) % count;
+    }
+    FUZZ_CHECK(model.FindNext(from, query) == next);
+  }
   return 0;
 }

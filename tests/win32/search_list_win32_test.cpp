@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "forms/Vexlan_unit4.h"
 #include "platform/toolkit/win32/application.h"
 #include "platform/toolkit/win32/dialogs.h"
+#include "platform/win32/win32_window_services.h"
 #include "tests/win32/support/fixture_process.h"
 #include "tests/win32/toolkit_test_support.h"
 
@@ -27,6 +30,14 @@ class SearchListTest : public ::testing::Test {
         "top|Top|VexlanSearchTop|Search top",
         "child|A|Top|VexlanSearchA|Alpha window",
         "child|B|Top|VexlanSearchB|Beta window",
+        // For Find Next: three reports, one deep in a branch, and a window
+        // of their class with another caption.
+        "child|R1|Top|VexlanNextA|Report one",
+        "child|Mid|Top|VexlanNextMid|Middle",
+        "child|R2|Mid|VexlanNextA|Report two",
+        "child|R3|Top|VexlanNextA|Report three",
+        "child|Decoy|Top|VexlanNextA|Other",
+        "edit|Ed|Top|plain text",
     });
     app_ = std::make_unique<TApplication>();
     app_->Initialize();
@@ -145,9 +156,106 @@ TEST_F(SearchListTest, DialogHasItsPlaceSizeAndTabOrder) {
   EXPECT_EQ(WindowText(Form4->Handle()), L"Search List");
   EXPECT_EQ(WindowText(Form4->Label5->Handle()), L"(in integer, not hex)");
   Form4->handle->SetFocus();
-  for (const char* expected : {"classname", "windowname", "SearchBtn", "handle"}) {
+  for (const char* expected : {"classname", "windowname", "SearchBtn", "FindNextBtn", "handle"}) {
     PressKey(VK_TAB);
     EXPECT_TRUE(PumpUntil(*app_, [&] { return FocusName() == expected; })) << expected << ": " << FocusName();
+  }
+}
+
+// The text typed is in Vexlan's own field, and its fields are edits: a
+// search by caption or class finds the other program's window, never them.
+TEST_F(SearchListTest, SearchesByCaptionAndClassPassOverVexlansOwnWindows) {
+  struct Case {
+    const char* what;
+    std::string class_name, caption;
+    const char* selected;
+  };
+  const Case cases[] = {{"caption", "", "Report three", "R3"}, {"class", "edit", "", "Ed"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Fill("", c.class_name, c.caption);
+    Form1->RefreshBtnClick(nullptr);
+    ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id("Top")));
+    const WindowHandle own = FromHwnd((c.caption.empty() ? Form4->classname : Form4->windowname)->Handle());
+    ASSERT_LT(*NodeList.Model().IndexOf(own), *NodeList.Model().IndexOf(fixture_->Id(c.selected)))
+        << "Vexlan's field comes first in tree order";
+    ::SendMessageW(Form4->SearchBtn->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(Form1->TreeView1->Selected(), NodeOf(c.selected));
+  }
+}
+
+// Find Next walks the matching windows in tree order, the first press by the
+// button, the next by F3 in the main window, and wraps; Vexlan's own field
+// holding the text typed is listed and would match, but is never selected.
+// The fields together: the class and the caption both have to match.
+TEST_F(SearchListTest, FindNextWalksTheMatchesInTreeOrderWrapsAndSkipsVexlansOwnWindows) {
+  struct Case {
+    const char* what;
+    std::string class_name, caption;
+  };
+  const Case cases[] = {{"caption alone", "", "Report"}, {"class and caption together", "VexlanNextA", "rEPORT"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Form4->Show();
+    Fill("", c.class_name, c.caption);
+    Form1->RefreshBtnClick(nullptr);
+    const WindowTreeModel& model = NodeList.Model();
+    const WindowHandle own_field = FromHwnd(Form4->windowname->Handle());
+    ASSERT_TRUE(model.Contains(own_field));
+    ASSERT_NE(model.Find(own_field)->caption.find(c.caption), std::string::npos) << "the field would match";
+    std::vector<std::pair<int, const char*>> order;
+    for (const char* name : {"R1", "R2", "R3"}) order.emplace_back(*model.IndexOf(fixture_->Id(name)), name);
+    std::sort(order.begin(), order.end());
+    ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id("Top")));
+    std::vector<std::string> shown;
+    ScopedShowMessageHook hook([&](const std::string& text) { shown.push_back(text); });
+    ::SendMessageW(Form4->FindNextBtn->Handle(), BM_CLICK, 0, 0);
+    for (int press = 0; press < 4; ++press) {
+      const char* expected = order[static_cast<std::size_t>(press) % order.size()].second;
+      if (press > 0) {
+        ASSERT_TRUE(PumpUntil(*app_, [] { return FocusName() == "TreeView1"; }));
+        PressKey(VK_F3);
+      }
+      EXPECT_TRUE(PumpUntil(*app_, [&] { return Form1->TreeView1->Selected() == NodeOf(expected); }))
+          << "press " << press << ": " << expected;
+    }
+    EXPECT_TRUE(shown.empty());
+  }
+}
+
+// Nothing else matches: told, and the selection stays. A typed handle finds
+// any window, Vexlan's own included; an empty dialog asks for a field.
+TEST_F(SearchListTest, FindNextTellsWhenNoOtherWindowMatches) {
+  struct Case {
+    const char* what;
+    std::function<std::string()> handle;
+    std::string class_name, caption;
+    const char* message;  // nullptr: the own field is selected
+  };
+  const Case cases[] = {
+      {"the selection is the only match", [&] { return std::string(); }, "", "Report two", "No more windows match."},
+      {"no window has both", [&] { return std::string(); }, "VexlanSearchB", "Report", "No more windows match."},
+      {"own field by handle", [] { return std::to_string(FromHwnd(Form4->windowname->Handle())); }, "", "", nullptr},
+      {"all empty", [] { return std::string(); }, "", "", "One of the fields have to be completed."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Form4->Show();
+    Fill(c.handle(), c.class_name, c.caption);
+    Form1->RefreshBtnClick(nullptr);
+    ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id("R2")));
+    std::vector<std::string> shown;
+    {
+      ScopedShowMessageHook hook([&](const std::string& text) { shown.push_back(text); });
+      Form4->FindNextBtnClick(nullptr);
+    }
+    if (c.message) {
+      EXPECT_EQ(shown, std::vector<std::string>{c.message});
+      EXPECT_EQ(Form1->TreeView1->Selected(), NodeOf("R2"));
+    } else {
+      EXPECT_TRUE(shown.empty());
+      EXPECT_EQ(Form1->SelectedHandle(), FromHwnd(Form4->windowname->Handle()));
+    }
   }
 }
 
