@@ -63,13 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // first match after it, wrapping around, never the entry itself.
   const WindowQuery query{std::nullopt, text, ""};
   FUZZ_CHECK(model.FindNext(std::nullopt, query) == by_name);
-  const int count = static_cast<int>(rows.size());
-  for (int from = 0; from < count; ++from) {
-    std::optional<int> next;
-    for (int step = 1; step < count && !next; ++step) {
-      if (ReferenceContains(captions[static_cast<std::size_t>((from + step) % count)], text)) next = (from + step) % count;
-    }
-    FUZZ_CHECK(model.FindNext(from, query) == next);
+  const std::size_t count = rows.size();
+  for (std::size_t from = 0, step = 1; from < count; ++from, step = 1) {
+    while (step < count && !ReferenceContains(captions[(from + step) % count], text)) ++step;
+    const std::optional<int> next = step < count ? std::optional(static_cast<int>((from + step) % count)) : std::nullopt;
+    FUZZ_CHECK(model.FindNext(static_cast<int>(from), query) == next);
   }
   return 0;
 }

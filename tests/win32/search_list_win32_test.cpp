@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,13 +29,8 @@ class SearchListTest : public ::testing::Test {
         "top|Top|VexlanSearchTop|Search top",
         "child|A|Top|VexlanSearchA|Alpha window",
         "child|B|Top|VexlanSearchB|Beta window",
-        // For Find Next: three reports, one deep in a branch, and a window
-        // of their class with another caption.
-        "child|R1|Top|VexlanNextA|Report one",
-        "child|Mid|Top|VexlanNextMid|Middle",
-        "child|R2|Mid|VexlanNextA|Report two",
-        "child|R3|Top|VexlanNextA|Report three",
-        "child|Decoy|Top|VexlanNextA|Other",
+        "child|Mid|Top|VexlanSearchMid|Middle",
+        "child|C|Mid|VexlanSearchC|Gamma window",
         "edit|Ed|Top|plain text",
     });
     app_ = std::make_unique<TApplication>();
@@ -162,100 +156,60 @@ TEST_F(SearchListTest, DialogHasItsPlaceSizeAndTabOrder) {
   }
 }
 
-// The text typed is in Vexlan's own field, and its fields are edits: a
-// search by caption or class finds the other program's window, never them.
-TEST_F(SearchListTest, SearchesByCaptionAndClassPassOverVexlansOwnWindows) {
-  struct Case {
-    const char* what;
-    std::string class_name, caption;
-    const char* selected;
-  };
-  const Case cases[] = {{"caption", "", "Report three", "R3"}, {"class", "edit", "", "Ed"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Fill("", c.class_name, c.caption);
-    Form1->RefreshBtnClick(nullptr);
-    ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id("Top")));
-    const WindowHandle own = FromHwnd((c.caption.empty() ? Form4->classname : Form4->windowname)->Handle());
-    ASSERT_LT(*NodeList.Model().IndexOf(own), *NodeList.Model().IndexOf(fixture_->Id(c.selected)))
-        << "Vexlan's field comes first in tree order";
-    ::SendMessageW(Form4->SearchBtn->Handle(), BM_CLICK, 0, 0);
-    EXPECT_EQ(Form1->TreeView1->Selected(), NodeOf(c.selected));
-  }
-}
-
-// Find Next walks the matching windows in tree order, the first press by the
-// button, the next by F3 in the main window, and wraps; Vexlan's own field
-// holding the text typed is listed and would match, but is never selected.
-// The fields together: the class and the caption both have to match.
+// Find Next walks the windows that match every field in tree order, one deep
+// in a collapsed branch, the first press by the button, the next by F3 in the
+// main window, and wraps; Vexlan's own field holding the caption typed is
+// listed, and would match, but is never selected.
 TEST_F(SearchListTest, FindNextWalksTheMatchesInTreeOrderWrapsAndSkipsVexlansOwnWindows) {
-  struct Case {
-    const char* what;
-    std::string class_name, caption;
-  };
-  const Case cases[] = {{"caption alone", "", "Report"}, {"class and caption together", "VexlanNextA", "rEPORT"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Form4->Show();
-    Fill("", c.class_name, c.caption);
+  for (const std::string class_name : {"", "VexlanSearch"}) {
+    SCOPED_TRACE(class_name);
+    Fill("", class_name, "WINDOW");
     Form1->RefreshBtnClick(nullptr);
     const WindowTreeModel& model = NodeList.Model();
-    const WindowHandle own_field = FromHwnd(Form4->windowname->Handle());
-    ASSERT_TRUE(model.Contains(own_field));
-    ASSERT_NE(model.Find(own_field)->caption.find(c.caption), std::string::npos) << "the field would match";
+    ASSERT_TRUE(Matches(*model.Find(FromHwnd(Form4->windowname->Handle())), {std::nullopt, "WINDOW", ""}));
     std::vector<std::pair<int, const char*>> order;
-    for (const char* name : {"R1", "R2", "R3"}) order.emplace_back(*model.IndexOf(fixture_->Id(name)), name);
+    for (const char* name : {"A", "B", "C"}) order.emplace_back(*model.IndexOf(fixture_->Id(name)), name);
     std::sort(order.begin(), order.end());
     ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id("Top")));
-    std::vector<std::string> shown;
-    ScopedShowMessageHook hook([&](const std::string& text) { shown.push_back(text); });
+    ScopedShowMessageHook hook([](const std::string& text) { ADD_FAILURE() << text; });
     ::SendMessageW(Form4->FindNextBtn->Handle(), BM_CLICK, 0, 0);
-    for (int press = 0; press < 4; ++press) {
-      const char* expected = order[static_cast<std::size_t>(press) % order.size()].second;
-      if (press > 0) {
-        ASSERT_TRUE(PumpUntil(*app_, [] { return FocusName() == "TreeView1"; }));
-        PressKey(VK_F3);
-      }
-      EXPECT_TRUE(PumpUntil(*app_, [&] { return Form1->TreeView1->Selected() == NodeOf(expected); }))
-          << "press " << press << ": " << expected;
+    for (std::size_t press = 0; press < 4; ++press) {
+      if (press > 0 && PumpUntil(*app_, [] { return FocusName() == "TreeView1"; })) PressKey(VK_F3);
+      const char* expected = order[press % order.size()].second;
+      EXPECT_TRUE(PumpUntil(*app_, [&] { return Form1->TreeView1->Selected() == NodeOf(expected); })) << expected;
     }
-    EXPECT_TRUE(shown.empty());
   }
 }
 
-// Nothing else matches: told, and the selection stays. A typed handle finds
-// any window, Vexlan's own included; an empty dialog asks for a field.
-TEST_F(SearchListTest, FindNextTellsWhenNoOtherWindowMatches) {
+// Searches by caption and class pass over Vexlan's own windows (the field
+// holding the text, the edits); a handle finds any window. Find Next tells
+// when no other window matches, and leaves the selection.
+TEST_F(SearchListTest, SearchesPassOverVexlansOwnWindowsAndFindNextTellsWhenNothingElseMatches) {
+  const std::string own_field = std::to_string(FromHwnd(Form4->windowname->Handle()));
   struct Case {
-    const char* what;
-    std::function<std::string()> handle;
-    std::string class_name, caption;
-    const char* message;  // nullptr: the own field is selected
+    bool find_next;
+    std::string handle, class_name, caption;
+    const char* selected;  // nullptr: Vexlan's field
+    std::vector<std::string> messages;
   };
   const Case cases[] = {
-      {"the selection is the only match", [&] { return std::string(); }, "", "Report two", "No more windows match."},
-      {"no window has both", [&] { return std::string(); }, "VexlanSearchB", "Report", "No more windows match."},
-      {"own field by handle", [] { return std::to_string(FromHwnd(Form4->windowname->Handle())); }, "", "", nullptr},
-      {"all empty", [] { return std::string(); }, "", "", "One of the fields have to be completed."},
+      {false, "", "", "Gamma window", "C", {}},
+      {false, "", "edit", "", "Ed", {}},
+      {true, "", "", "Beta window", "B", {"No more windows match."}},
+      {true, "", "VexlanSearchA", "Beta", "B", {"No more windows match."}},
+      {true, own_field, "", "", nullptr, {}},
+      {true, "", "", "", "B", {"One of the fields have to be completed."}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Form4->Show();
-    Fill(c.handle(), c.class_name, c.caption);
+    SCOPED_TRACE(c.class_name + "/" + c.caption + "/" + c.handle);
+    Fill(c.handle, c.class_name, c.caption);
     Form1->RefreshBtnClick(nullptr);
-    ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id("R2")));
+    ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id("B")));
     std::vector<std::string> shown;
-    {
-      ScopedShowMessageHook hook([&](const std::string& text) { shown.push_back(text); });
-      Form4->FindNextBtnClick(nullptr);
-    }
-    if (c.message) {
-      EXPECT_EQ(shown, std::vector<std::string>{c.message});
-      EXPECT_EQ(Form1->TreeView1->Selected(), NodeOf("R2"));
-    } else {
-      EXPECT_TRUE(shown.empty());
-      EXPECT_EQ(Form1->SelectedHandle(), FromHwnd(Form4->windowname->Handle()));
-    }
+    ScopedShowMessageHook hook([&](const std::string& text) { shown.push_back(text); });
+    ::SendMessageW((c.find_next ? Form4->FindNextBtn : Form4->SearchBtn)->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(shown, c.messages);
+    EXPECT_EQ(Form1->SelectedHandle(), c.selected ? fixture_->Id(c.selected) : FromHwnd(Form4->windowname->Handle()));
   }
 }
 
