@@ -41,7 +41,7 @@ TForm5::TForm5(TComponent* owner, const PlatformContext& platform) : TForm(owner
   RefreshBtn = &LayoutComponent<TButton>(*this, "RefreshBtn");
   CopyBtn = &LayoutComponent<TButton>(*this, "CopyBtn");
   links = &LayoutComponent<TLinkLabel>(*this, "links");
-  links->OnLinkClick = [this](TObject* sender, int link) { LinksClick(sender, link); };
+  links->OnLinkClick = [this](TObject* sender, const std::string& id) { LinksClick(sender, id); };
 }
 
 TForm5::~TForm5() {
@@ -60,25 +60,17 @@ void TForm5::ReadTarget() {
   lines_ = WindowPropertyLines(facts);
   properties->SetText(Joined(lines_));
   // The handles are numbers: nothing in them can be taken for a mark.
-  linked_.clear();
-  std::string bar;
-  if (facts.exists) {
-    for (const auto& [name, wnd] : {std::pair{"Parent: ", facts.window.parent}, std::pair{"Owner: ", facts.window.owner}}) {
-      bar += (bar.empty() ? "" : "    ") + std::string(name);
-      if (wnd == 0) {
-        bar += "none";
-        continue;
-      }
-      bar += "<a>" + IntToStr(wnd) + "</a>";
-      linked_.push_back(wnd);
-    }
-  }
-  links->SetCaption(bar);
+  parent_ = facts.exists ? facts.window.parent : 0;
+  owner_ = facts.exists ? facts.window.owner : 0;
+  const auto link = [](const char* id, WindowHandle wnd) {
+    return wnd ? "<a id=\"" + std::string(id) + "\">" + IntToStr(wnd) + "</a>" : std::string("none");
+  };
+  links->SetCaption(facts.exists ? "Parent: " + link("parent", parent_) + "    Owner: " + link("owner", owner_) : "");
 }
 
-void TForm5::LinksClick(TObject*, int link) {
-  if (link < 0 || static_cast<std::size_t>(link) >= linked_.size()) return;
-  const WindowHandle wnd = linked_[static_cast<std::size_t>(link)];
+void TForm5::LinksClick(TObject*, const std::string& id) {
+  const WindowHandle wnd = id == "parent" ? parent_ : id == "owner" ? owner_ : 0;
+  if (wnd == 0) return;
   // Selecting the node makes the dialog follow it; a window the tree does
   // not list is shown without it.
   if (!Form1 || !Form1->Findnodebyhandle(wnd) || target_ != wnd) SetTarget(wnd);

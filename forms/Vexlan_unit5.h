@@ -47,11 +47,11 @@ class TForm5 : public TForm {
   // The lines, separated by CR LF, as Unicode text; a clipboard another
   // program holds is told to the user.
   void CopyBtnClick(TObject* Sender);
-  // Follows the bar's link `link` (0: the first shown): the window's node is
+  // Follows the bar's link "parent" or "owner": the window's node is
   // selected in the main form's tree, and the dialog shows the window. A
   // window the tree does not list (left out by "Only shown windows", or
   // newer than the tree) is shown all the same.
-  void LinksClick(TObject* Sender, int link);
+  void LinksClick(TObject* Sender, const std::string& id);
 
  protected:
   bool DispatchByNumber(TMessage& message) override;
@@ -62,8 +62,8 @@ class TForm5 : public TForm {
 
   PlatformContext platform_;
   WindowHandle target_ = 0;
-  // The windows the bar's links name, in their order.
-  std::vector<WindowHandle> linked_;
+  // The windows the bar's links name; 0 for none.
+  WindowHandle parent_ = 0, owner_ = 0;
   std::vector<std::string> lines_;
 };
 

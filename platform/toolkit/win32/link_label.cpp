@@ -21,7 +21,10 @@ bool TLinkLabel::DispatchByNumber(TMessage& message) {
 void TLinkLabel::CNNotify(TMessage& message) {
   const auto* link = reinterpret_cast<const NMLINK*>(message.LParam);
   if (link->hdr.code != NM_CLICK && link->hdr.code != NM_RETURN) return;
-  if (OnLinkClick && link->item.iLink >= 0) OnLinkClick(this, link->item.iLink);
+  if (!OnLinkClick) return;
+  std::string id;
+  for (const wchar_t* c = link->item.szID; *c && id.size() < MAX_LINKID_TEXT; ++c) id += static_cast<char>(*c & 0x7F);
+  OnLinkClick(this, id);
 }
 
 void LayoutWriter<LinkLabelSettings>::Write(TLinkLabel& label, const LinkLabelSettings& s, LayoutContext&) {
