@@ -253,9 +253,19 @@ void TForm1::ShowHandleBtnClick(TObject*) {
 
 bool TForm1::Findnodebyhandle(WindowHandle wnd) { return SelectRow(NodeList.Model().FindByHandle(wnd)); }
 
-bool TForm1::Findnodebyname(const std::string& text) { return SelectRow(NodeList.Model().FindByName(text)); }
+bool TForm1::Findnodebyname(const std::string& text) {
+  return SelectRow(NodeList.Model().FindByName(text, [this](WindowHandle w) { return IsOwnWindow(w); }));
+}
 
-bool TForm1::Findnodebyclass(const std::string& text) { return SelectRow(NodeList.Model().FindByClass(text)); }
+bool TForm1::Findnodebyclass(const std::string& text) {
+  return SelectRow(NodeList.Model().FindByClass(text, [this](WindowHandle w) { return IsOwnWindow(w); }));
+}
+
+bool TForm1::FindNextNode(const WindowQuery& query) {
+  const WindowTreeModel& model = NodeList.Model();
+  return SelectRow(model.FindNext(model.IndexOf(SelectedHandle()), query,
+                                  [this](WindowHandle w) { return IsOwnWindow(w); }));
+}
 
 bool TForm1::SelectRow(std::optional<int> row) {
   if (!row || *row >= NodeCount) return false;
@@ -370,6 +380,10 @@ bool TForm1::IsShortCut(const MSG& msg) {
   if (msg.message != WM_KEYDOWN) return false;
   if (msg.wParam == VK_F5) {
     RefreshBtnClick(this);
+    return true;
+  }
+  if (msg.wParam == VK_F3 && Form4) {
+    Form4->FindNextOrAsk();
     return true;
   }
   // Only in the tree: in the handle box Ctrl+C copies the box's text. Ctrl

@@ -98,10 +98,18 @@ class TForm1 : public TForm {
   // expanded, scrolled into view) and selected, and the tree gets the focus,
   // which activates the form; while the form is hidden the node is revealed
   // and selected but the focus stays where it is. True when a node was found;
-  // no match changes nothing.
+  // no match changes nothing. By caption and class, Vexlan's own windows
+  // (its process's) are passed over: the text typed into a search field
+  // must not find that field. A handle finds any window.
   bool Findnodebyhandle(WindowHandle wnd);
   bool Findnodebyname(const std::string& text);
   bool Findnodebyclass(const std::string& text);
+  // Selects, as the lookups do, the next window after the selected node in
+  // tree order, wrapping around, that matches every field of `query`,
+  // Vexlan's own windows passed over unless a handle is given (see
+  // WindowTreeModel::FindNext). False, changing nothing, when no other
+  // window matches.
+  bool FindNextNode(const WindowQuery& query);
   // Flips the "only shown windows" filter (the Sender's check mark) and rebuilds.
   void OnlyShownMenuItem1Click(TObject* Sender);
   // Flips "Keep place on refresh" (the Sender's check mark); see RefreshBtnClick.
@@ -177,7 +185,9 @@ class TForm1 : public TForm {
   void Moveandsize1Click(TObject* Sender);
   void Styles1Click(TObject* Sender);
 
-  // F5 rebuilds the tree wherever the focus is in the form; Alt+Enter in
+  // F5 rebuilds the tree wherever the focus is in the form, and F3 is the
+  // Search List's "Find Next" (with its fields all empty it opens the
+  // dialog); Alt+Enter in
   // the tree opens the properties of the selected node's window. In the
   // tree, Ctrl+C copies the selected node's text as one line (nothing when
   // none is selected) and Ctrl+Shift+C the whole tree.
@@ -188,6 +198,8 @@ class TForm1 : public TForm {
 
  private:
   bool SelectRow(std::optional<int> row);
+  // True for a window of Vexlan's own process.
+  bool IsOwnWindow(WindowHandle wnd) const { return Windows().InCallerProcess(wnd); }
   void StartLive();
   void StopLive();
   // Sets the live tree's timer for its next step.

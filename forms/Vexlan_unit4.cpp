@@ -14,6 +14,7 @@ namespace {
 
 constexpr PublishedMethod<TForm4> kMethods[] = {
     {"SearchBtnClick", &TForm4::SearchBtnClick},
+    {"FindNextBtnClick", &TForm4::FindNextBtnClick},
 };
 
 }  // namespace
@@ -29,6 +30,7 @@ TForm4::TForm4(TComponent* owner) : TForm(owner) {
   Label4 = &LayoutComponent<TLabel>(*this, "Label4");
   windowname = &LayoutComponent<TEdit>(*this, "windowname");
   SearchBtn = &LayoutComponent<TButton>(*this, "SearchBtn");
+  FindNextBtn = &LayoutComponent<TButton>(*this, "FindNextBtn");
 }
 
 TForm4::~TForm4() {
@@ -39,11 +41,13 @@ TPublishedHandler TForm4::FindMethod(std::string_view name) { return FindPublish
 
 void TForm4::ReportNotFound(const std::string& what) { ShowMessage("Can't find the specified " + what + "."); }
 
+bool TForm4::AllEmpty() const { return handle->Text().empty() && classname->Text().empty() && windowname->Text().empty(); }
+
 void TForm4::SearchBtnClick(TObject*) {
   const std::string by_handle = handle->Text();
   const std::string by_class = classname->Text();
   const std::string by_name = windowname->Text();
-  if (by_handle.empty() && by_class.empty() && by_name.empty()) {
+  if (AllEmpty()) {
     ShowMessage("One of the fields have to be completed.");
     return;
   }
@@ -51,6 +55,33 @@ void TForm4::SearchBtnClick(TObject*) {
   if (!by_handle.empty() && !Form1->Findnodebyhandle(HandleFromText(by_handle))) ReportNotFound("handle");
   if (!by_name.empty() && !Form1->Findnodebyname(by_name)) ReportNotFound("window");
   if (!by_class.empty() && !Form1->Findnodebyclass(by_class)) ReportNotFound("class");
+}
+
+void TForm4::FindNextBtnClick(TObject*) {
+  if (AllEmpty()) {
+    ShowMessage("One of the fields have to be completed.");
+    return;
+  }
+  if (!Form1) throw Exception("The main form is not there to search in");
+  WindowQuery query;
+  if (const std::string text = handle->Text(); !text.empty()) query.handle = HandleFromText(text);
+  query.caption = windowname->Text();
+  query.class_name = classname->Text();
+  if (!Form1->FindNextNode(query)) ShowMessage("No more windows match.");
+}
+
+void TForm4::FindNextOrAsk() {
+  if (AllEmpty()) {
+    Show();
+    return;
+  }
+  FindNextBtnClick(this);
+}
+
+bool TForm4::IsShortCut(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_F3) return false;
+  FindNextBtnClick(this);
+  return true;
 }
 
 }  // namespace vexlan

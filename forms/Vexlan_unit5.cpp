@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "forms/Vexlan_unit1.h"
 #include "forms/core/Vexlan_unit5_layout.h"
 #include "forms/layout_writers.h"
 #include "platform/toolkit/win32/clipboard.h"
 #include "platform/toolkit/win32/dialogs.h"
 #include "platform/toolkit/win32/dpi.h"
+#include "platform/toolkit/sysutils.h"
 #include "winutil/window_properties.h"
 
 namespace vexlan {
@@ -38,6 +40,8 @@ TForm5::TForm5(TComponent* owner, const PlatformContext& platform) : TForm(owner
   Panel1 = &LayoutComponent<TPanel>(*this, "Panel1");
   RefreshBtn = &LayoutComponent<TButton>(*this, "RefreshBtn");
   CopyBtn = &LayoutComponent<TButton>(*this, "CopyBtn");
+  links = &LayoutComponent<TLinkLabel>(*this, "links");
+  links->OnLinkClick = [this](TObject* sender, const std::string& id) { LinksClick(sender, id); };
 }
 
 TForm5::~TForm5() {
@@ -52,8 +56,24 @@ void TForm5::SetTarget(WindowHandle wnd) {
 }
 
 void TForm5::ReadTarget() {
-  lines_ = WindowPropertyLines(ReadWindowFacts(platform_.Windows(), platform_.WindowFacts(), target_));
+  const WindowFacts facts = ReadWindowFacts(platform_.Windows(), platform_.WindowFacts(), target_);
+  lines_ = WindowPropertyLines(facts);
   properties->SetText(Joined(lines_));
+  // The handles are numbers: nothing in them can be taken for a mark.
+  parent_ = facts.exists ? facts.window.parent : 0;
+  owner_ = facts.exists ? facts.window.owner : 0;
+  const auto link = [](const char* id, WindowHandle wnd) {
+    return wnd ? "<a id=\"" + std::string(id) + "\">" + IntToStr(wnd) + "</a>" : std::string("none");
+  };
+  links->SetCaption(facts.exists ? "Parent: " + link("parent", parent_) + "    Owner: " + link("owner", owner_) : "");
+}
+
+void TForm5::LinksClick(TObject*, const std::string& id) {
+  const WindowHandle wnd = id == "parent" ? parent_ : id == "owner" ? owner_ : 0;
+  if (wnd == 0) return;
+  // Selecting the node makes the dialog follow it; a window the tree does
+  // not list is shown without it.
+  if (!Form1 || !Form1->Findnodebyhandle(wnd) || target_ != wnd) SetTarget(wnd);
 }
 
 void TForm5::OnShow(TObject*) { ReadTarget(); }

@@ -4,7 +4,9 @@
 //
 // The opener names the window with SetTarget and shows the dialog; while it
 // is shown a new target is read at once. "Refresh" reads the window again,
-// "Copy" puts the lines on the clipboard.
+// "Copy" puts the lines on the clipboard. The bar names the window's parent
+// and owner as links: following one selects that window's node in the main
+// form's tree, and the dialog follows the selection.
 #pragma once
 
 #include <string>
@@ -13,6 +15,7 @@
 
 #include "platform/platform_context.h"
 #include "platform/toolkit/win32/forms.h"
+#include "platform/toolkit/win32/link_label.h"
 #include "platform/toolkit/win32/std_controls.h"
 #include "platform/window_services.h"
 
@@ -31,6 +34,7 @@ class TForm5 : public TForm {
   TPanel* Panel1 = nullptr;
   TButton* RefreshBtn = nullptr;
   TButton* CopyBtn = nullptr;
+  TLinkLabel* links = nullptr;
 
   WindowHandle Target() const { return target_; }
   void SetTarget(WindowHandle wnd);
@@ -43,6 +47,11 @@ class TForm5 : public TForm {
   // The lines, separated by CR LF, as Unicode text; a clipboard another
   // program holds is told to the user.
   void CopyBtnClick(TObject* Sender);
+  // Follows the bar's link "parent" or "owner": the window's node is
+  // selected in the main form's tree, and the dialog shows the window. A
+  // window the tree does not list (left out by "Only shown windows", or
+  // newer than the tree) is shown all the same.
+  void LinksClick(TObject* Sender, const std::string& id);
 
  protected:
   bool DispatchByNumber(TMessage& message) override;
@@ -53,6 +62,8 @@ class TForm5 : public TForm {
 
   PlatformContext platform_;
   WindowHandle target_ = 0;
+  // The windows the bar's links name; 0 for none.
+  WindowHandle parent_ = 0, owner_ = 0;
   std::vector<std::string> lines_;
 };
 

@@ -11,6 +11,7 @@
 #include "forms/core/layout_kinds.h"
 #include "platform/toolkit/win32/check_list.h"
 #include "platform/toolkit/win32/layout_loader.h"
+#include "platform/toolkit/win32/link_label.h"
 #include "platform/toolkit/win32/list_view.h"
 #include "platform/toolkit/win32/menus.h"
 #include "platform/toolkit/win32/std_controls.h"

@@ -59,5 +59,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(model.FindByName(text) == by_name);
   FUZZ_CHECK(model.FindByClass(text) == by_class);
+  // Find Next from nothing finds what the lookup finds; from any entry, the
+  // first match after it, wrapping around, never the entry itself.
+  const WindowQuery query{std::nullopt, text, ""};
+  FUZZ_CHECK(model.FindNext(std::nullopt, query) == by_name);
+  const std::size_t count = rows.size();
+  for (std::size_t from = 0, step = 1; from < count; ++from, step = 1) {
+    while (step < count && !ReferenceContains(captions[(from + step) % count], text)) ++step;
+    const std::optional<int> next = step < count ? std::optional(static_cast<int>((from + step) % count)) : std::nullopt;
+    FUZZ_CHECK(model.FindNext(static_cast<int>(from), query) == next);
+  }
   return 0;
 }

@@ -284,14 +284,39 @@ std::optional<int> WindowTreeModel::FindFrom(int start, const std::function<bool
   return std::nullopt;
 }
 
-std::optional<int> WindowTreeModel::FindByName(std::string_view text) const {
+std::optional<int> WindowTreeModel::FindByName(std::string_view text, const SkipWindow& skip) const {
   if (text.empty()) return std::nullopt;
-  return FindFrom(0, [text](const Node& n) { return ContainsIgnoringAsciiCase(n.caption, text); });
+  return FindFrom(0, [&](const Node& n) { return ContainsIgnoringAsciiCase(n.caption, text) && !(skip && skip(n.wnd)); });
 }
 
-std::optional<int> WindowTreeModel::FindByClass(std::string_view text) const {
+std::optional<int> WindowTreeModel::FindByClass(std::string_view text, const SkipWindow& skip) const {
   if (text.empty()) return std::nullopt;
-  return FindFrom(0, [text](const Node& n) { return ContainsIgnoringAsciiCase(n.identity.class_name, text); });
+  return FindFrom(0, [&](const Node& n) {
+    return ContainsIgnoringAsciiCase(n.identity.class_name, text) && !(skip && skip(n.wnd));
+  });
+}
+
+std::optional<int> WindowTreeModel::FindNext(std::optional<int> from, const WindowQuery& query,
+                                             const SkipWindow& skip) const {
+  if (query.Empty()) return std::nullopt;
+  // A handle names one window: only that entry can match.
+  if (query.handle) {
+    const std::optional<int> at = IndexOf(*query.handle);
+    if (!at || at == from || !Matches(nodes_.at(*query.handle), query)) return std::nullopt;
+    return at;
+  }
+  const int count = Count();
+  const bool placed = from && *from >= 0 && *from < count;
+  const int first = placed ? *from + 1 : 0;
+  const int steps = placed ? count - 1 : count;
+  Order();
+  for (int step = 0; step < steps; ++step) {
+    const int i = (first + step) % count;
+    const Node& node = nodes_.at(order_[static_cast<std::size_t>(i)]);
+    // The platform is asked only about windows that match.
+    if (Matches(node, query) && !(skip && skip(node.wnd))) return i;
+  }
+  return std::nullopt;
 }
 
 std::string WindowTreeModel::TreeText() const {
@@ -324,6 +349,13 @@ bool ContainsIgnoringAsciiCase(std::string_view candidate, std::string_view text
   if (text.empty()) return false;
   const auto same = [](char a, char b) { return FoldAscii(a) == FoldAscii(b); };
   return std::search(candidate.begin(), candidate.end(), text.begin(), text.end(), same) != candidate.end();
+}
+
+bool Matches(const WindowTreeModel::Node& node, const WindowQuery& query) {
+  if (query.Empty()) return false;
+  if (query.handle && *query.handle != node.wnd) return false;
+  if (!query.caption.empty() && !ContainsIgnoringAsciiCase(node.caption, query.caption)) return false;
+  return query.class_name.empty() || ContainsIgnoringAsciiCase(node.identity.class_name, query.class_name);
 }
 
 std::string_view SiblingNumberText(std::string_view node_caption) {

@@ -54,6 +54,20 @@ struct TreeChange {
   friend bool operator==(const TreeChange& a, const TreeChange& b);
 };
 
+// What "Find Next" looks for: every field given at once, each matched as its
+// own lookup matches it (the handle exactly, the caption and the class as a
+// text they contain). An empty text is a field not given.
+struct WindowQuery {
+  std::optional<WindowHandle> handle;
+  std::string caption;
+  std::string class_name;
+
+  bool Empty() const { return !handle && caption.empty() && class_name.empty(); }
+};
+
+// Windows a lookup passes over (Vexlan's own); none when empty.
+using SkipWindow = std::function<bool(WindowHandle)>;
+
 class WindowTreeModel {
  public:
   struct Node {
@@ -102,11 +116,19 @@ class WindowTreeModel {
   // The first entry in register order that is `wnd`.
   std::optional<int> FindByHandle(WindowHandle wnd) const { return IndexOf(wnd); }
   // The first entry whose window caption, as listed (quotes and brackets of
-  // its own included), contains `text`, ignoring the case of A-Z only; an
-  // empty `text` matches nothing.
-  std::optional<int> FindByName(std::string_view text) const;
+  // its own included), contains `text`, ignoring the case of A-Z only, and
+  // that `skip` does not pass over; an empty `text` matches nothing.
+  std::optional<int> FindByName(std::string_view text, const SkipWindow& skip = {}) const;
   // The same over the class name.
-  std::optional<int> FindByClass(std::string_view text) const;
+  std::optional<int> FindByClass(std::string_view text, const SkipWindow& skip = {}) const;
+  // The next entry after `from` in register order, wrapping around from the
+  // last to the first, that matches every field `query` gives; `from` itself
+  // comes last and is not taken (nothing when no other entry matches). From
+  // nothing (or a position not in the register) the search starts at the
+  // first entry. `skip` passes over windows unless the query names a handle:
+  // a handle typed finds whichever window it names. An empty query matches
+  // nothing.
+  std::optional<int> FindNext(std::optional<int> from, const WindowQuery& query, const SkipWindow& skip = {}) const;
   // The first entry from `start` on (in register order, not wrapping) that
   // `match` takes.
   std::optional<int> FindFrom(int start, const std::function<bool(const Node&)>& match) const;
@@ -149,6 +171,10 @@ class WindowTreeModel {
 // a-z taken as equal and every other byte compared as it is (accented letters
 // are not folded). An empty `text` never matches.
 bool ContainsIgnoringAsciiCase(std::string_view candidate, std::string_view text);
+
+// True when `node` matches every field `query` gives (see WindowQuery); an
+// empty query matches nothing.
+bool Matches(const WindowTreeModel::Node& node, const WindowQuery& query);
 
 // The sibling number a node caption starts with, as text: its first word
 // without the last character (the colon of "12: ..."). Empty for an empty

@@ -16,6 +16,8 @@ constexpr ComponentLayout kComponents[] = {
     {.Name = "windowname", .Bounds = {54, 78, 291, 21}, .TabOrder = 2, .Settings = EditSettings{}},
     {.Name = "SearchBtn", .Bounds = {118, 104, 115, 23}, .TabOrder = 3,
      .Settings = ButtonSettings{.Caption = "&Search List", .Default = true, .OnClick = "SearchBtnClick"}},
+    {.Name = "FindNextBtn", .Bounds = {239, 104, 106, 23}, .TabOrder = 4,
+     .Settings = ButtonSettings{.Caption = "Find &Next", .OnClick = "FindNextBtnClick"}},
 };
 
 constexpr FormLayout kLayout{

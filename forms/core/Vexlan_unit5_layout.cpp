@@ -18,6 +18,8 @@ constexpr ComponentLayout kComponents[] = {
      .Settings = ButtonSettings{.Caption = "&Refresh", .OnClick = "RefreshBtnClick"}},
     {.Name = "CopyBtn", .Parent = "Panel1", .Bounds = {92, 4, 83, 23}, .TabOrder = 1,
      .Settings = ButtonSettings{.Caption = "&Copy", .OnClick = "CopyBtnClick"}},
+    {.Name = "links", .Parent = "Panel1", .Bounds = {186, 9, 270, 15}, .TabOrder = 2,
+     .Settings = LinkLabelSettings{}},
 };
 
 constexpr FormLayout kLayout{

@@ -15,7 +15,7 @@ namespace vexlan {
 using ComponentSettings =
     std::variant<TreeViewSettings, PanelSettings, ButtonSettings, EditSettings, MemoSettings, LabelSettings,
                  PopupMenuSettings, MenuItemSettings, TimerSettings, SysHotKeySettings, AdvancedPanelSettings,
-                 CheckBoxSettings, ListViewSettings, CheckListSettings>;
+                 CheckBoxSettings, ListViewSettings, CheckListSettings, LinkLabelSettings>;
 
 using ComponentLayout = BasicComponentLayout<ComponentSettings>;
 using FormLayout = BasicFormLayout<ComponentSettings>;

@@ -69,6 +69,12 @@ struct LabelSettings {
   TAlignment Alignment = taLeftJustify;
 };
 
+// A line of text whose `<a>` marks are links; the form handles them.
+struct LinkLabelSettings {
+  static constexpr LayoutRole kRole = LayoutRole::Control;
+  std::string_view Caption{};
+};
+
 struct PopupMenuSettings {
   static constexpr LayoutRole kRole = LayoutRole::PopupMenu;
 };

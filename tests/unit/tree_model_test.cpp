@@ -135,6 +135,35 @@ TEST_F(TreeModelTest, BuiltFromAWalkWithItsRegisterAndLookups) {
   EXPECT_EQ(model.FindByHandle(a), std::nullopt);
 }
 
+// Find Next: the next entry after the selected one that matches every field
+// given, wrapping around, never the selected one itself; Vexlan's own
+// windows (here A2 and A2a) passed over unless a handle is typed. The name
+// and class lookups pass over them too.
+TEST_F(TreeModelTest, FindNextMatchesEveryFieldAfterTheSelectionAndWraps) {
+  d.Add(0, "Alpha twin", "Frame");
+  model.Build(Walk(false));  // A A1 A2 A2a A3 B B1 C "Alpha twin": entries 0 to 8
+  const std::tuple<const char*, WindowQuery, std::optional<int>, std::optional<int>> cases[] = {
+      {"nothing selected: the first match not own", {std::nullopt, "t", ""}, std::nullopt, 4},
+      {"over entries that do not match", {std::nullopt, "t", ""}, 5, 8},
+      {"from the last match, wrapping", {std::nullopt, "t", ""}, 8, 4},
+      {"caption and class together, wrapping", {std::nullopt, "E", "button"}, 6, 1},
+      {"fields that never match together", {std::nullopt, "alpha", "Button"}, std::nullopt, std::nullopt},
+      {"the selection is the only match", {std::nullopt, "gamma", ""}, 7, std::nullopt},
+      {"a blank is a text", {std::nullopt, " ", ""}, 0, 8},
+      {"a place outside the register: from the first", {std::nullopt, "", "frame"}, 42, 0},
+      {"every match own", {std::nullopt, "two", ""}, std::nullopt, std::nullopt},
+      {"a typed handle finds an own window", {a2, "", "EDIT"}, 0, 2},
+      {"a handle with a class it has not", {b1, "", "Frame"}, std::nullopt, std::nullopt},
+      {"a handle already selected", {b1, "", ""}, 6, std::nullopt},
+      {"no field given", {}, std::nullopt, std::nullopt},
+  };
+  const SkipWindow own = [&](WindowHandle w) { return w == a2 || w == a2a; };
+  for (const auto& [what, query, from, found] : cases) EXPECT_EQ(model.FindNext(from, query, own), found) << what;
+  EXPECT_EQ(model.FindByName("t", own), 4);
+  EXPECT_EQ(model.FindByClass("edit", own), std::nullopt);
+  EXPECT_EQ(model.FindByClass("edit"), 2);
+}
+
 TEST_F(TreeModelTest, AWalkLaterGivesTheChangesThatMakeTheModelAFreshBuild) {
   struct Case {
     const char* name;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "forms/Vexlan_unit4.h"
 #include "platform/toolkit/win32/application.h"
 #include "platform/toolkit/win32/dialogs.h"
+#include "platform/win32/win32_window_services.h"
 #include "tests/win32/support/fixture_process.h"
 #include "tests/win32/toolkit_test_support.h"
 
@@ -27,6 +29,9 @@ class SearchListTest : public ::testing::Test {
         "top|Top|VexlanSearchTop|Search top",
         "child|A|Top|VexlanSearchA|Alpha window",
         "child|B|Top|VexlanSearchB|Beta window",
+        "child|Mid|Top|VexlanSearchMid|Middle",
+        "child|C|Mid|VexlanSearchC|Gamma window",
+        "edit|Ed|Top|plain text",
     });
     app_ = std::make_unique<TApplication>();
     app_->Initialize();
@@ -145,9 +150,66 @@ TEST_F(SearchListTest, DialogHasItsPlaceSizeAndTabOrder) {
   EXPECT_EQ(WindowText(Form4->Handle()), L"Search List");
   EXPECT_EQ(WindowText(Form4->Label5->Handle()), L"(in integer, not hex)");
   Form4->handle->SetFocus();
-  for (const char* expected : {"classname", "windowname", "SearchBtn", "handle"}) {
+  for (const char* expected : {"classname", "windowname", "SearchBtn", "FindNextBtn", "handle"}) {
     PressKey(VK_TAB);
     EXPECT_TRUE(PumpUntil(*app_, [&] { return FocusName() == expected; })) << expected << ": " << FocusName();
+  }
+}
+
+// Find Next walks the windows that match every field in tree order, one deep
+// in a collapsed branch, the first press by the button, the next by F3 in the
+// main window, and wraps; Vexlan's own field holding the caption typed is
+// listed, and would match, but is never selected.
+TEST_F(SearchListTest, FindNextWalksTheMatchesInTreeOrderWrapsAndSkipsVexlansOwnWindows) {
+  for (const std::string class_name : {"", "VexlanSearch"}) {
+    SCOPED_TRACE(class_name);
+    Fill("", class_name, "WINDOW");
+    Form1->RefreshBtnClick(nullptr);
+    const WindowTreeModel& model = NodeList.Model();
+    ASSERT_TRUE(Matches(*model.Find(FromHwnd(Form4->windowname->Handle())), {std::nullopt, "WINDOW", ""}));
+    std::vector<std::pair<int, const char*>> order;
+    for (const char* name : {"A", "B", "C"}) order.emplace_back(*model.IndexOf(fixture_->Id(name)), name);
+    std::sort(order.begin(), order.end());
+    ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id("Top")));
+    ScopedShowMessageHook hook([](const std::string& text) { ADD_FAILURE() << text; });
+    ::SendMessageW(Form4->FindNextBtn->Handle(), BM_CLICK, 0, 0);
+    for (std::size_t press = 0; press < 4; ++press) {
+      if (press > 0 && PumpUntil(*app_, [] { return FocusName() == "TreeView1"; })) PressKey(VK_F3);
+      const char* expected = order[press % order.size()].second;
+      EXPECT_TRUE(PumpUntil(*app_, [&] { return Form1->TreeView1->Selected() == NodeOf(expected); })) << expected;
+    }
+  }
+}
+
+// Searches by caption and class pass over Vexlan's own windows (the field
+// holding the text, the edits); a handle finds any window. Find Next tells
+// when no other window matches, and leaves the selection.
+TEST_F(SearchListTest, SearchesPassOverVexlansOwnWindowsAndFindNextTellsWhenNothingElseMatches) {
+  const std::string own_field = std::to_string(FromHwnd(Form4->windowname->Handle()));
+  struct Case {
+    bool find_next;
+    std::string handle, class_name, caption;
+    const char* selected;  // nullptr: Vexlan's field
+    std::vector<std::string> messages;
+  };
+  const Case cases[] = {
+      {false, "", "", "Gamma window", "C", {}},
+      {false, "", "edit", "", "Ed", {}},
+      {true, "", "", "Beta window", "B", {"No more windows match."}},
+      {true, "", "VexlanSearchA", "Beta", "B", {"No more windows match."}},
+      {true, own_field, "", "", nullptr, {}},
+      {true, "", "", "", "B", {"One of the fields have to be completed."}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.class_name + "/" + c.caption + "/" + c.handle);
+    Fill(c.handle, c.class_name, c.caption);
+    Form1->RefreshBtnClick(nullptr);
+    ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id("B")));
+    std::vector<std::string> shown;
+    ScopedShowMessageHook hook([&](const std::string& text) { shown.push_back(text); });
+    ::SendMessageW((c.find_next ? Form4->FindNextBtn : Form4->SearchBtn)->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(shown, c.messages);
+    EXPECT_EQ(Form1->SelectedHandle(), c.selected ? fixture_->Id(c.selected) : FromHwnd(Form4->windowname->Handle()));
   }
 }
 

@@ -57,15 +57,17 @@ inline void PressKey(WORD vk, std::vector<WORD> modifiers = {}) {
   ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-// A real right click at a screen point.
-inline void RightClickAt(POINT at) {
+// A real click at a screen point, of the left button or (with the right's
+// flags) the right.
+inline void ClickAt(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
   ::SetCursorPos(at.x, at.y);
   INPUT in[2]{};
   in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  in[0].mi.dwFlags = down;
+  in[1].mi.dwFlags = up;
   ::SendInput(2, in, sizeof(INPUT));
 }
+inline void RightClickAt(POINT at) { ClickAt(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); }
 
 // The component name of our control with the focus, for messages.
 inline std::string FocusName() {

@@ -87,6 +87,48 @@ TEST_F(WindowPropertiesTest, ShowsWhatTheSystemReportsAndFollowsTheSelection) {
   EXPECT_EQ(Form5->Lines(), (std::vector<std::string>{"Handle: " + gone, "The window no longer exists."}));
 }
 
+// A tree view of another process shows its TVS_ flags, every bit named by
+// its class. "Parent:" is a link: a click on it, then Enter on it, select
+// the parent's node and the dialog follows, up to a top-level window, whose
+// bar links nothing.
+TEST_F(WindowPropertiesTest, ATreeViewsStylesAreNamedAndItsParentLinkLeadsUp) {
+  Start({"top|Top|VexlanPropsTop|Properties top", "child|Mid|Top|VexlanPropsMid|Middle", "treeview|Tree|Mid|47"});
+  app_->CreateForm(Form5);
+  const DWORD style = static_cast<DWORD>(::GetWindowLongW(fixture_->Handle("Tree"), GWL_STYLE));
+  ASSERT_EQ(style & 0xFFFF, 0x2Fu) << "buttons, lines, lines at root, edit labels, selection always shown";
+  ASSERT_TRUE(Form1->Findnodebyhandle(fixture_->Id("Tree")));
+  Form1->Properties1Click(nullptr);
+  ASSERT_TRUE(PumpUntil(*app_, [] { return ::IsWindowVisible(Form5->Handle()); }));
+  EXPECT_EQ(Shown("Style"), Hex("%08lX", style) + " WS_CHILD WS_VISIBLE WS_BORDER" +
+                                " TVS_SHOWSELALWAYS TVS_EDITLABELS TVS_LINESATROOT TVS_HASLINES TVS_HASBUTTONS");
+  EXPECT_EQ(Form5->links->Caption(),
+            "Parent: <a id=\"parent\">" + std::to_string(fixture_->Id("Mid")) + "</a>    Owner: none");
+  for (const char* expected : {"Mid", "Top"}) {
+    ::SetForegroundWindow(Form5->Handle());
+    Form5->links->SetFocus();
+    ASSERT_TRUE(PumpUntil(*app_, [] { return ::GetFocus() == Form5->links->Handle(); }));
+    if (expected == std::string("Mid")) {
+      // The link starts after "Parent: " in the control's font.
+      const HWND link = Form5->links->Handle();
+      const HDC dc = ::GetDC(link);
+      const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(link, WM_GETFONT, 0, 0)));
+      SIZE text{};
+      ::GetTextExtentPoint32W(dc, L"Parent: ", 8, &text);
+      ::SelectObject(dc, old);
+      ::ReleaseDC(link, dc);
+      POINT at{text.cx + 4, text.cy / 2};
+      ::ClientToScreen(link, &at);
+      ClickAt(at);
+    } else {
+      PressKey(VK_RETURN);
+    }
+    EXPECT_TRUE(PumpUntil(*app_, [&] { return Form1->SelectedHandle() == fixture_->Id(expected); })) << expected;
+    EXPECT_EQ(Form5->Target(), fixture_->Id(expected));
+  }
+  EXPECT_EQ(Shown("Caption"), "Properties top");
+  EXPECT_EQ(Form5->links->Caption(), "Parent: none    Owner: none");
+}
+
 // A caption holding a line break forges no line: in the dialog's Copy, in Copy tree and in Ctrl+C it
 // stays in its own line, its control characters shown as their symbols.
 TEST_F(WindowPropertiesTest, ACaptionWithALineBreakStaysOneLine) {

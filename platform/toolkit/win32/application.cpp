@@ -14,7 +14,7 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
   ::InitCommonControlsEx(&icc);
 }
 
