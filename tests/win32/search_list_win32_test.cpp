@@ -119,8 +119,27 @@ TEST_F(SearchListTest, AFoundNodeActivatesTheMainFormAndTheDialogStaysInFront) {
   ::SendMessageW(Form4->SearchBtn->Handle(), BM_CLICK, 0, 0);
   EXPECT_TRUE(PumpUntil(*app_, [] { return ::GetActiveWindow() == Form1->Handle(); }));
   EXPECT_EQ(FocusName(), "TreeView1");
-  // The main form owns the dialog, which therefore stays above it.
+  // The main form owns the dialog, which stays above it: on the screen too,
+  // where Wine raises the activated owner over it unless told otherwise.
   EXPECT_EQ(::GetWindow(Form4->Handle(), GW_OWNER), Form1->Handle());
+  Fill("", "VexlanSearch", "");
+  for (TButton* button : {Form4->SearchBtn, Form4->FindNextBtn}) {
+    SCOPED_TRACE(button->Name());
+    Form4->SetFocus();
+    ASSERT_TRUE(PumpUntil(*app_, [] { return ::GetActiveWindow() == Form4->Handle(); }));
+    ::SendMessageW(button->Handle(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(PumpUntil(*app_, [] { return ::GetActiveWindow() == Form1->Handle(); }));
+    POINT empty{300, 40};  // a bare spot of the dialog, over the main form's tree
+    ::ClientToScreen(Form4->Handle(), &empty);
+    COLORREF seen = 0;
+    EXPECT_TRUE(PumpUntil(*app_, [&] {
+      const HDC screen = ::GetDC(nullptr);
+      seen = ::GetPixel(screen, empty.x, empty.y);
+      ::ReleaseDC(nullptr, screen);
+      return seen == ::GetSysColor(COLOR_BTNFACE);
+    })) << "the dialog is covered: " << std::hex << seen;
+    Settle(*app_);
+  }
 }
 
 // Escape closes the dialog as its close box does: it hides, keeping what was

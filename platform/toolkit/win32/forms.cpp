@@ -338,6 +338,7 @@ bool TForm::DispatchByNumber(TMessage& message) {
   static const MessageHandler<TForm> table[] = {
       {WM_CLOSE, &TForm::WMClose},
       {WM_ACTIVATE, &TForm::WMActivate},
+      {WM_TIMER, &TForm::WMTimer},
       {WM_COMMAND, &TForm::WMCommand},
       {DM_GETDEFID, &TForm::DMGetDefId},
       {WM_DPICHANGED, &TForm::WMDpiChanged},
@@ -350,6 +351,37 @@ void TForm::WMClose(TMessage& message) {
   message.Result = 0;
 }
 
+namespace {
+
+constexpr UINT_PTR kRaiseOwnedTimer = 0x7E57;
+constexpr UINT kRaiseOwnedDelayMs = 50;
+
+// Owned windows stand above their owner. Under Wine without a window
+// manager, the owner activated is raised on the screen above the windows it
+// owns, as it handles the display's events a little after the activation,
+// while the system's Z order still has them above it; so a little after an
+// activation they are put back on top, without taking the activation (a
+// no-op where the screen and the Z order agree).
+void RaiseOwnedWindows(HWND owner) {
+  struct Walk {
+    HWND owner;
+    std::vector<HWND> owned;
+  } walk{owner, {}};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* w = reinterpret_cast<Walk*>(param);
+        if (::GetWindow(hwnd, GW_OWNER) == w->owner && ::IsWindowVisible(hwnd)) w->owned.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&walk));
+  for (const HWND owned : walk.owned) {
+    ::SetWindowPos(owned, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  }
+}
+
+}  // namespace
+
 void TForm::WMActivate(TMessage& message) {
   const HWND hwnd = BoundWindow();
   if (LOWORD(message.WParam) == WA_INACTIVE) {
@@ -360,12 +392,25 @@ void TForm::WMActivate(TMessage& message) {
   }
   DefaultHandler(message);
   if (HIWORD(message.WParam)) return;  // minimized: no focus to give
+  // Once the activation is done with: Wine raises this form on the screen
+  // as it handles the display's events that the activation brings.
+  ::SetTimer(hwnd, kRaiseOwnedTimer, kRaiseOwnedDelayMs, nullptr);
   HWND target = last_focus_;
   if (!target || !::IsWindow(target) || !::IsChild(hwnd, target) || !::IsWindowVisible(target) ||
       !::IsWindowEnabled(target)) {
     target = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
   }
   if (target) ::SetFocus(target);
+  message.Result = 0;
+}
+
+void TForm::WMTimer(TMessage& message) {
+  if (message.WParam != kRaiseOwnedTimer) {
+    DefaultHandler(message);
+    return;
+  }
+  ::KillTimer(BoundWindow(), kRaiseOwnedTimer);
+  RaiseOwnedWindows(BoundWindow());
   message.Result = 0;
 }
 

@@ -122,6 +122,9 @@ class TForm : public TWinControl {
   void ApplyFont(TWinControl& control);
   void WMClose(TMessage& message);
   void WMActivate(TMessage& message);
+  // A little after the form is activated, the visible windows it owns are
+  // put back above it (see forms.cpp).
+  void WMTimer(TMessage& message);
   void WMCommand(TMessage& message);
   void DMGetDefId(TMessage& message);
   void WMDpiChanged(TMessage& message);
