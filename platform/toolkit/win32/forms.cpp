@@ -362,19 +362,20 @@ constexpr UINT kRaiseOwnedDelayMs = 50;
 // while the system's Z order still has them above it; so a little after an
 // activation they are put back on top, without taking the activation (a
 // no-op where the screen and the Z order agree).
+struct OwnedWalk {
+  HWND owner;
+  std::vector<HWND> owned;
+};
+
+BOOL CALLBACK NoteOwned(HWND hwnd, LPARAM param) {
+  auto* walk = reinterpret_cast<OwnedWalk*>(param);
+  if (::GetWindow(hwnd, GW_OWNER) == walk->owner && ::IsWindowVisible(hwnd)) walk->owned.push_back(hwnd);
+  return TRUE;
+}
+
 void RaiseOwnedWindows(HWND owner) {
-  struct Walk {
-    HWND owner;
-    std::vector<HWND> owned;
-  } walk{owner, {}};
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        auto* w = reinterpret_cast<Walk*>(param);
-        if (::GetWindow(hwnd, GW_OWNER) == w->owner && ::IsWindowVisible(hwnd)) w->owned.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
+  OwnedWalk walk{owner, {}};
+  ::EnumThreadWindows(::GetCurrentThreadId(), &NoteOwned, reinterpret_cast<LPARAM>(&walk));
   for (const HWND owned : walk.owned) {
     ::SetWindowPos(owned, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }
