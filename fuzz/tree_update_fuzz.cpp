@@ -11,8 +11,10 @@
 //      (which reads runs again, its known windows taken with their children);
 //   3: the live tree, told only creations (Wine 8), and its periodic walks.
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
@@ -37,16 +39,12 @@ class ZeroMeter : public WorkMeter {
   std::int64_t SpentUs() override { return 0; }
 };
 
-std::vector<WindowRow> WalkAll(FakeDesktop& d, bool only_shown, WalkOptions::Identity identity) {
-  WindowWalk walk = WindowWalk::Under(d, 0, WalkOptions{only_shown, identity, nullptr, false, nullptr});
+using Known = std::function<const WindowIdentity*(WindowHandle)>;
+
+std::vector<WindowRow> WalkAll(FakeDesktop& d, bool only_shown, WalkOptions::Identity identity, Known known = {}) {
+  WindowWalk walk = WindowWalk::Under(d, 0, WalkOptions{only_shown, identity, std::move(known), false, nullptr});
   walk.Continue();
   return walk.TakeRows();
-}
-
-bool SameAsFresh(const WindowTreeModel& model, FakeDesktop& d, bool only_shown) {
-  WindowTreeModel fresh;
-  fresh.Build(WalkAll(d, only_shown, WalkOptions::Identity::kClass));
-  return model.SameListing(fresh);
 }
 
 // One change another program makes to a window it picks (0: none).
@@ -124,15 +122,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int changes = in.ConsumeIntegralInRange(1, 3);
     for (int n = 0; n < changes; ++n) Change(in, d);
     if (way <= 1) {
-      const WindowTreeModel before = model;
-      WalkOptions options{only_shown, identity, nullptr, false, nullptr};
-      if (way == 1) options.known = [&](WindowHandle w) { return model.Find(w) ? &model.Find(w)->identity : nullptr; };
-      WindowWalk all = WindowWalk::Under(d, 0, options);
-      all.Continue();
-      const std::vector<WindowRow> walk = all.TakeRows();
-      const std::vector<TreeChange> made = model.Update(0, walk);
-      WindowTreeModel replayed = before;
-      replayed.Apply(made);
+      Known known;
+      if (way == 1) known = [&](WindowHandle w) { return model.Find(w) ? &model.Find(w)->identity : nullptr; };
+      WindowTreeModel replayed = model;
+      replayed.Apply(model.Update(0, WalkAll(d, only_shown, identity, known)));
       FUZZ_CHECK(replayed.SameListing(model));
     } else {
       // The events come, the marks settle and are looked at; under Wine the
@@ -152,7 +145,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Taken as known, a handle that came back for another window is not
     // told from the old one: the live tree looks at created windows for that.
-    if (way != 1) FUZZ_CHECK(SameAsFresh(model, d, only_shown));
+    if (way == 1) continue;
+    WindowTreeModel fresh;
+    fresh.Build(WalkAll(d, only_shown, WalkOptions::Identity::kClass));
+    FUZZ_CHECK(model.SameListing(fresh));
   }
   return 0;
 }

@@ -174,7 +174,7 @@ TEST_F(LiveTreeTest, AWalkGoesInSlicesAndMarksWaitForItsEnd) {
   clock.now_ms = live->DueAtMs();
   live->Step();  // the first slice of the first walk
   ASSERT_TRUE(live->Walking());
-  const WindowHandle added = d.Add(a, "New", "Button");
+  d.Add(a, "New", "Button");
   int slices = 1;
   while (live->Walking()) {
     events->Deliver();
@@ -187,7 +187,6 @@ TEST_F(LiveTreeTest, AWalkGoesInSlicesAndMarksWaitForItsEnd) {
   EXPECT_EQ(live->Marked(), 1u) << "the new window's marks wait";
   RunUntil(clock.now_ms + 300);
   EXPECT_EQ(live->Marked(), 0u);
-  EXPECT_TRUE(model.Contains(added));
   EXPECT_TRUE(SameAsFresh());
 }
 
