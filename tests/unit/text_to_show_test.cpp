@@ -24,14 +24,12 @@ TEST(ShortenToShow, ShowsWhatFitsInTheTimeLeft) {
     std::size_t shown;  // UTF-16 units; 0: as many as are estimated to fit
   };
   const Case cases[] = {
-      {"short", "hello", 0, 5},
       {"a short text when no time is left", Lines(4096), 0, 4096},
       {"lines that fit", Lines(250000), 4900, 250000},
       {"lines that do not", Lines(4000000), 4900, 0},
       {"one paragraph", paragraph, 4900, 0},
       {"never half a pair", emoji_tail, 0, 4095},
   };
-  std::size_t lines_shown = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::u16string whole = Utf8ToUtf16(c.text);
@@ -48,9 +46,8 @@ TEST(ShortenToShow, ShowsWhatFitsInTheTimeLeft) {
       EXPECT_LE(ShowCostUs(whole.substr(0, units)), budget);
       EXPECT_GT(ShowCostUs(whole.substr(0, units + 1)), budget);
     }
-    if (c.text.size() == 4000000) lines_shown = units;
   }
-  EXPECT_LT(Utf8ToUtf16(ShortenToShow(paragraph, 4900).text).size() * 5, lines_shown);
+  EXPECT_LT(ShortenToShow(paragraph, 4900).text.size() * 5, ShortenToShow(Lines(4000000), 4900).text.size());
 }
 
 }  // namespace

@@ -73,57 +73,45 @@ TEST(WindowPropertyLines, AllLinesInOrderOneLineEachOrTheWindowIsGone) {
 
 TEST(IntegrityText, NamesTheLevelsBand) {
   const std::pair<std::optional<std::uint32_t>, const char*> cases[] = {
-      {0x0000, "Low"},  {0x1000, "Low"},  {0x1FFF, "Low"},    {0x2000, "Medium"},      {0x2100, "Medium"},
-      {0x3000, "High"}, {0x4000, "System"}, {0x5000, "System"}, {std::nullopt, "unknown"},
-  };
+      {0x0000, "Low"},  {0x1FFF, "Low"},    {0x2000, "Medium"}, {0x2100, "Medium"},      {0x3000, "High"},
+      {0x4000, "System"}, {0x5000, "System"}, {std::nullopt, "unknown"}};
   for (const auto& [level, name] : cases) EXPECT_STREQ(IntegrityText(level), name);
 }
 
 // What the lines are read from: through the platform, sending nothing,
 // whether the window is hung, gone or its process closed to us.
 TEST(ReadWindowFacts, ReadsWithoutSendingAndSaysWhatItCannotTell) {
+  using testing::FakeDesktop;
   struct Case {
     const char* name;
-    std::function<void(testing::FakeDesktop&, WindowHandle)> setup;
+    std::function<void(FakeDesktop&, WindowHandle)> setup;
     std::vector<std::string> lines;  // that the lines hold
   };
   const Case cases[] = {
-      {"answering", [](testing::FakeDesktop&, WindowHandle) {},
+      {"answering", [](FakeDesktop&, WindowHandle) {},
        {"Class: VexlanTop", "Caption: Top", "Process: 200 C:\\fake.exe", "Integrity: Medium (Vexlan: Medium)",
         "Elevated: no (Vexlan: no)", "Responding: yes", "DPI awareness: unknown"}},
-      {"hung", [](testing::FakeDesktop& d, WindowHandle w) { d.At(w).hung = true; },
-       {"Caption: Top", "Responding: no"}},
-      {"stalled for six seconds",
-       [](testing::FakeDesktop& d, WindowHandle w) {
-         d.Stall(w, 10000);
-         d.Sleep(6000);
-       },
+      {"hung", [](FakeDesktop& d, WindowHandle w) { d.At(w).hung = true; }, {"Caption: Top", "Responding: no"}},
+      {"stalled for six seconds", [](FakeDesktop& d, WindowHandle w) { d.Stall(w, 10000), d.Sleep(6000); },
        {"Responding: no"}},
       {"its process closed to us",
-       [](testing::FakeDesktop& d, WindowHandle) {
-         d.processes[testing::FakeDesktop::kOtherProcess] = {std::nullopt, {0x3000, true}, false};
-       },
+       [](FakeDesktop& d, WindowHandle) { d.processes[FakeDesktop::kOtherProcess] = {std::nullopt, {0x3000, true}, false}; },
        {"Process: 200 (access denied)", "Integrity: unknown (Vexlan: Medium)", "Elevated: unknown (Vexlan: no)"}},
-      {"per-monitor", [](testing::FakeDesktop& d, WindowHandle w) {
-         d.At(w).facts.awareness = DpiAwareness::PerMonitor;
-         d.At(w).facts.dpi = 120;
-       },
+      {"per-monitor at 120 DPI",
+       [](FakeDesktop& d, WindowHandle w) { d.At(w).facts.awareness = DpiAwareness::PerMonitor, d.At(w).facts.dpi = 120; },
        {"DPI: 120", "DPI awareness: per-monitor"}},
-      {"gone", [](testing::FakeDesktop& d, WindowHandle w) { d.Destroy(w); }, {kWindowGone}},
-      {"gone while it is read",
-       [](testing::FakeDesktop& d, WindowHandle w) { d.on_query = [&d, w](WindowHandle) { d.Destroy(w); }; },
+      {"gone", [](FakeDesktop& d, WindowHandle w) { d.Destroy(w); }, {kWindowGone}},
+      {"gone while it is read", [](FakeDesktop& d, WindowHandle w) { d.on_query = [&d, w](WindowHandle) { d.Destroy(w); }; },
        {kWindowGone}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    testing::FakeDesktop d;
+    FakeDesktop d;
     const WindowHandle w = d.Add(0, "Top", "VexlanTop");
     c.setup(d, w);
     const std::vector<std::string> lines = WindowPropertyLines(ReadWindowFacts(d, d, w));
     for (const std::string& line : c.lines) EXPECT_THAT(lines, ::testing::Contains(line));
-    if (d.Exists(w)) {
-      EXPECT_TRUE(d.At(w).attempted.empty() && d.At(w).posted.empty());
-    }
+    EXPECT_TRUE(!d.Exists(w) || (d.At(w).attempted.empty() && d.At(w).posted.empty())) << "sent nothing";
   }
 }
 
